@@ -1,0 +1,10 @@
+#include "app/app_state.h"
+
+static App InitialApp()
+{
+    App app = {};
+    app.activeCalibration = -1;
+    return app;
+}
+
+App gApp = InitialApp();

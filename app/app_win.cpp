@@ -1,0 +1,127 @@
+// App_Run: the platform services in order, the window classes, the settings,
+// the main window and the message loop; shut-down in reverse order.
+#include "app/app_win.h"
+
+#include "app/app_state.h"
+#include "app/gdiplus_win.h"
+#include "app/mainwnd_win.h"
+#include "app/settings.h"
+#include "capture/formats.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+#include <mfapi.h>
+#include <cstdlib>
+#include <cstring>
+
+static void CopyClassId(ClassId *field, const CLSID &id)
+{
+    static_assert(sizeof(ClassId) == sizeof(CLSID), "class id layout");
+    memcpy(field, &id, sizeof id);
+}
+
+bool Encoders_Find()
+{
+    UINT count = 0, size = 0;
+    if (GdipGetImageEncodersSize(&count, &size) != Ok || count == 0 || size == 0)
+        return false;
+    auto *encoders = (ImageCodecInfo *)malloc(size);
+    if (!encoders)
+        return false;
+    if (GdipGetImageEncoders(count, size, encoders) == Ok) {
+        for (UINT i = 0; i < count; i++) {
+            const wchar_t *mime = encoders[i].MimeType;
+            if (!mime)
+                continue;
+            if (wcscmp(mime, L"image/jpeg") == 0)
+                CopyClassId(&gApp.jpegEncoder, encoders[i].Clsid);
+            else if (wcscmp(mime, L"image/bmp") == 0)
+                CopyClassId(&gApp.bmpEncoder, encoders[i].Clsid);
+            else if (wcscmp(mime, L"image/png") == 0)
+                CopyClassId(&gApp.pngEncoder, encoders[i].Clsid);
+        }
+    }
+    free(encoders);
+    return true;
+}
+
+struct WindowClass {
+    const wchar_t *name;
+    UINT style;
+    HBRUSH background;
+    bool icon;
+    WNDPROC proc;
+};
+
+void App_RegisterClasses(HINSTANCE instance)
+{
+    const WindowClass classes[] = {
+        {L"QuorellWndClass", 0, (HBRUSH)(COLOR_WINDOW + 1), true, MainWnd_Proc},
+    };
+    for (const WindowClass &c : classes) {
+        WNDCLASSEXW wc = {};
+        wc.cbSize = sizeof wc;
+        wc.style = c.style;
+        wc.lpfnWndProc = c.proc;
+        wc.cbWndExtra = c.proc == MainWnd_Proc ? 0 : sizeof(void *);
+        wc.hInstance = instance;
+        wc.hIcon = c.icon ? LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP)) : nullptr;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = c.background;
+        wc.lpszClassName = c.name;
+        RegisterClassExW(&wc);
+    }
+}
+
+static void StartCommonControls()
+{
+    INITCOMMONCONTROLSEX icc = {sizeof icc,
+                                ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
+                                    ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_DATE_CLASSES |
+                                    ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
+    InitCommonControlsEx(&icc);
+}
+
+static bool RoutedToModelessDialog(MSG *msg)
+{
+    if (gApp.calibrationDialog && IsDialogMessageW(gApp.calibrationDialog, msg))
+        return true;
+    return gApp.textInputDialog && IsDialogMessageW(gApp.textInputDialog, msg);
+}
+
+int App_Run(HINSTANCE instance, const wchar_t *, int)
+{
+    HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    MFStartup(MF_VERSION, MFSTARTUP_FULL);
+    ULONG_PTR gdiplusToken = 0;
+    GdiplusStartupInput gdiplusInput;
+    GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+    StartCommonControls();
+    LoadLibraryW(L"Msftedit.dll");
+    Encoders_Find();
+    App_RegisterClasses(instance);
+    Settings_Load();
+    if (gSettings.captureWidth != 0 && gSettings.captureHeight != 0)
+        gRequestedFormat = {kSubtypeMjpg, gSettings.captureWidth, gSettings.captureHeight};
+    gApp.instance = instance;
+
+    HWND main = MainWnd_Create(instance);
+    if (!main)
+        return 0;
+    ShowWindow(main, SW_SHOWMAXIMIZED);
+    UpdateWindow(main);
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (RoutedToModelessDialog(&msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+
+    GdiplusShutdown(gdiplusToken);
+    MFShutdown();
+    CoUninitialize();
+    return (int)msg.wParam;
+}

@@ -1,0 +1,47 @@
+// Calibration records: ten slots tying image pixels to millimetres or
+// micrometres, kept packed in the "Calibrations" setting.
+#pragma once
+#include <cstdint>
+
+enum {
+    CALIBRATION_SLOTS = 10,
+    CALIBRATION_NAME_CAPACITY = 20, // 19 characters and the terminator
+};
+
+struct Calibration {
+    wchar_t name[CALIBRATION_NAME_CAPACITY];
+    int32_t unit;         // 0 millimetres, anything else micrometres
+    int32_t lineLength;   // calibration line in image pixels
+    float realLength;     // the typed length of that line, in the unit
+    int32_t captureSize;  // low 16 bits width, high 16 bits height
+    int32_t calibratedOn; // year * 10000 + month * 100 + day
+    float pixelsPerUnit;  // lineLength / realLength, -1.0 when not made
+};
+
+extern Calibration gCalibrations[CALIBRATION_SLOTS];
+
+// "mm" for unit 0, "μm" for every other unit.
+const wchar_t *Unit_Name(int32_t unit);
+
+bool Calibration_IsUsable(const Calibration *calibration);
+int32_t Calibration_PackSize(int width, int height);
+int Calibration_Width(const Calibration *calibration);
+int Calibration_Height(const Calibration *calibration);
+
+// Rebuilds gCalibrations from gSettings.calibrationsText, and back.
+void Calibrations_Parse();
+void Calibrations_Format();
+
+// The operations of the calibration menu and dialogs. Each tells the camera
+// view and the main window what changed, as the applied calibration needs.
+void Calibration_Apply(int slot);
+void Calibration_Remove();
+bool Calibration_Store(int slot, int32_t unit, int32_t lineLength, float realLength,
+                       int captureWidth, int captureHeight);
+void Calibration_Delete(int slot);
+void Calibration_Rename(int slot, const wchar_t *name);
+
+// Copies a user-typed name into a slot's name field: cut to 19 characters,
+// and ',' and ';' (which the packed text cannot carry) replaced by their
+// full-width look-alikes.
+void Calibration_SetName(Calibration *calibration, const wchar_t *name);

@@ -1,0 +1,81 @@
+#include "app/language.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/numbers.h"
+#include "app/platform.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "view/view_api.h"
+
+#include <vector>
+
+std::map<int32_t, std::wstring> gLanguageTexts;
+
+const wchar_t *Language_FileName(int32_t language)
+{
+    static const wchar_t *const names[] = {
+        L"English.ini", L"Chinese.ini", L"Russian.ini", L"Ukrainian.ini", L"French.ini",
+        L"German.ini", L"Italian.ini", L"Spanish.ini", L"Portuguese.ini", L"Korean.ini",
+    };
+    if (language >= 1 && language <= 9)
+        return names[language];
+    return names[0];
+}
+
+static void AddLine(const std::wstring &line)
+{
+    size_t equals = line.find(L'=');
+    if (equals == std::wstring::npos)
+        return;
+    std::wstring id = line.substr(0, equals);
+    // insert() keeps the first line of an id.
+    gLanguageTexts.insert({Number_ReadLong(id.c_str()), line.substr(equals + 1)});
+}
+
+void Language_Parse(const unsigned char *content, size_t size)
+{
+    std::wstring text;
+    text.reserve(size / 2);
+    for (size_t i = 0; i + 1 < size; i += 2)
+        text.push_back((wchar_t)(content[i] | (content[i + 1] << 8)));
+    size_t at = 0;
+    if (!text.empty() && text[0] == 0xFEFF)
+        at = 1;
+    for (;;) {
+        size_t end = text.find(L"\r\n", at);
+        if (end == std::wstring::npos)
+            break; // a last line without CR LF is not read
+        AddLine(text.substr(at, end - at));
+        at = end + 2;
+    }
+}
+
+void Language_Load()
+{
+    gLanguageTexts.clear();
+    wchar_t path[PATH_CAPACITY];
+    Text_Format(path, PATH_CAPACITY, L"%ls\\%ls", gApp.moduleFolder,
+                Language_FileName(gSettings.language));
+    std::vector<unsigned char> content;
+    if (!File_ReadAll(path, LANGUAGE_FILE_LIMIT, &content))
+        return;
+    Language_Parse(content.data(), content.size());
+    Debug_Printf(L"read: %d, %d\r\n", (int)gLanguageTexts.size(), gSettings.language);
+}
+
+const wchar_t *Language_Text(int32_t id)
+{
+    return gLanguageTexts[id].c_str();
+}
+
+void Language_Select(int32_t language)
+{
+    if (language == gSettings.language)
+        return;
+    gSettings.language = language;
+    Settings_Save();
+    Language_Load();
+    Panel_PostCommand(CMD_PANEL_TEXTS);
+    View_SetTexts(Language_Text(1229), Language_Text(1228));
+}

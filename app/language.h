@@ -1,0 +1,28 @@
+// User-visible texts by numeric id, read from a language file beside the
+// program (UTF-16LE lines "id=text" ended by CR LF).
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+
+enum { LANGUAGE_FILE_LIMIT = 524288000 };
+
+extern std::map<int32_t, std::wstring> gLanguageTexts;
+
+// The file of a language index: "English.ini" for 0, 10, 11 and anything unknown.
+const wchar_t *Language_FileName(int32_t language);
+
+// Fills gLanguageTexts from file content (the table is not emptied first).
+// A byte-order mark at the start is skipped.
+void Language_Parse(const unsigned char *content, size_t size);
+
+// Empties the table and reloads it from the file of gSettings.language.
+void Language_Load();
+
+// The text of an id; an id the table lacks yields "" (and is added as such).
+const wchar_t *Language_Text(int32_t id);
+
+// Switches to another language: saves the choice, reloads the table and
+// passes the new texts to the control panel and the camera view.
+void Language_Select(int32_t language);

@@ -1,0 +1,70 @@
+// Platform services of the portable shell code, on Win32.
+#include "app/clock.h"
+#include "app/platform.h"
+#include "app/text.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <cstdint>
+
+bool Platform_ModulePath(wchar_t *path, size_t capacity)
+{
+    DWORD n = GetModuleFileNameW(nullptr, path, (DWORD)capacity);
+    return n > 0 && n < capacity;
+}
+
+bool Platform_DocumentsFolder(wchar_t *path, size_t capacity)
+{
+    wchar_t folder[MAX_PATH];
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return false;
+    Text_Copy(path, capacity, folder);
+    return true;
+}
+
+bool Folder_Exists(const wchar_t *path)
+{
+    DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Folder_Create(const wchar_t *path)
+{
+    // ERROR_ALREADY_EXISTS also comes for a file of that name: only a folder counts.
+    return CreateDirectoryW(path, nullptr) || Folder_Exists(path);
+}
+
+bool File_ReadAll(const wchar_t *path, size_t maxBytes, std::vector<unsigned char> *content)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size;
+    bool ok = GetFileSizeEx(file, &size) && (uint64_t)size.QuadPart <= maxBytes;
+    if (ok) {
+        content->resize((size_t)size.QuadPart);
+        DWORD read = 0;
+        ok = content->empty() ||
+             (ReadFile(file, content->data(), (DWORD)content->size(), &read, nullptr) &&
+              read == content->size());
+    }
+    CloseHandle(file);
+    if (!ok)
+        content->clear();
+    return ok;
+}
+
+void Debug_Print(const wchar_t *line)
+{
+    OutputDebugStringW(line);
+}
+
+static void SystemLocalTime(LocalTime *now)
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    *now = {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
+}
+
+void (*Clock_LocalTime)(LocalTime *now) = SystemLocalTime;

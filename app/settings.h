@@ -1,0 +1,52 @@
+// The user preferences: one record loaded at start-up from the per-user store
+// and written back whole whenever a preference changes.
+#pragma once
+#include "app/app_state.h"
+#include <cstdint>
+
+enum {
+    IMAGE_FOLDER_CAPACITY = 260,
+    // Ten calibration records of up to ~65 characters each must fit whole.
+    CALIBRATIONS_TEXT_CAPACITY = 1024,
+    REPORT_TITLE_CAPACITY = 64,
+    PALETTE_SIZE = 12,
+    LANGUAGE_COUNT = 12,
+    MAX_RECORD_SECONDS = 28800,
+};
+
+struct Settings {
+    int32_t language;
+    int32_t captureWidth;
+    int32_t captureHeight;
+    uint32_t gridColor;
+    uint32_t lineColor;
+    uint32_t textColor;
+    int32_t lineWidth;
+    int32_t textSize;
+    wchar_t imageFolder[IMAGE_FOLDER_CAPACITY];
+    int32_t imageFormat;   // 0 JPG, 1 PNG
+    int32_t videoFormat;   // 0 WMV, 1 MP4
+    int32_t maxRecordTime; // seconds, 0 = no limit
+    int32_t recordSplit;   // seconds, kept only in memory
+    int32_t firstUse;
+    int32_t showCtrlPanel;
+    wchar_t calibrationsText[CALIBRATIONS_TEXT_CAPACITY];
+    wchar_t reportTitle[REPORT_TITLE_CAPACITY];
+};
+
+extern Settings gSettings;
+
+// The colours offered for overlays, lines and texts (0x00BBGGRR).
+extern const uint32_t kPalette[PALETTE_SIZE];
+bool Palette_Contains(uint32_t color);
+
+// Fills gSettings and gApp.moduleFolder, loads the language file and the
+// calibrations, and makes sure the image folder and its Thumbnails exist.
+bool Settings_Load();
+
+// Writes every stored field, then makes sure the Thumbnails folder exists.
+bool Settings_Save();
+
+// Steps of the load, exposed for tests.
+void Settings_SetPresets();
+void Settings_CheckRanges();

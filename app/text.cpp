@@ -1,0 +1,66 @@
+#include "app/text.h"
+
+#include <cwchar>
+#include <vector>
+
+void Text_Copy(wchar_t *dst, size_t capacity, const wchar_t *src)
+{
+    if (capacity == 0)
+        return;
+    size_t i = 0;
+    for (; src && src[i] && i + 1 < capacity; i++)
+        dst[i] = src[i];
+    dst[i] = 0;
+}
+
+int Text_FormatV(wchar_t *dst, size_t capacity, const wchar_t *format, va_list args)
+{
+    if (capacity == 0)
+        return 0;
+    va_list copy;
+    va_copy(copy, args);
+    int n = vswprintf(dst, capacity, format, copy);
+    va_end(copy);
+    if (n >= 0)
+        return n;
+    // Too long for the buffer: what vswprintf leaves behind is unspecified, so
+    // format into a buffer that is large enough and keep the part that fits.
+    for (size_t size = capacity * 2 + 256; size <= (1u << 20); size *= 2) {
+        std::vector<wchar_t> wide(size);
+        va_copy(copy, args);
+        n = vswprintf(wide.data(), size, format, copy);
+        va_end(copy);
+        if (n >= 0) {
+            Text_Copy(dst, capacity, wide.data());
+            return (int)wcslen(dst);
+        }
+    }
+    dst[0] = 0;
+    return 0;
+}
+
+int Text_Format(wchar_t *dst, size_t capacity, const wchar_t *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    int n = Text_FormatV(dst, capacity, format, args);
+    va_end(args);
+    return n;
+}
+
+void Text_Append(wchar_t *dst, size_t capacity, const wchar_t *src)
+{
+    size_t used = wcslen(dst);
+    if (used < capacity)
+        Text_Copy(dst + used, capacity - used, src);
+}
+
+size_t Text_Length(const wchar_t *text)
+{
+    return wcslen(text);
+}
+
+bool Text_Equal(const wchar_t *a, const wchar_t *b)
+{
+    return wcscmp(a, b) == 0;
+}

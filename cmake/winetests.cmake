@@ -1,0 +1,22 @@
+# Win32 tests: one executable with every tests/wine/*_test.cpp, run under Wine
+# through CTest's cross-compiling emulator, one CTest entry per test so that
+# each test starts with fresh process state.
+set(WINE_RUN ${CMAKE_BINARY_DIR}/wine-run)
+configure_file(${CMAKE_SOURCE_DIR}/tests/wine/wine-run.in ${WINE_RUN} @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/*_test.cpp)
+file(GLOB WINE_SUPPORT CONFIGURE_DEPENDS tests/wine/support/*.cpp)
+add_executable(wine_tests ${WINE_TEST_SOURCES} ${WINE_SUPPORT} ${QUORELL_RC})
+target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine/support)
+target_link_libraries(wine_tests PRIVATE quorell_program gtest)
+target_link_options(wine_tests PRIVATE -static)
+target_compile_definitions(wine_tests PRIVATE QUORELL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+if(CMAKE_CROSSCOMPILING)
+    set_target_properties(wine_tests PROPERTIES CROSSCOMPILING_EMULATOR ${WINE_RUN})
+endif()
+add_dependencies(wine_tests quorell_resources Quorell)
+
+gtest_add_tests(TARGET wine_tests SOURCES ${WINE_TEST_SOURCES}
+                WORKING_DIRECTORY ${CMAKE_BINARY_DIR} TEST_LIST WINE_TESTS)
+set_tests_properties(${WINE_TESTS} PROPERTIES TIMEOUT 60 LABELS wine)

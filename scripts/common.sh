@@ -1,0 +1,94 @@
+# Shared by scripts/run and scripts/test: package set-up, builds, the Wine
+# prefix and a private X server.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=$ROOT/build
+JOBS=$(nproc)
+
+PACKAGES=(cmake ninja-build g++ python3 googletest libgtest-dev libbenchmark-dev libxlsxwriter-dev
+          g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
+          wine64 xvfb xauth x11-utils imagemagick librsvg2-bin dpkg-dev ca-certificates)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs whatever of PACKAGES is missing; does nothing when all are there.
+ensure_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "== installing: ${missing[*]}"
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build_host() { # build_host DIR [cmake options...]
+    local dir=$1; shift
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$JOBS"
+}
+
+build_windows() {
+    cmake -S "$ROOT" -B "$BUILD/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    cmake --build "$BUILD/win" -j "$JOBS"
+}
+
+export WINEPREFIX=$BUILD/win/wineprefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+export WINEARCH=win64
+
+# Creates the Wine prefix once: a first boot, then the X11 driver setting that
+# spares every window close a 2-second wait.
+ensure_wine_prefix() {
+    if [ ! -f "$WINEPREFIX/.quorell-ready" ]; then
+        echo "== creating the Wine prefix"
+        rm -rf "$WINEPREFIX"
+        wine wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.quorell-ready"
+    fi
+}
+
+# Starts a persistent wineserver and Wine's background services with their
+# output on /dev/null, so that no service keeps a test's output pipe open.
+start_wineserver() {
+    wineserver -p
+    wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+}
+
+XVFB_PID=
+# Starts Xvfb on the first free display number and exports DISPLAY.
+start_xvfb() {
+    local n=90
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.05
+    done
+    export DISPLAY=":$n"
+}
+
+stop_xvfb() {
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        # Starts a persistent wineserver and Wine's background services with their
+# output on /dev/null, so that no service keeps a test's output pipe open.
+start_wineserver() {
+    wineserver -p
+    wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+}
+
+XVFB_PID=
+    fi
+}

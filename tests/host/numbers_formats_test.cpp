@@ -1,0 +1,89 @@
+#include "app/numbers.h"
+#include "app/text.h"
+#include "capture/formats.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(NumberReading, BehavesLikeThe32BitStrtolAndStrtoul)
+{
+    EXPECT_EQ(Number_ReadLong(L"  -42abc"), -42);
+    EXPECT_EQ(Number_ReadLong(L"+7"), 7);
+    EXPECT_EQ(Number_ReadLong(L"x12"), 0);
+    EXPECT_EQ(Number_ReadLong(L""), 0);
+    EXPECT_EQ(Number_ReadLong(L"2147483648"), INT32_MAX);
+    EXPECT_EQ(Number_ReadLong(L"-2147483648"), INT32_MIN);
+    EXPECT_EQ(Number_ReadLong(L"-99999999999999999999"), INT32_MIN);
+    EXPECT_EQ(Number_ReadUnsignedLong(L"4294967295"), 4294967295u);
+    EXPECT_EQ(Number_ReadUnsignedLong(L"4294967296"), 4294967295u);
+    EXPECT_EQ(Number_ReadUnsignedLong(L"-1"), 4294967295u);
+    EXPECT_EQ(Number_ReadUnsignedLong(L"1065353216,"), 1065353216u);
+}
+
+TEST(TextBuffers, FormattingAndCopyingNeverOverrunTheBuffer)
+{
+    wchar_t small[8];
+    Text_Format(small, 8, L"%ls-%d", L"abcdef", 12345);
+    EXPECT_STREQ(small, L"abcdef-");
+    Text_Copy(small, 8, L"0123456789");
+    EXPECT_STREQ(small, L"0123456");
+    Text_Append(small, 8, L"x");
+    EXPECT_STREQ(small, L"0123456");
+    wchar_t path[260];
+    Text_Format(path, 260, L"%ls\\Quorell Files", L"C:\\Users\\\u00e9");
+    EXPECT_STREQ(path, L"C:\\Users\\\u00e9\\Quorell Files");
+}
+
+VideoFormat Mjpg(int w, int h)
+{
+    return {kSubtypeMjpg, w, h};
+}
+
+FormatMap Map(std::initializer_list<VideoFormat> formats)
+{
+    FormatMap map;
+    for (const auto &f : formats)
+        FormatMap_Add(&map, f);
+    return map;
+}
+
+TEST(DefaultFormat, PrefersTheUsualSizesThenTheMiddleEntry)
+{
+    VideoFormat chosen;
+    ASSERT_TRUE(Formats_ChooseDefault(Map({Mjpg(1920, 1080), Mjpg(640, 480), Mjpg(1280, 720)}), {}, &chosen));
+    EXPECT_EQ(chosen.width, 1280);
+    ASSERT_TRUE(Formats_ChooseDefault(Map({Mjpg(1920, 1080), Mjpg(640, 480)}), {}, &chosen));
+    EXPECT_EQ(chosen.width, 640);
+    ASSERT_TRUE(Formats_ChooseDefault(Map({Mjpg(800, 600), Mjpg(1024, 768), Mjpg(1600, 1200)}), {}, &chosen));
+    EXPECT_EQ(chosen.width, 1024);
+    ASSERT_TRUE(Formats_ChooseDefault(Map({Mjpg(1600, 1200), Mjpg(2048, 1536)}), {}, &chosen));
+    EXPECT_EQ(chosen.width, 2048);
+}
+
+TEST(DefaultFormat, UsesTheYuy2MapWhenThereIsNoMjpgFormat)
+{
+    FormatMap yuy2 = Map({{kSubtypeYuy2, 640, 480}, {kSubtypeYuy2, 800, 600}});
+    VideoFormat chosen;
+    ASSERT_TRUE(Formats_ChooseDefault({}, yuy2, &chosen));
+    EXPECT_TRUE(ClassId_Equal(chosen.subtype, kSubtypeYuy2));
+    EXPECT_EQ(chosen.width, 640);
+    EXPECT_FALSE(Formats_ChooseDefault({}, {}, &chosen));
+}
+
+TEST(FormatMaps, KeepTheFirstFormatOfAPixelCountInAscendingOrder)
+{
+    FormatMap map = Map({Mjpg(1280, 720), Mjpg(960, 960), Mjpg(640, 480)});
+    ASSERT_EQ(map.size(), 2u);
+    EXPECT_EQ(FormatMap_At(map, 0)->width, 640);
+    EXPECT_EQ(FormatMap_At(map, 1)->width, 1280);
+    EXPECT_EQ(FormatMap_At(map, 2), nullptr);
+    EXPECT_EQ(FormatMap_IndexOf(map, 1280, 720), 1);
+    EXPECT_EQ(FormatMap_IndexOf(map, 960, 960), -1);
+    EXPECT_TRUE(Format_IsListed(640, 480));
+    EXPECT_FALSE(Format_IsListed(320, 240));
+    EXPECT_FALSE(Format_IsListed(1280, 479));
+    EXPECT_TRUE(Format_IsListed(-1, 480)); // compared as unsigned
+}
+
+} // namespace

@@ -1,0 +1,24 @@
+// The Win32 test program: starts the platform services the way App_Run does,
+// registers the program's window classes, then runs the tests.
+#include "app/app_win.h"
+#include "app/gdiplus_win.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ULONG_PTR token = 0;
+    GdiplusStartupInput input;
+    GdiplusStartup(&token, &input, nullptr);
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    LoadLibraryW(L"Msftedit.dll");
+    App_RegisterClasses(GetModuleHandleW(nullptr));
+    int result = RUN_ALL_TESTS();
+    GdiplusShutdown(token);
+    CoUninitialize();
+    return result;
+}

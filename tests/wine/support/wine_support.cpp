@@ -1,0 +1,106 @@
+#include "wine_support.h"
+
+#include <shellapi.h>
+
+static const wchar_t *const kKey = L"Software\\Quorell";
+
+ScopedRegistryKey::ScopedRegistryKey()
+{
+    RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+}
+
+ScopedRegistryKey::~ScopedRegistryKey()
+{
+    RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+}
+
+void Registry_SetRaw(const wchar_t *name, DWORD type, const void *data, DWORD size)
+{
+    HKEY key;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegSetValueExW(key, name, 0, type, (const BYTE *)data, size);
+    RegCloseKey(key);
+}
+
+void Registry_SetNumber(const wchar_t *name, DWORD value)
+{
+    Registry_SetRaw(name, REG_DWORD, &value, sizeof value);
+}
+
+void Registry_SetString(const wchar_t *name, const std::wstring &value)
+{
+    Registry_SetRaw(name, REG_SZ, value.c_str(), (DWORD)((value.size() + 1) * sizeof(wchar_t)));
+}
+
+bool Registry_GetNumber(const wchar_t *name, DWORD *value)
+{
+    DWORD size = sizeof *value, type = 0;
+    LONG status = RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_ANY, &type, value, &size);
+    return status == ERROR_SUCCESS && type == REG_DWORD;
+}
+
+std::wstring Registry_GetString(const wchar_t *name)
+{
+    wchar_t text[4096] = L"";
+    DWORD size = sizeof text;
+    RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_SZ, nullptr, text, &size);
+    return text;
+}
+
+ScratchFolder::ScratchFolder(const wchar_t *name)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path = std::wstring(temp) + L"quorell-" + name;
+    Folder_RemoveTree(path);
+    CreateDirectoryW(path.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    Folder_RemoveTree(path);
+}
+
+bool Path_IsFolder(const std::wstring &path)
+{
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Path_IsFile(const std::wstring &path)
+{
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void File_WriteBytes(const std::wstring &path, const void *data, size_t size)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, data, (DWORD)size, &written, nullptr);
+    CloseHandle(file);
+}
+
+void Folder_RemoveTree(const std::wstring &path)
+{
+    // SHFileOperation wants a double-terminated list.
+    std::wstring from = path + L'\0';
+    SHFILEOPSTRUCTW op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
+void PumpMessages(DWORD milliseconds)
+{
+    DWORD end = GetTickCount() + milliseconds;
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while ((LONG)(GetTickCount() - end) < 0);
+}

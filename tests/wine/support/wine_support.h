@@ -1,0 +1,31 @@
+// Helpers shared by the Win32 tests.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// A fresh HKEY_CURRENT_USER\Software\Quorell: deleted now and after the test.
+struct ScopedRegistryKey {
+    ScopedRegistryKey();
+    ~ScopedRegistryKey();
+};
+
+void Registry_SetNumber(const wchar_t *name, DWORD value);
+void Registry_SetString(const wchar_t *name, const std::wstring &value);
+void Registry_SetRaw(const wchar_t *name, DWORD type, const void *data, DWORD size);
+bool Registry_GetNumber(const wchar_t *name, DWORD *value);
+std::wstring Registry_GetString(const wchar_t *name);
+
+// A new, empty folder under the temporary folder; removed with its contents.
+struct ScratchFolder {
+    explicit ScratchFolder(const wchar_t *name);
+    ~ScratchFolder();
+    std::wstring path;
+};
+
+bool Path_IsFolder(const std::wstring &path);
+bool Path_IsFile(const std::wstring &path);
+void File_WriteBytes(const std::wstring &path, const void *data, size_t size);
+void Folder_RemoveTree(const std::wstring &path);
+
+// Dispatches the thread's pending messages, for up to the given time.
+void PumpMessages(DWORD milliseconds);

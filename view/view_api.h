@@ -1,0 +1,23 @@
+// The camera view's commands as other windows send them (synchronously, so
+// the records may live on the caller's stack).
+#pragma once
+#include <cstdint>
+
+struct ViewCalibration {
+    float scale;       // image pixels per unit, -1.0 for none
+    int32_t unitIndex; // 0 millimetres, anything else micrometres
+};
+
+struct ViewStyle {
+    int32_t gridColor;
+    int32_t lineColor;
+    int32_t lineWidth;
+    int32_t textColor;
+    int32_t textSize;
+};
+
+void View_SetCalibration(float scale, int32_t unitIndex); // command 8004
+void View_SetZoom(int percent);                           // command 8003
+void View_SetStyle(const ViewStyle *style);               // command 8001
+// Copies both texts (at most 63 characters each) and repaints without erasing.
+void View_SetTexts(const wchar_t *placeholder, const wchar_t *prompt);

@@ -1,0 +1,75 @@
+// gView: the camera view's record. The portable view code works on it; the
+// Win32 view keeps its window and drawing objects in the handle fields.
+#pragma once
+#include "app/geometry.h"
+#include "app/handles.h"
+#include "view/measure_item.h"
+#include <cstdint>
+#include <vector>
+
+enum { VIEW_TEXT_CAPACITY = 64, UNIT_TEXT_CAPACITY = 10 };
+
+// A GDI+ object and the last non-zero status a call on it returned.
+struct GdipObject {
+    void *handle;
+    int lastStatus;
+};
+
+struct View {
+    // Geometry and rendering.
+    HWND__ *hwnd;
+    int imageWidth, imageHeight;
+    int displayWidth, displayHeight;
+    int zoom;
+    bool fitToWindow;
+    int scrollX, scrollY;
+    bool hScrollShown, vScrollShown;
+    std::vector<uint8_t> frameBits; // the view's copy of the newest frame
+    int frameSize;
+    BitmapInfo bitmapInfo;
+    HBITMAP__ *backBitmap;
+    HDC__ *backDC;
+    HBITMAP__ *previousBitmap; // the bitmap backBitmap replaced in backDC
+    GdipObject graphics;
+    HFONT__ *placeholderFont;
+    wchar_t placeholderText[VIEW_TEXT_CAPACITY];
+    wchar_t textPrompt[VIEW_TEXT_CAPACITY];
+
+    // Drawing objects, made and destroyed with the back buffer.
+    GdipObject itemPen, thinPen, overlayPen;
+    HBRUSH__ *itemBrush;
+    HFONT__ *labelFont;
+
+    // Items and calibration.
+    std::vector<MeasureItem> items;
+    MeasureItem newItem;
+    float scale; // image pixels per unit, -1.0 for none
+    int32_t unitIndex;
+    wchar_t unitText[UNIT_TEXT_CAPACITY];
+
+    // Style and overlays.
+    uint32_t gridColor, lineColor;
+    int32_t lineWidth;
+    uint32_t textColor;
+    int32_t textSize;
+    int rulerStepPx;
+    float rulerStepValue;
+    bool showCross, showGrid, showCircles;
+
+    // Pointer editing.
+    int32_t tool;
+    int32_t phase;
+    bool mouseDown;
+    Point lastPoint;
+    Point newPoint;
+    MeasureItem *dragItem;
+    int32_t selected, hover;
+    int32_t calibLength, calibLeft, calibRight;
+    bool calibHoverLeft, calibHoverRight;
+
+    // Camera opening and device events.
+    int32_t deviceDelay;
+    void *deviceNotification;
+};
+
+extern View gView;
