@@ -4,6 +4,7 @@
 #include "app/text.h"
 
 #include <windows.h>
+#include <mmsystem.h>
 #include <shlobj.h>
 #include <cstdint>
 
@@ -68,3 +69,8 @@ static void SystemLocalTime(LocalTime *now)
 }
 
 void (*Clock_LocalTime)(LocalTime *now) = SystemLocalTime;
+
+uint32_t Clock_Milliseconds()
+{
+    return timeGetTime();
+}

@@ -108,6 +108,11 @@ static void FakeLocalTime(LocalTime *now)
 
 void (*Clock_LocalTime)(LocalTime *now) = FakeLocalTime;
 
+uint32_t Clock_Milliseconds()
+{
+    return gFake.milliseconds;
+}
+
 void MainWnd_PostCommand(int id)
 {
     gFake.mainCommands.push_back(id);

@@ -1,0 +1,3 @@
+#include "capture/camera_state.h"
+
+Camera gCamera;

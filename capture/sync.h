@@ -1,0 +1,20 @@
+// Locks and events shared between the streaming, recording and UI threads.
+// The Windows build uses critical sections and events (sync_win.cpp); the
+// host tests use the standard library's (tests/host/support).
+#pragma once
+#include <cstdint>
+
+struct SyncLock;
+struct SyncEvent;
+
+SyncLock *Lock_Create();
+void Lock_Destroy(SyncLock *lock);
+void Lock_Enter(SyncLock *lock);
+void Lock_Leave(SyncLock *lock);
+
+SyncEvent *Event_Create(bool manualReset, bool signalled);
+void Event_Destroy(SyncEvent *event);
+void Event_Set(SyncEvent *event);
+void Event_Reset(SyncEvent *event);
+// Waits at most the given milliseconds; true when the event was signalled.
+bool Event_Wait(SyncEvent *event, uint32_t milliseconds);

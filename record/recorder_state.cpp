@@ -1,0 +1,3 @@
+#include "record/recorder_state.h"
+
+Recorder gRecorder;

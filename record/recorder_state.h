@@ -1,0 +1,34 @@
+// gRecorder: the video recorder's record. The frame pipeline queues frame
+// copies into it while a recording runs.
+#pragma once
+#include "app/app_state.h"
+#include <atomic>
+#include <cstdint>
+#include <deque>
+
+struct IMFSinkWriter;
+struct SyncLock;
+struct SyncEvent;
+
+// One incoming sample, copied for the recorder; the recording thread frees it.
+struct FrameCopy {
+    uint8_t *data; // malloc'd
+    int32_t size;
+};
+
+struct Recorder {
+    std::atomic<int32_t> recording;
+    wchar_t path[PATH_CAPACITY];
+    int32_t useH264;
+    std::atomic<int64_t> totalDuration; // 100-ns units
+    std::atomic<int64_t> sampleTime;
+    std::deque<FrameCopy> frameQueue;
+    SyncLock *queueLock;
+    SyncEvent *frameEvent;
+    IMFSinkWriter *writer;
+    uint32_t streamIndex;
+    int64_t frameDuration;
+    SyncEvent *stoppedEvent;
+};
+
+extern Recorder gRecorder;
