@@ -1,0 +1,43 @@
+// The device list and the capture graph of the open camera.
+#pragma once
+#include "capture/camera_state.h"
+#include <string>
+#include <vector>
+
+struct DeviceEntry {
+    IMoniker *moniker;
+    IBaseFilter *filter; // bound on demand
+    std::wstring devicePath;
+    std::wstring friendlyName;
+    FormatMap yuy2Formats;
+    FormatMap mjpgFormats;
+    int32_t stale;
+};
+
+extern std::vector<DeviceEntry> gDevices;
+extern int32_t gDeviceIndex; // the open device, -1 for none
+
+// Private messages posted to gCamera.viewWindow (wParam and lParam 0).
+enum {
+    WM_CAMERA_EVENT = 0x8001,
+    WM_CAMERA_STARTED = 0x8002,
+    WM_CAMERA_STOPPED = 0x8003,
+    WM_CAMERA_STILL = 0x8004,
+};
+
+void Camera_Init(HWND__ *viewWindow);
+void Camera_EnumDevices();
+void Camera_FreeDevices();
+void Camera_EnumFormats(IBaseFilter *filter, FormatMap *yuy2, FormatMap *mjpg);
+void Camera_EnsureFormats();
+void Camera_ChooseDefaultFormat();
+int32_t Camera_SetFormat(const VideoFormat &requested);
+int32_t Camera_StartPreview();
+void Camera_StopPreview();
+void Camera_RestartPreview();
+void Camera_FreeGraph();
+IPin *Camera_FindPin(IBaseFilter *filter, int direction, bool unconnectedOnly);
+IPin *Camera_FindStillPin(IBaseFilter *filter);
+
+// Whether a camera is open: a preview runs.
+bool Camera_IsOpen();

@@ -1,0 +1,31 @@
+// The frame pipeline: every preview frame goes through Camera_PreviewFrame on
+// the streaming thread (frame-rate meter, at most one effect or the mirror
+// into the frame buffer, a copy for the recorder, a repaint request). The
+// view reads the frame buffer only through Camera_CopyFrame.
+#pragma once
+#include <cstdint>
+
+// The work of the preview grabber's BufferCB: sample time (ignored), the
+// incoming RGB24 sample (may be mirrored in place) and its length. Returns 0.
+int32_t Camera_PreviewFrame(double sampleTime, uint8_t *buffer, int32_t length);
+
+// The work of the still grabber's BufferCB: tells the view that the camera's
+// snapshot button fired. Returns 0.
+int32_t Camera_StillFrame(double sampleTime, uint8_t *buffer, int32_t length);
+
+// Copies the newest processed frame under the frame lock. Copies only while a
+// graph exists, a frame buffer exists and *capacity is at least its size;
+// then stores the size in *capacity and returns 1; otherwise returns 0.
+int32_t Camera_CopyFrame(uint8_t *destination, int32_t *capacity);
+
+// The frame-rate meter: called once per preview frame; updates gCamera.fps.
+void Camera_UpdateFps();
+
+// Effects of one frame; W and H come from gCamera.frameHeader. All but
+// Effect_MirrorInPlace write into gCamera.frameBuffer.
+void Effect_Mirror(const uint8_t *in);
+void Effect_MirrorInPlace(uint8_t *in);
+void Effect_Gray(uint8_t *in);
+void Effect_BlackWhite(uint8_t *in);
+void Effect_Negative(uint8_t *in);
+void Effect_Emboss(uint8_t *in);
