@@ -5,7 +5,8 @@
 enum Command {
     CMD_VIEW_CHECK_DEVICE = 3,      // view to itself: a camera went away
     CMD_VIEW_RESTART = 4,           // main window to view: restart with gRequestedFormat
-    CMD_SNAPSHOT_KEY = 11,          // view to main window (space bar); also view to itself: open a camera
+    CMD_SNAPSHOT_KEY = 11,          // view to main window: the space bar was pressed
+    CMD_VIEW_OPEN_DEVICE = 11,      // view to itself: open the last camera
     CMD_CLOSE_PROGRAM = 105,
     CMD_PREFERENCES_CHANGED = 1008,
     CMD_CHOOSE_RESOLUTION = 1009,   // lParam: index in the current format map
