@@ -30,6 +30,13 @@ enum Command {
     CMD_VIEW_TEXT_ITEM = 8005,      // lParam: "Init", "OK" or "Cancel"
 };
 
+// Private window messages between the main window, the view and the panel.
+enum PrivateMessage {
+    WM_VIEW_ZOOMFITTED = 0x8005,  // view to main window: fitting changed the zoom
+    WM_SECTION_REFRESH = 0x8008,  // main window to panel: wParam 1 full, 0 light
+};
+
 // Posts WM_COMMAND id (lParam 0) to the main window / the control panel.
 void MainWnd_PostCommand(int id);
 void Panel_PostCommand(int id);
+void Panel_PostRefresh(bool full);
