@@ -129,7 +129,7 @@ HRESULT Jpeg_DecodeToDib(IWICImagingFactory *wic, const BYTE *jpeg, long size, i
         std::vector<BYTE> topDown((size_t)stride * height);
         hr = converter->CopyPixels(nullptr, stride, (UINT)topDown.size(), topDown.data());
         for (int y = 0; SUCCEEDED(hr) && y < height; y++)
-            memcpy(dib + (size_t)y * stride, &topDown[(size_t)y * stride], (size_t)width * 3);
+            memcpy(dib + (size_t)(height - 1 - y) * stride, &topDown[(size_t)y * stride], (size_t)width * 3);
     }
     Release(converter);
     Release(frame);

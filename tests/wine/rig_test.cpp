@@ -198,7 +198,8 @@ TEST_P(RigMjpgSize, DecompressorGraphDeliversTheUprightRulerAtTheChosenSize)
     ExpectUprightRuler(frame, w, h);
     EXPECT_GE(g.preview.Changes(), 25) << "the moving mark makes each frame differ";
     std::printf("MJPG %dx%d: %.1f frames per second delivered\n", w, h, g.preview.Fps());
-    EXPECT_GT(g.preview.Fps(), 15.0);
+    EXPECT_LT(g.preview.Fps(), 32.0) << "paced at 30 frames per second, not free-running";
+    EXPECT_GT(g.preview.Fps(), 5.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rig, RigMjpgSize, testing::Values(std::pair{640, 480}, std::pair{1920, 1080}));
@@ -344,8 +345,10 @@ TEST_F(RigBench, TopologyProcessingNodeOffersPowerLineFrequency)
     filter->Release();
 }
 
-// Windows standing in for the program's: a top-level window and a child
-// (the camera view) that asked for capture-device notifications.
+// Windows standing in for the program's: a top-level window and a child of
+// class CameraWndClass (the camera view) that asked for capture-device
+// notifications. The class is registered under the rig DLL's instance so
+// that it cannot clash with the program's own class of that name.
 struct DeviceWatcher {
     static inline int arrivals, removals, topLevel, badHeaders;
     HWND top = nullptr, view = nullptr;
@@ -366,17 +369,24 @@ struct DeviceWatcher {
         return DefWindowProcW(window, message, wParam, lParam);
     }
 
+    static HINSTANCE Register(HINSTANCE instance, const wchar_t *name)
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = instance;
+        wc.lpszClassName = name;
+        RegisterClassW(&wc);
+        return instance;
+    }
+
     DeviceWatcher()
     {
         arrivals = removals = topLevel = badHeaders = 0;
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"RigTestWatcherWndClass";
-        RegisterClassW(&wc);
-        top = CreateWindowW(wc.lpszClassName, L"watcher", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                            wc.hInstance, nullptr);
-        view = CreateWindowW(wc.lpszClassName, L"", WS_CHILD, 0, 0, 50, 50, top, nullptr, wc.hInstance, nullptr);
+        HINSTANCE program = Register(GetModuleHandleW(nullptr), L"RigTestWatcherWndClass");
+        HINSTANCE rig = Register(LoadLibraryW(L"QuorellRig.dll"), L"CameraWndClass");
+        top = CreateWindowW(L"RigTestWatcherWndClass", L"watcher", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                            nullptr, program, nullptr);
+        view = CreateWindowW(L"CameraWndClass", L"", WS_CHILD, 0, 0, 50, 50, top, nullptr, rig, nullptr);
         DEV_BROADCAST_DEVICEINTERFACE_W filter = {};
         filter.dbcc_size = sizeof filter;
         filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
@@ -386,18 +396,19 @@ struct DeviceWatcher {
     ~DeviceWatcher() { DestroyWindow(top); }
 };
 
-TEST_F(RigBench, UnplugAndReplugChangeTheListAndReachTheChildView)
+TEST_F(RigBench, UnplugAndReplugChangeTheListAndReachTheCameraView)
 {
     DeviceWatcher watcher;
-    ASSERT_HRESULT_SUCCEEDED(Rig_Unplug(0, watcher.view));
+    ASSERT_NE(watcher.view, nullptr);
+    ASSERT_HRESULT_SUCCEEDED(Rig_Unplug(0));
     PumpMessages(200);
     EXPECT_FALSE(Devices_Has(kMicroscope));
-    EXPECT_EQ(DeviceWatcher::removals, 1) << "once: sent to the view, nothing doubled by the system";
+    EXPECT_EQ(DeviceWatcher::removals, 1) << "found by its class, and nothing doubled by the system";
     EXPECT_GE(DeviceWatcher::topLevel, 1) << "the broadcast reaches top-level windows";
     ASSERT_HRESULT_SUCCEEDED(Rig_Plug(0, watcher.view));
     PumpMessages(200);
     EXPECT_TRUE(Devices_Has(kMicroscope));
-    EXPECT_EQ(DeviceWatcher::arrivals, 1);
+    EXPECT_EQ(DeviceWatcher::arrivals, 1) << "a window given by handle is not sent twice";
     EXPECT_EQ(DeviceWatcher::badHeaders, 0);
 }
 
@@ -481,9 +492,9 @@ TEST_F(RigBench, ControlProgramDrivesTheRigFromAnotherProcess)
     DeviceWatcher watcher;
     wchar_t view[32];
     swprintf(view, 32, L"%llx", (unsigned long long)(ULONG_PTR)watcher.view);
-    ASSERT_EQ(RunControlProgram(std::wstring(L"unplug 1 ") + view), 0u);
+    ASSERT_EQ(RunControlProgram(L"unplug 1"), 0u);
     EXPECT_FALSE(Devices_Has(kMicroscope));
-    EXPECT_EQ(DeviceWatcher::removals, 1) << "the broadcast record survives the trip between processes";
+    EXPECT_EQ(DeviceWatcher::removals, 1) << "the record survives the trip between processes";
     ASSERT_EQ(RunControlProgram(std::wstring(L"plug 1 ") + view), 0u);
     EXPECT_TRUE(Devices_Has(kMicroscope));
     EXPECT_EQ(DeviceWatcher::arrivals, 1);
