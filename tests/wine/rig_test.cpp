@@ -220,6 +220,28 @@ TEST_F(RigBench, Yuy2GraphGetsAConverterFromIntelligentConnect)
     EXPECT_GE(g.preview.Changes(), 8);
 }
 
+// What a resolution change does: the same filter leaves one graph and joins
+// a new one in another format.
+TEST_F(RigBench, FilterStreamsAgainInANewGraphWithAnotherFormat)
+{
+    IBaseFilter *filter = Device_Bind(kMicroscope);
+    ASSERT_NE(filter, nullptr);
+    {
+        RigGraph first;
+        ASSERT_HRESULT_SUCCEEDED(first.Build(filter, MEDIASUBTYPE_MJPG, 640, 480, true));
+        ASSERT_HRESULT_SUCCEEDED(first.control->Run());
+        ASSERT_TRUE(first.preview.WaitFrames(3, 5000));
+    }
+    RigGraph second;
+    ASSERT_HRESULT_SUCCEEDED(second.Build(filter, MEDIASUBTYPE_YUY2, 1280, 720, true));
+    filter->Release();
+    EXPECT_EQ(second.Connected(second.grabber).biWidth, 1280);
+    EXPECT_EQ(second.Connected(second.grabber2).biWidth, 1280) << "the still pin follows the capture format";
+    ASSERT_HRESULT_SUCCEEDED(second.control->Run());
+    ASSERT_TRUE(second.preview.WaitFrames(3, 5000));
+    ExpectUprightRuler(second.preview.Last(), 1280, 720);
+}
+
 TEST_F(RigBench, StillPinDeliversOneFramePerButtonPress)
 {
     IBaseFilter *filter = Device_Bind(kMicroscope);
@@ -444,16 +466,17 @@ TEST_F(RigBench, SecondMicroscopeComesAndGoesBesideTheFirst)
 {
     ASSERT_HRESULT_SUCCEEDED(Rig_Plug(1));
     std::vector<MicroscopeEntry> devices = Devices_List();
-    std::set<std::wstring> paths;
-    int ours = 0;
+    std::vector<std::wstring> names, paths;
     for (auto &d : devices)
         if (d.friendlyName == kMicroscope || d.friendlyName == kMicroscope2) {
-            ours++;
-            paths.insert(d.displayName);
+            names.push_back(d.friendlyName);
+            paths.push_back(d.displayName);
         }
     Devices_Free(&devices);
-    EXPECT_EQ(ours, 2);
-    EXPECT_EQ(paths.size(), 2u);
+    // Wine lists the category's instances sorted by name: microscope 2 comes last.
+    EXPECT_EQ(names, (std::vector<std::wstring>{kMicroscope, kMicroscope2}));
+    ASSERT_EQ(paths.size(), 2u);
+    EXPECT_NE(paths[0], paths[1]);
     IBaseFilter *second = Device_Bind(kMicroscope2);
     ASSERT_NE(second, nullptr);
     CLSID clsid;
