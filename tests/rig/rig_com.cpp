@@ -39,14 +39,6 @@ AM_MEDIA_TYPE *MediaType_Duplicate(const AM_MEDIA_TYPE &src)
     return mt;
 }
 
-void MediaType_Delete(AM_MEDIA_TYPE *mt)
-{
-    if (mt) {
-        MediaType_Clear(mt);
-        CoTaskMemFree(mt);
-    }
-}
-
 LONG Rgb24_Stride(LONG width) { return (width * 3 + 3) & ~3; }
 
 AM_MEDIA_TYPE MediaType_Video(const GUID &subtype, LONG width, LONG height, REFERENCE_TIME interval)

@@ -13,7 +13,6 @@ extern LONG gRigObjects; // live COM objects and server locks
 void MediaType_Clear(AM_MEDIA_TYPE *mt);
 HRESULT MediaType_Copy(AM_MEDIA_TYPE *dst, const AM_MEDIA_TYPE &src);
 AM_MEDIA_TYPE *MediaType_Duplicate(const AM_MEDIA_TYPE &src);
-void MediaType_Delete(AM_MEDIA_TYPE *mt);
 // A VIDEOINFOHEADER type: subtype MJPG, YUY2 or RGB24 (bottom-up rows).
 AM_MEDIA_TYPE MediaType_Video(const GUID &subtype, LONG width, LONG height, REFERENCE_TIME interval);
 // The bitmap header of a video type with FORMAT_VideoInfo, or null.

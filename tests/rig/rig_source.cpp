@@ -7,6 +7,13 @@
 
 namespace {
 
+// One capability of the capture pin.
+struct RigCap {
+    const GUID *subtype;
+    LONG width, height;
+    REFERENCE_TIME interval; // the fastest it runs
+};
+
 const REFERENCE_TIME k30Fps = 333333, k10Fps = 1000000, k5Fps = 2000000;
 const REFERENCE_TIME kSlowest = 10000000; // 1 frame per second
 
@@ -56,9 +63,6 @@ LONGLONG Now()
 }
 
 } // namespace
-
-int RigCaps_Count() { return ARRAYSIZE(kCaps); }
-const RigCap &RigCaps_At(int index) { return kCaps[index]; }
 
 RigSourcePin::RigSourcePin(RigSource *source, bool still)
     : RigOutputPin(source, still ? L"Still" : L"Capture"), source(source), still(still)

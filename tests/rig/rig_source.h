@@ -9,15 +9,6 @@
 
 #include <wincodec.h>
 
-// One capability of the capture pin.
-struct RigCap {
-    const GUID *subtype;
-    LONG width, height;
-    REFERENCE_TIME interval; // the fastest it runs
-};
-int RigCaps_Count();
-const RigCap &RigCaps_At(int index);
-
 class RigSource;
 
 class RigSourcePin : public RigOutputPin, public IAMStreamConfig, public IKsPropertySet {
