@@ -68,4 +68,5 @@ else()
     add_library(gtest ALIAS GTest::gtest)
 endif()
 
+add_subdirectory(tests/rig)
 include(cmake/winetests.cmake)

@@ -55,6 +55,22 @@ ensure_wine_prefix() {
         wineserver -w
         touch "$WINEPREFIX/.quorell-ready"
     fi
+    ensure_rig
+}
+
+# Registers the test rig in the prefix whenever the built QuorellRig.dll
+# changed: the virtual microscope, and the MJPEG decompressor and YUY2
+# converter that Wine lacks (on Windows only the microscope is registered).
+ensure_rig() {
+    local dll=$BUILD/win/QuorellRig.dll stamp=$WINEPREFIX/.quorell-rig sum
+    [ -f "$dll" ] || return 0
+    sum=$(md5sum "$dll" | cut -d' ' -f1)
+    [ "$(cat "$stamp" 2>/dev/null)" = "$sum" ] && return 0
+    echo "== registering the test rig"
+    wine regsvr32 /s "$(winepath -w "$dll")" </dev/null >/dev/null 2>&1
+    wine regsvr32 /s /n /i:converters "$(winepath -w "$dll")" </dev/null >/dev/null 2>&1
+    wineserver -w
+    echo "$sum" > "$stamp"
 }
 
 # Starts a persistent wineserver and Wine's background services with their

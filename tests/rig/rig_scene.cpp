@@ -1,0 +1,112 @@
+#include "rig_scene.h"
+#include "rig_codec.h"
+#include "rig_shared.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+struct Tone {
+    BYTE lut[3][256]; // blue, green, red
+};
+
+LONG Control(int device, RigControl c, bool autoFollowsDefault)
+{
+    const RigControlShared &s = Rig_Device(device)->control[c];
+    return autoFollowsDefault && (s.flags & 1) ? Rig_ControlRange(c).def : s.value;
+}
+
+// Exposure and gain scale the light, gamma bends it, contrast spreads it
+// about mid-grey, brightness shifts it and white balance tints it.
+void Tone_Build(Tone *tone, int device)
+{
+    double exposure = std::pow(2.0, (Control(device, RigControl_Exposure, true) + 6) / 3.0);
+    double gain = 1.0 + Control(device, RigControl_Gain, false) / 50.0;
+    double gamma = 100.0 / Control(device, RigControl_Gamma, false);
+    double contrast = Control(device, RigControl_Contrast, false) / 32.0;
+    double brightness = Control(device, RigControl_Brightness, false);
+    double warm = (4600 - Control(device, RigControl_WhiteBalance, true)) / 8000.0;
+    const double tint[3] = {1.0 - warm, 1.0, 1.0 + warm};
+    for (int v = 0; v < 256; v++) {
+        double light = std::min(1.0, v / 255.0 * exposure * gain);
+        double shaped = (std::pow(light, gamma) * 255.0 - 128.0) * contrast + 128.0 + brightness;
+        for (int c = 0; c < 3; c++)
+            tone->lut[c][v] = (BYTE)std::clamp(std::lround(shaped * tint[c]), 0L, 255L);
+    }
+}
+
+void Fill(Scene *s, int x0, int y0, int x1, int y1, SceneColour colour)
+{
+    x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+    x1 = std::min(x1, s->width), y1 = std::min(y1, s->height);
+    for (int y = y0; y < y1; y++) {
+        BYTE *p = &s->frame[((size_t)y * s->width + x0) * 3];
+        for (int x = x0; x < x1; x++, p += 3)
+            p[0] = colour.b, p[1] = colour.g, p[2] = colour.r;
+    }
+}
+
+SceneColour Toned(const Tone &tone, SceneColour c) { return {tone.lut[0][c.b], tone.lut[1][c.g], tone.lut[2][c.r]}; }
+
+void Scene_PaintBase(Scene *s, const Tone &tone)
+{
+    const int w = s->width, h = s->height, p = Rig_PixelsPerMm(w);
+    const int rulerTop = h / 4, tick = std::max(1, p / 10);
+    Fill(s, 0, 0, w, h, Toned(tone, kScenePaper));
+    Fill(s, p / 2, rulerTop, w - p / 2, rulerTop + 2 * p, Toned(tone, kSceneRuler));
+    for (int k = 0; p * (k + 1) + tick <= w - p; k++) {
+        int length = k % 10 == 0 ? 3 * p / 2 : k % 5 == 0 ? p : p / 2;
+        int x = p * (k + 1);
+        Fill(s, x, rulerTop, x + tick, rulerTop + length, Toned(tone, kSceneTick));
+    }
+    Fill(s, p / 2, p / 2, 3 * p / 2, 3 * p / 2, Toned(tone, kSceneRed));
+    Fill(s, w - 3 * p / 2, h - 3 * p / 2, w - p / 2, h - p / 2, Toned(tone, kSceneBlue));
+    s->base = s->frame;
+}
+
+} // namespace
+
+int Scene_MarkColumn(int width, unsigned index)
+{
+    int step = std::max(1, width / 160);
+    return (int)((unsigned long long)index * step % (unsigned)(width - Rig_PixelsPerMm(width)));
+}
+
+void Scene_Prepare(Scene *s, int device, int width, int height)
+{
+    LONG version = Rig_Device(device)->toneVersion;
+    if (s->prepared && s->width == width && s->height == height && s->toneVersion == version)
+        return;
+    s->width = width;
+    s->height = height;
+    s->toneVersion = version;
+    s->prepared = true;
+    s->frame.assign((size_t)width * height * 3, 0);
+    Tone tone;
+    Tone_Build(&tone, device);
+    Scene_PaintBase(s, tone);
+    s->yuy2Stale = true;
+}
+
+void Scene_Paint(Scene *s, unsigned index)
+{
+    const int p = Rig_PixelsPerMm(s->width);
+    s->bandTop = s->height / 2;
+    s->bandRows = std::min(p, s->height - s->bandTop);
+    size_t offset = (size_t)s->bandTop * s->width * 3, bytes = (size_t)s->bandRows * s->width * 3;
+    memcpy(&s->frame[offset], &s->base[offset], bytes);
+    // The mark keeps its colour whatever the tone: it is what moves.
+    int x = Scene_MarkColumn(s->width, index);
+    Fill(s, x, s->bandTop, x + p, s->bandTop + s->bandRows, kSceneMark);
+}
+
+const BYTE *Scene_Yuy2(Scene *s)
+{
+    s->yuy2.resize((size_t)s->width * s->height * 2);
+    int top = s->yuy2Stale ? 0 : s->bandTop, rows = s->yuy2Stale ? s->height : s->bandRows;
+    Bgr_ToYuy2(&s->frame[(size_t)top * s->width * 3], s->width, rows, &s->yuy2[(size_t)top * s->width * 2]);
+    s->yuy2Stale = false;
+    return s->yuy2.data();
+}

@@ -1,0 +1,50 @@
+// The picture under the virtual microscope: a millimetre ruler on paper with
+// two corner marks and a small square that moves with every frame.
+//
+// Geometry, top-down, for a frame of W x H with p = W / 32 pixels per mm:
+//   paper everywhere else;
+//   ruler body: rows H/4 .. H/4 + 2p - 1, columns p/2 .. W - p/2 - 1;
+//   ticks: column x_k = p * (k + 1) for k = 0, 1, ... while x_k + t <= W - p,
+//          t = max(1, p / 10) pixels wide, hanging from row H/4 down
+//          3p/2 rows every 10 mm (k % 10 == 0), p rows every 5 mm, else p/2;
+//   red square (top left): rows and columns p/2 .. 3p/2 - 1;
+//   blue square (bottom right): rows H - 3p/2 .. H - p/2 - 1,
+//          columns W - 3p/2 .. W - p/2 - 1;
+//   moving mark: a p x p dark green square in rows H/2 .. H/2 + p - 1 at
+//          column (frame * max(1, W / 160)) % (W - p).
+// The camera's tone controls (exposure, gain, gamma, contrast, brightness,
+// white balance) map every colour through per-channel tables; at their
+// defaults the tables are the identity.
+#pragma once
+#include <windows.h>
+#include <vector>
+
+struct SceneColour {
+    BYTE b, g, r;
+};
+inline constexpr SceneColour kScenePaper = {200, 215, 225};
+inline constexpr SceneColour kSceneRuler = {235, 245, 250};
+inline constexpr SceneColour kSceneTick = {20, 20, 20};
+inline constexpr SceneColour kSceneRed = {40, 40, 220};
+inline constexpr SceneColour kSceneBlue = {220, 70, 40};
+inline constexpr SceneColour kSceneMark = {40, 110, 30};
+
+struct Scene {
+    int width = 0, height = 0;
+    LONG toneVersion = 0;
+    bool prepared = false;
+    std::vector<BYTE> base;  // BGR rows top-down, toned, without the mark
+    std::vector<BYTE> frame; // base with the current mark
+    std::vector<BYTE> yuy2;  // frame in YUY2, kept up to date by Scene_Yuy2
+    bool yuy2Stale = true;
+    int bandTop = 0, bandRows = 0; // the rows the last Scene_Paint changed
+};
+
+// Repaints the base when the size or the device's tone controls changed.
+void Scene_Prepare(Scene *scene, int device, int width, int height);
+// Puts frame `index`'s mark into scene->frame.
+void Scene_Paint(Scene *scene, unsigned index);
+// scene->frame as YUY2 (converting only the changed rows when it can).
+const BYTE *Scene_Yuy2(Scene *scene);
+
+int Scene_MarkColumn(int width, unsigned index);
