@@ -3,6 +3,7 @@
 // into the frame buffer, a copy for the recorder, a repaint request). The
 // view reads the frame buffer only through Camera_CopyFrame.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // The work of the preview grabber's BufferCB: sample time (ignored), the
@@ -21,8 +22,14 @@ int32_t Camera_CopyFrame(uint8_t *destination, int32_t *capacity);
 // The frame-rate meter: called once per preview frame; updates gCamera.fps.
 void Camera_UpdateFps();
 
-// Effects of one frame; W and H come from gCamera.frameHeader. All but
-// Effect_MirrorInPlace write into gCamera.frameBuffer.
+// Allocates the recorder's frame copies and the in-place mirror's row: malloc,
+// unless a test points it at an allocator of its own. They are freed with free.
+extern void *(*Frame_Allocate)(size_t size);
+
+// Effects of one frame; W and H come from gCamera.frameHeader (the height's
+// absolute value). All but Effect_MirrorInPlace write into gCamera.frameBuffer;
+// the four picture effects first mirror the incoming frame in place when
+// gCamera.mirror is set.
 void Effect_Mirror(const uint8_t *in);
 void Effect_MirrorInPlace(uint8_t *in);
 void Effect_Gray(uint8_t *in);

@@ -7,6 +7,7 @@
 #include "app/platform.h"
 #include "app/settings_store.h"
 #include "app/text.h"
+#include "capture/frame_platform.h"
 #include "view/view_api.h"
 #include "view/view_platform.h"
 
@@ -143,4 +144,14 @@ void View_SetStyle(const ViewStyle *) {}
 void View_Invalidate(bool)
 {
     gFake.invalidations++;
+}
+
+void Frame_RequestRepaint()
+{
+    gFake.frameRepaints++;
+}
+
+void Frame_PostStill()
+{
+    gFake.stillPosts++;
 }

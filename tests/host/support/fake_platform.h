@@ -32,6 +32,10 @@ struct FakePlatform {
     std::vector<int> viewZooms;
     int invalidations = 0;
 
+    // Frame pipeline requests (frame_platform.h).
+    int frameRepaints = 0;
+    int stillPosts = 0;
+
     uint32_t milliseconds = 0; // Clock_Milliseconds
     int year = 2024, month = 1, day = 15, hour = 9, minute = 30, second = 5, millisecond = 42;
 };

@@ -1,0 +1,98 @@
+// The frame pipeline on the streaming thread, the frame-rate meter, and the
+// view's copy of the frame buffer.
+#include "capture/frame_pipeline.h"
+
+#include "app/clock.h"
+#include "capture/camera_state.h"
+#include "capture/frame_platform.h"
+#include "capture/frame_times.h"
+#include "capture/sync.h"
+#include "record/recorder_state.h"
+
+#include <cstdlib>
+#include <cstring>
+
+void *(*Frame_Allocate)(size_t size) = malloc;
+
+// The frame into the frame buffer with the first picture rule that holds.
+static void Frame_Render(uint8_t *buffer, int32_t length)
+{
+    if (gCamera.gray)
+        Effect_Gray(buffer);
+    else if (gCamera.blackWhite)
+        Effect_BlackWhite(buffer);
+    else if (gCamera.negative)
+        Effect_Negative(buffer);
+    else if (gCamera.emboss)
+        Effect_Emboss(buffer);
+    else if (gCamera.mirror)
+        Effect_Mirror(buffer);
+    else
+        memcpy(gCamera.frameBuffer, buffer, (size_t)length);
+}
+
+// Testing the flag under the lock means no frame is queued once the recording
+// thread has seen the flag cleared and drained the queue.
+static void Frame_QueueForRecorder(const uint8_t *buffer, int32_t length)
+{
+    Lock_Enter(gRecorder.queueLock);
+    if (gRecorder.recording && length >= 0) {
+        uint8_t *copy = (uint8_t *)Frame_Allocate((size_t)length);
+        if (copy) {
+            memcpy(copy, buffer, (size_t)length);
+            gRecorder.frameQueue.push_back({copy, length});
+            Event_Set(gRecorder.frameEvent);
+        }
+    }
+    Lock_Leave(gRecorder.queueLock);
+}
+
+int32_t Camera_PreviewFrame(double, uint8_t *buffer, int32_t length)
+{
+    Camera_UpdateFps();
+    if (length == gCamera.frameSize && gCamera.frameBuffer) {
+        Lock_Enter(gCamera.frameLock);
+        Frame_Render(buffer, length);
+        Lock_Leave(gCamera.frameLock);
+    }
+    Frame_QueueForRecorder(buffer, length);
+    Frame_RequestRepaint();
+    return 0;
+}
+
+int32_t Camera_StillFrame(double, uint8_t *, int32_t)
+{
+    Frame_PostStill();
+    return 0;
+}
+
+int32_t Camera_CopyFrame(uint8_t *destination, int32_t *capacity)
+{
+    if (!gCamera.graph || gCamera.frameSize == 0 || !gCamera.frameBuffer || *capacity < gCamera.frameSize)
+        return 0;
+    Lock_Enter(gCamera.frameLock);
+    memcpy(destination, gCamera.frameBuffer, (size_t)gCamera.frameSize);
+    Lock_Leave(gCamera.frameLock);
+    *capacity = gCamera.frameSize;
+    return 1;
+}
+
+// The rate over the stamps of the last second. Stamps are compared by age
+// (now - stamp in unsigned arithmetic), which stays right when the clock wraps
+// and in its first second; a stamp exactly 1000 ms old stays.
+void Camera_UpdateFps()
+{
+    uint32_t now = Clock_Milliseconds();
+    FrameTimes_Push(&gFrameTimes, now);
+    while (gFrameTimes.count > 0 && now - FrameTimes_Front(&gFrameTimes) > 1000)
+        FrameTimes_PopFront(&gFrameTimes);
+    if (gFrameTimes.count < 2)
+        return;
+    uint32_t span = now - FrameTimes_Front(&gFrameTimes);
+    // Frames within one millisecond give no rate: keep the last one, which the
+    // recorder divides by.
+    if (span == 0)
+        return;
+    float frames = (float)(double)((gFrameTimes.count - 1) * 1000u);
+    gCamera.fps = frames / (float)(double)span;
+}

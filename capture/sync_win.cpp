@@ -1,0 +1,67 @@
+// Locks and events on Win32: critical sections and event objects. A SyncEvent
+// is the event's handle itself.
+#include "capture/sync.h"
+#include "capture/sync_win.h"
+
+#include <new>
+
+struct SyncLock {
+    CRITICAL_SECTION section;
+};
+
+SyncLock *Lock_Create()
+{
+    SyncLock *lock = new (std::nothrow) SyncLock;
+    if (lock)
+        InitializeCriticalSection(&lock->section);
+    return lock;
+}
+
+void Lock_Destroy(SyncLock *lock)
+{
+    if (!lock)
+        return;
+    DeleteCriticalSection(&lock->section);
+    delete lock;
+}
+
+void Lock_Enter(SyncLock *lock)
+{
+    EnterCriticalSection(&lock->section);
+}
+
+void Lock_Leave(SyncLock *lock)
+{
+    LeaveCriticalSection(&lock->section);
+}
+
+HANDLE Event_Handle(SyncEvent *event)
+{
+    return reinterpret_cast<HANDLE>(event);
+}
+
+SyncEvent *Event_Create(bool manualReset, bool signalled)
+{
+    return reinterpret_cast<SyncEvent *>(CreateEventW(nullptr, manualReset, signalled, nullptr));
+}
+
+void Event_Destroy(SyncEvent *event)
+{
+    if (event)
+        CloseHandle(Event_Handle(event));
+}
+
+void Event_Set(SyncEvent *event)
+{
+    SetEvent(Event_Handle(event));
+}
+
+void Event_Reset(SyncEvent *event)
+{
+    ResetEvent(Event_Handle(event));
+}
+
+bool Event_Wait(SyncEvent *event, uint32_t milliseconds)
+{
+    return WaitForSingleObject(Event_Handle(event), milliseconds) == WAIT_OBJECT_0;
+}

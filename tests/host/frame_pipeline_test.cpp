@@ -1,0 +1,496 @@
+// The frame pipeline: effects into the frame buffer, the recorder's copies,
+// the view's copy, the frame-rate meter, and the recorder queue's protocol
+// between the streaming and the recording thread.
+#include "capture/camera_state.h"
+#include "capture/effect_kernels.h"
+#include "capture/frame_pipeline.h"
+#include "capture/frame_times.h"
+#include "capture/sync.h"
+#include "record/recorder_state.h"
+#include "support/fake_platform.h"
+
+#include <gtest/gtest.h>
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A preview of W x H pixels as Camera_StartPreview leaves it, with the
+// recorder's lock and event.
+void Preview_Start(int32_t width, int32_t height)
+{
+    FakePlatform_Reset();
+    FrameTimes_Clear(&gFrameTimes);
+    gCamera.frameHeader = {};
+    gCamera.frameHeader.biWidth = width;
+    gCamera.frameHeader.biHeight = height;
+    gCamera.frameSize = width * height * 3;
+    gCamera.frameBuffer = (uint8_t *)malloc((size_t)gCamera.frameSize);
+    memset(gCamera.frameBuffer, 0xEE, (size_t)gCamera.frameSize);
+    gCamera.frameLock = Lock_Create();
+    static int graphStandIn;
+    gCamera.graph = reinterpret_cast<IGraphBuilder *>(&graphStandIn);
+    gCamera.mirror = gCamera.gray = gCamera.blackWhite = gCamera.negative = gCamera.emboss = 0;
+    gCamera.fps = 30.0f;
+    gRecorder.queueLock = Lock_Create();
+    gRecorder.frameEvent = Event_Create(true, false);
+    gRecorder.recording = 0;
+}
+
+void Preview_Stop()
+{
+    for (FrameCopy &copy : gRecorder.frameQueue)
+        free(copy.data);
+    gRecorder.frameQueue.clear();
+    gRecorder.recording = 0;
+    Lock_Destroy(gRecorder.queueLock);
+    Event_Destroy(gRecorder.frameEvent);
+    free(gCamera.frameBuffer);
+    Lock_Destroy(gCamera.frameLock);
+    gCamera.frameBuffer = nullptr;
+    gCamera.frameSize = 0;
+    gCamera.graph = nullptr;
+    Frame_Allocate = malloc;
+    gEffectKernels = EffectKernels_Vectors().empty() ? &gPlainKernels : EffectKernels_Vectors().front();
+}
+
+Bytes FrameBuffer()
+{
+    return Bytes(gCamera.frameBuffer, gCamera.frameBuffer + gCamera.frameSize);
+}
+
+Bytes Pixels(std::initializer_list<uint8_t> bytes)
+{
+    return Bytes(bytes);
+}
+
+// A frame whose every byte differs from its neighbours: byte i is i * 7 + 3.
+Bytes Pattern(size_t size)
+{
+    Bytes frame(size);
+    for (size_t i = 0; i < size; i++)
+        frame[i] = (uint8_t)(i * 7 + 3);
+    return frame;
+}
+
+Bytes MirroredRows(const Bytes &frame, int32_t width)
+{
+    Bytes out(frame.size());
+    size_t stride = 3 * (size_t)width;
+    for (size_t r = 0; r < frame.size() / stride; r++)
+        for (size_t j = 0; j < (size_t)width; j++)
+            memcpy(&out[r * stride + 3 * (width - 1 - j)], &frame[r * stride + 3 * j], 3);
+    return out;
+}
+
+Bytes Gray(const Bytes &frame)
+{
+    Bytes out(frame.size());
+    for (size_t i = 0; i < frame.size(); i += 3)
+        out[i] = out[i + 1] = out[i + 2] = (uint8_t)((299 * frame[i + 2] + 587 * frame[i + 1] + 114 * frame[i] + 500) / 1000);
+    return out;
+}
+
+Bytes Negative(const Bytes &frame)
+{
+    Bytes out(frame);
+    for (uint8_t &b : out)
+        b = (uint8_t)~b;
+    return out;
+}
+
+void Preview(Bytes &frame)
+{
+    EXPECT_EQ(Camera_PreviewFrame(0.0, frame.data(), (int32_t)frame.size()), 0);
+}
+
+// The frame tests run with every version of the effect loops; 21 x 3 pixels
+// make whole vector blocks and leftovers in every effect.
+class FrameEffects : public testing::TestWithParam<const EffectKernels *> {
+protected:
+    static constexpr int32_t W = 21, H = 3;
+    void SetUp() override
+    {
+        Preview_Start(W, H);
+        gEffectKernels = GetParam();
+    }
+    void TearDown() override { Preview_Stop(); }
+};
+
+TEST_P(FrameEffects, WithoutFlagsTheFrameIsCopiedAndARepaintRequested)
+{
+    Bytes frame = Pattern(W * H * 3), original = frame;
+    Preview(frame);
+    EXPECT_EQ(FrameBuffer(), original);
+    EXPECT_EQ(frame, original);
+    EXPECT_EQ(gFake.frameRepaints, 1);
+}
+
+TEST_P(FrameEffects, MirrorAloneLeavesTheIncomingFrameAndItsRecorderCopyUnmirrored)
+{
+    Bytes frame = Pattern(W * H * 3), original = frame;
+    gCamera.mirror = 1;
+    gRecorder.recording = 1;
+    Preview(frame);
+    EXPECT_EQ(FrameBuffer(), MirroredRows(original, W));
+    ASSERT_EQ(gRecorder.frameQueue.size(), 1u);
+    EXPECT_EQ(Bytes(gRecorder.frameQueue[0].data, gRecorder.frameQueue[0].data + gRecorder.frameQueue[0].size), original);
+}
+
+// The effects mirror the incoming frame in place first: the view shows the
+// mirrored effect, the recorder gets the mirrored frame without the effect.
+TEST_P(FrameEffects, MirrorWithAnEffectMirrorsTheIncomingFrameThenAppliesTheEffect)
+{
+    Bytes frame = Pattern(W * H * 3), mirrored = MirroredRows(frame, W);
+    gCamera.mirror = 1;
+    gCamera.gray = 1;
+    gRecorder.recording = 1;
+    Preview(frame);
+    EXPECT_EQ(frame, mirrored);
+    EXPECT_EQ(FrameBuffer(), Gray(mirrored));
+    ASSERT_EQ(gRecorder.frameQueue.size(), 1u);
+    EXPECT_EQ(Bytes(gRecorder.frameQueue[0].data, gRecorder.frameQueue[0].data + gRecorder.frameQueue[0].size), mirrored);
+
+    gCamera.gray = 0;
+    gCamera.negative = 1;
+    Bytes second = Pattern(W * H * 3);
+    Preview(second);
+    EXPECT_EQ(FrameBuffer(), Negative(mirrored));
+}
+
+TEST_P(FrameEffects, OnlyTheFirstSetEffectInTheOrderGrayBlackWhiteNegativeEmbossApplies)
+{
+    Bytes frame = Pattern(W * H * 3), original = frame;
+    gCamera.negative = gCamera.emboss = 1;
+    Preview(frame);
+    EXPECT_EQ(FrameBuffer(), Negative(original));
+    gCamera.gray = 1;
+    Preview(frame);
+    EXPECT_EQ(FrameBuffer(), Gray(original));
+    gCamera.gray = 0;
+    gCamera.blackWhite = 1;
+    Preview(frame);
+    for (size_t i = 0; i < original.size(); i++)
+        ASSERT_EQ(FrameBuffer()[i], Gray(original)[i] > 127 ? 255 : 0);
+    EXPECT_EQ(frame, original);
+}
+
+TEST_P(FrameEffects, GrayAndBlackWhiteOfPrimariesAndTheThreshold)
+{
+    Bytes frame(W * H * 3, 255);
+    const Bytes red = {0, 0, 255}, blue = {255, 0, 0}, y128 = {128, 128, 128}, y127 = {127, 127, 127};
+    memcpy(&frame[0], red.data(), 3);
+    memcpy(&frame[3], blue.data(), 3);
+    memcpy(&frame[6], y128.data(), 3);
+    memcpy(&frame[9], y127.data(), 3);
+    gCamera.gray = 1;
+    Preview(frame);
+    Bytes out = FrameBuffer();
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 15), Pixels({76, 76, 76, 29, 29, 29, 128, 128, 128, 127, 127, 127, 255, 255, 255}));
+    gCamera.gray = 0;
+    gCamera.blackWhite = 1;
+    Preview(frame);
+    out = FrameBuffer();
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 15), Pixels({0, 0, 0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 255, 255}));
+}
+
+TEST_P(FrameEffects, EmbossOfAUniformFrameIs128AndKeepsTheLastRow)
+{
+    Bytes frame(W * H * 3, 77);
+    gCamera.emboss = 1;
+    Preview(frame);
+    Bytes out = FrameBuffer();
+    size_t stride = 3 * W;
+    EXPECT_EQ(Bytes(out.begin(), out.end() - stride), Bytes((H - 1) * stride, 128));
+    EXPECT_EQ(Bytes(out.end() - stride, out.end()), Bytes(stride, 0xEE));
+
+    // Rows against the next one: 10 - 200 clamps to 0, 200 - 10 to 255.
+    for (size_t i = 0; i < frame.size(); i++)
+        frame[i] = (i / stride) % 2 ? 200 : 10;
+    Preview(frame);
+    out = FrameBuffer();
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + stride), Bytes(stride, 0));
+    EXPECT_EQ(Bytes(out.begin() + stride, out.begin() + 2 * stride), Bytes(stride, 255));
+}
+
+TEST_P(FrameEffects, OneRowFramesAndNegativeHeights)
+{
+    Preview_Stop();
+    Preview_Start(W, 1);
+    gEffectKernels = GetParam();
+    Bytes row = Pattern(W * 3);
+    Effect_Emboss(row.data());
+    EXPECT_EQ(FrameBuffer(), Bytes(W * 3, 0xEE));
+
+    // A top-down header has the same rows.
+    gCamera.frameHeader.biHeight = -1;
+    gCamera.mirror = 1;
+    Effect_Negative(row.data());
+    EXPECT_EQ(FrameBuffer(), Negative(MirroredRows(Pattern(W * 3), W)));
+}
+
+std::vector<const EffectKernels *> AllKernels()
+{
+    std::vector<const EffectKernels *> all = EffectKernels_Vectors();
+    all.push_back(&gPlainKernels);
+    return all;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernels, FrameEffects, testing::ValuesIn(AllKernels()),
+                         [](const testing::TestParamInfo<const EffectKernels *> &info) {
+                             return std::string(info.param->name);
+                         });
+
+class FramePipeline : public testing::Test {
+protected:
+    static constexpr int32_t W = 4, H = 2;
+    void SetUp() override { Preview_Start(W, H); }
+    void TearDown() override { Preview_Stop(); }
+};
+
+// The meter counts the sample, the recorder gets it, the view keeps the old frame.
+TEST_F(FramePipeline, ASampleOfTheWrongLengthOnlyAdvancesTheMeterAndReachesTheRecorder)
+{
+    gRecorder.recording = 1;
+    Bytes shorter = Pattern(W * H * 3 - 1);
+    gFake.milliseconds = 5000;
+    Preview(shorter);
+    gFake.milliseconds = 5040;
+    Preview(shorter);
+    EXPECT_EQ(FrameBuffer(), Bytes(W * H * 3, 0xEE));
+    EXPECT_FLOAT_EQ(gCamera.fps, 25.0f);
+    ASSERT_EQ(gRecorder.frameQueue.size(), 2u);
+    EXPECT_EQ(gRecorder.frameQueue[1].size, W * H * 3 - 1);
+    EXPECT_EQ(Bytes(gRecorder.frameQueue[1].data, gRecorder.frameQueue[1].data + W * H * 3 - 1), shorter);
+    EXPECT_EQ(gFake.frameRepaints, 2);
+
+    free(gCamera.frameBuffer);
+    gCamera.frameBuffer = nullptr;
+    Bytes frame = Pattern(W * H * 3);
+    Preview(frame);
+    EXPECT_EQ(gRecorder.frameQueue.size(), 3u);
+    EXPECT_EQ(gFake.frameRepaints, 3);
+}
+
+void *FailingAllocate(size_t)
+{
+    return nullptr;
+}
+
+// Mirror rows are 3 W bytes; frame copies are larger.
+void *RowsFailAllocate(size_t size)
+{
+    return size == 3 * 4 ? nullptr : malloc(size);
+}
+
+// Copies go to the recorder only while it records and when there is memory
+// for them; the event is set only with a copy queued.
+TEST_F(FramePipeline, RecorderCopiesNeedTheFlagAndMemoryAndTheMirrorIsSkippedWithoutMemory)
+{
+    Bytes frame = Pattern(W * H * 3), original = frame;
+    Preview(frame);
+    gRecorder.recording = 1;
+    Frame_Allocate = FailingAllocate;
+    Preview(frame);
+    EXPECT_TRUE(gRecorder.frameQueue.empty());
+    EXPECT_FALSE(Event_Wait(gRecorder.frameEvent, 0));
+
+    Frame_Allocate = RowsFailAllocate;
+    gCamera.mirror = 1;
+    gCamera.gray = 1;
+    Preview(frame);
+    EXPECT_EQ(frame, original);
+    EXPECT_EQ(FrameBuffer(), Gray(original));
+    ASSERT_EQ(gRecorder.frameQueue.size(), 1u);
+    EXPECT_NE(gRecorder.frameQueue[0].data, frame.data());
+    EXPECT_TRUE(Event_Wait(gRecorder.frameEvent, 0));
+}
+
+TEST_F(FramePipeline, CopyFrameNeedsAGraphAFrameAndEnoughRoom)
+{
+    Bytes frame = Pattern(W * H * 3);
+    Preview(frame);
+    Bytes out(W * H * 3 + 5, 0);
+    int32_t capacity = W * H * 3 - 1;
+    EXPECT_EQ(Camera_CopyFrame(out.data(), &capacity), 0);
+    EXPECT_EQ(capacity, W * H * 3 - 1);
+    EXPECT_EQ(out, Bytes(out.size(), 0));
+
+    capacity = (int32_t)out.size();
+    EXPECT_EQ(Camera_CopyFrame(out.data(), &capacity), 1);
+    EXPECT_EQ(capacity, W * H * 3);
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + capacity), frame);
+    EXPECT_EQ(Bytes(out.begin() + capacity, out.end()), Bytes(5, 0));
+
+    gCamera.graph = nullptr;
+    capacity = (int32_t)out.size();
+    EXPECT_EQ(Camera_CopyFrame(out.data(), &capacity), 0);
+    EXPECT_EQ(capacity, (int32_t)out.size());
+}
+
+TEST_F(FramePipeline, TheStillFramePostsTheStillMessage)
+{
+    Bytes frame = Pattern(W * H * 3);
+    EXPECT_EQ(Camera_StillFrame(0.0, frame.data(), (int32_t)frame.size()), 0);
+    EXPECT_EQ(gFake.stillPosts, 1);
+    EXPECT_EQ(gFake.frameRepaints, 0);
+    EXPECT_EQ(FrameBuffer(), Bytes(W * H * 3, 0xEE));
+}
+
+// The frame-rate meter, fed through the fake multimedia clock.
+class FrameRate : public testing::Test {
+protected:
+    void SetUp() override { Preview_Start(4, 2); }
+    void TearDown() override { Preview_Stop(); }
+    float At(uint32_t milliseconds)
+    {
+        gFake.milliseconds = milliseconds;
+        Camera_UpdateFps();
+        return gCamera.fps;
+    }
+};
+
+TEST_F(FrameRate, FramesEvery40MillisecondsGive25FromTheSecondFrameOn)
+{
+    EXPECT_EQ(At(100000), 30.0f); // one stamp: the reset value stays
+    EXPECT_EQ(At(100040), 25.0f);
+    for (uint32_t t = 100080; t <= 103000; t += 40)
+        ASSERT_EQ(At(t), 25.0f) << t;
+    EXPECT_EQ(gFrameTimes.count, 26u); // 1000 ms of stamps, both ends in
+}
+
+// The rate is (stamps - 1) * 1000 / (now - oldest) over the stamps at most
+// 1000 ms old, in single precision; checked against a direct count.
+TEST_F(FrameRate, UnevenFramesGiveTheRateOverTheLastSecond)
+{
+    std::vector<uint32_t> stamps;
+    uint32_t t = 200000;
+    float last = 30.0f;
+    for (int i = 0; i < 400; i++) {
+        t += 7 + (uint32_t)(i * i) % 53;
+        stamps.push_back(t);
+        size_t first = 0;
+        while (t - stamps[first] > 1000)
+            first++;
+        size_t n = stamps.size() - first;
+        if (n >= 2)
+            last = (float)(double)((n - 1) * 1000) / (float)(double)(t - stamps[first]);
+        ASSERT_EQ(At(t), last) << i;
+    }
+}
+
+// One stamp in the window (after a pause) or stamps of one millisecond give
+// no rate: the last one stays, finite and positive for the recorder.
+TEST_F(FrameRate, APauseOrFramesInOneMillisecondKeepTheLastRate)
+{
+    At(300000);
+    At(300040);
+    EXPECT_EQ(At(301041), 25.0f); // 1001 ms later: alone in the window
+    EXPECT_EQ(At(301141), 10.0f);
+    At(303000);
+    EXPECT_EQ(At(303000), 10.0f);
+    EXPECT_EQ(At(303000), 10.0f);
+    EXPECT_EQ(At(303010), 300.0f); // four stamps over 10 ms
+}
+
+// Ages are taken modulo 2^32, so the wrap of the clock (and its first second)
+// changes nothing.
+TEST_F(FrameRate, TheClockWrapAndItsFirstSecondGiveTheSameRates)
+{
+    EXPECT_EQ(At(0), 30.0f);
+    EXPECT_EQ(At(40), 25.0f);
+    FrameTimes_Clear(&gFrameTimes);
+    At(0u - 2000);
+    for (uint32_t t = 0u - 1960; t != 3000; t += 40)
+        ASSERT_EQ(At(t), 25.0f) << t;
+}
+
+// Thousands of frames per second make the ring grow while it has wrapped.
+TEST_F(FrameRate, ManyFramesPerMillisecondAreAllCounted)
+{
+    uint32_t t = 500000;
+    for (; t < 502000; t++)
+        At(t);
+    for (; t < 503000; t++)
+        for (int k = 0; k < 4; k++)
+            At(t);
+    EXPECT_EQ(gFrameTimes.count, 4u * 1000 + 1);
+    EXPECT_EQ(gCamera.fps, 4000.0f); // 4001 stamps over the last 1000 ms
+}
+
+// The streaming thread queues frames while the recording thread takes them
+// the way Camera_RecordThread does; then the UI clears the flag, the
+// recording thread drains and ends, and the streaming thread goes on. Every
+// frame carries its number.
+TEST(RecorderQueue, NoFrameIsLostOrDuplicatedBetweenTheStreamingAndTheRecordingThread)
+{
+    Preview_Start(8, 4);
+    gRecorder.recording = 1;
+    std::atomic<uint32_t> consumed{0}, produced{0};
+    std::atomic<bool> streamingEnds{false};
+    std::vector<uint32_t> received;
+
+    std::thread streaming([&] {
+        Bytes frame(8 * 4 * 3, 0);
+        for (uint32_t i = 0; !streamingEnds; i++) {
+            memcpy(frame.data(), &i, 4);
+            Camera_PreviewFrame(0.0, frame.data(), (int32_t)frame.size());
+            produced++;
+        }
+    });
+    std::thread recording([&] {
+        auto take = [&](FrameCopy copy) {
+            uint32_t number;
+            memcpy(&number, copy.data, 4);
+            received.push_back(number);
+            free(copy.data);
+            consumed++;
+        };
+        do {
+            if (Event_Wait(gRecorder.frameEvent, 30)) {
+                Lock_Enter(gRecorder.queueLock);
+                if (gRecorder.frameQueue.empty()) {
+                    Lock_Leave(gRecorder.queueLock);
+                } else {
+                    FrameCopy copy = gRecorder.frameQueue.front();
+                    gRecorder.frameQueue.pop_front();
+                    if (gRecorder.frameQueue.empty())
+                        Event_Reset(gRecorder.frameEvent);
+                    Lock_Leave(gRecorder.queueLock);
+                    take(copy);
+                }
+            }
+        } while (gRecorder.recording);
+        Lock_Enter(gRecorder.queueLock);
+        while (!gRecorder.frameQueue.empty()) {
+            take(gRecorder.frameQueue.front());
+            gRecorder.frameQueue.pop_front();
+        }
+        Event_Reset(gRecorder.frameEvent);
+        Lock_Leave(gRecorder.queueLock);
+    });
+    while (consumed < 5000)
+        std::this_thread::yield();
+    gRecorder.recording = 0;
+    recording.join();
+    uint32_t producedAtDrain = produced;
+    while (produced < producedAtDrain + 500)
+        std::this_thread::yield();
+    streamingEnds = true;
+    streaming.join();
+
+    EXPECT_GE(received.size(), 5000u);
+    EXPECT_LT(received.size(), produced.load());
+    for (uint32_t i = 0; i < received.size(); i++)
+        ASSERT_EQ(received[i], i);
+    EXPECT_TRUE(gRecorder.frameQueue.empty()); // nothing queued after the drain
+    Preview_Stop();
+}
+
+} // namespace
