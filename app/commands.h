@@ -5,7 +5,8 @@
 enum Command {
     CMD_VIEW_CHECK_DEVICE = 3,      // view to itself: a camera went away
     CMD_VIEW_RESTART = 4,           // main window to view: restart with gRequestedFormat
-    CMD_SNAPSHOT_KEY = 11,          // view to main window (space bar); also view to itself: open a camera
+    CMD_SNAPSHOT_KEY = 11,          // view to main window: the space bar was pressed
+    CMD_VIEW_OPEN_DEVICE = 11,      // view to itself: open the last camera
     CMD_CLOSE_PROGRAM = 105,
     CMD_PREFERENCES_CHANGED = 1008,
     CMD_CHOOSE_RESOLUTION = 1009,   // lParam: index in the current format map
@@ -29,6 +30,13 @@ enum Command {
     CMD_VIEW_TEXT_ITEM = 8005,      // lParam: "Init", "OK" or "Cancel"
 };
 
+// Private window messages between the main window, the view and the panel.
+enum PrivateMessage {
+    WM_VIEW_ZOOMFITTED = 0x8005,  // view to main window: fitting changed the zoom
+    WM_SECTION_REFRESH = 0x8008,  // main window to panel: wParam 1 full, 0 light
+};
+
 // Posts WM_COMMAND id (lParam 0) to the main window / the control panel.
 void MainWnd_PostCommand(int id);
 void Panel_PostCommand(int id);
+void Panel_PostRefresh(bool full);

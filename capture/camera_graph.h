@@ -41,3 +41,8 @@ IPin *Camera_FindStillPin(IBaseFilter *filter);
 
 // Whether a camera is open: a preview runs.
 bool Camera_IsOpen();
+
+// The parts of the reset shared by Camera_Init and Camera_FreeGraph: no frame
+// buffer, flags off, no format, fps 30.0, not recording.
+void Camera_ResetFrameState();
+void Camera_ClearControls();

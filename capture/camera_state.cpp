@@ -1,7 +1,68 @@
 #include "capture/camera_state.h"
 
 #include "capture/camera_graph.h"
+#include "record/recorder_state.h"
+
+#include <cstring>
 
 Camera gCamera;
-std::vector<DeviceEntry> gDevices;
-int32_t gDeviceIndex = -1;
+
+static void ClearControls()
+{
+    for (ControlRange *c : {&gCamera.exposure, &gCamera.gain, &gCamera.whiteBalance,
+                            &gCamera.brightness, &gCamera.contrast, &gCamera.hue,
+                            &gCamera.saturation, &gCamera.sharpness, &gCamera.gamma,
+                            &gCamera.powerLineFrequency})
+        *c = {};
+}
+
+void Camera_ResetFrameState()
+{
+    gCamera.frameBuffer = nullptr;
+    gCamera.frameSize = 0;
+    gCamera.frameLock = nullptr;
+    for (auto *flag : {&gCamera.mirror, &gCamera.flipVertical, &gCamera.gray,
+                       &gCamera.blackWhite, &gCamera.negative, &gCamera.emboss})
+        *flag = 0;
+    gCamera.currentFormat = {};
+    memset(&gCamera.frameHeader, 0, sizeof gCamera.frameHeader);
+    gCamera.fps = 30.0f;
+    gRecorder.recording = 0;
+}
+
+void Camera_Init(HWND__ *viewWindow)
+{
+    gCamera.moniker = nullptr;
+    gCamera.captureBuilder = nullptr;
+    gCamera.graph = nullptr;
+    gCamera.mediaControl = nullptr;
+    gCamera.mediaEvent = nullptr;
+    gCamera.captureFilter = nullptr;
+    gCamera.mjpgDecoder = nullptr;
+    gCamera.grabberFilter = gCamera.grabberFilter2 = nullptr;
+    gCamera.nullRenderer = gCamera.nullRenderer2 = nullptr;
+    gCamera.grabber = gCamera.grabber2 = nullptr;
+    gCamera.captureOutPin = gCamera.stillPin = gCamera.mjpgInPin = gCamera.mjpgOutPin = nullptr;
+    gCamera.grabberInPin = gCamera.grabberOutPin = gCamera.nullInPin = nullptr;
+    gCamera.yuy2Formats.clear();
+    gCamera.mjpgFormats.clear();
+    gCamera.cameraControl = nullptr;
+    gCamera.procAmp = nullptr;
+    gCamera.videoProcAmp = nullptr;
+    ClearControls();
+    Camera_ResetFrameState();
+    gRecorder.queueLock = nullptr;
+    gRecorder.frameEvent = nullptr;
+    gRecorder.stoppedEvent = nullptr;
+    gCamera.viewWindow = viewWindow;
+}
+
+void Camera_ClearControls()
+{
+    ClearControls();
+}
+
+bool Camera_IsOpen()
+{
+    return gCamera.grabber != nullptr;
+}

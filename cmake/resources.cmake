@@ -4,6 +4,7 @@ set(RES_OUT ${CMAKE_BINARY_DIR}/res)
 file(MAKE_DIRECTORY ${RES_OUT})
 
 # res/icons/icons.txt lists "name size..." per line; blank lines and # comments are skipped.
+# A size written "size:other" is rendered from other.svg instead of name.svg.
 file(STRINGS ${CMAKE_SOURCE_DIR}/res/icons/icons.txt ICON_LINES REGEX "^[a-z0-9_]+ ")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/icons/icons.txt)
 set(ICON_FILES)
@@ -12,18 +13,28 @@ foreach(line IN LISTS ICON_LINES)
     list(POP_FRONT fields name)
     set(svg ${CMAKE_SOURCE_DIR}/res/icons/${name}.svg)
     set(ico ${RES_OUT}/${name}.ico)
+    set(svgs)
     set(pngs)
     set(commands)
-    foreach(size IN LISTS fields)
+    foreach(field IN LISTS fields)
+        string(REPLACE ":" ";" parts "${field}")
+        list(GET parts 0 size)
+        set(source ${svg})
+        if(field MATCHES ":")
+            list(GET parts 1 other)
+            set(source ${CMAKE_SOURCE_DIR}/res/icons/${other}.svg)
+        endif()
+        list(APPEND svgs ${source})
         set(png ${RES_OUT}/png/${name}-${size}.png)
         list(APPEND pngs ${png})
-        list(APPEND commands COMMAND rsvg-convert -w ${size} -h ${size} ${svg} -o ${png})
+        list(APPEND commands COMMAND rsvg-convert -w ${size} -h ${size} ${source} -o ${png})
     endforeach()
+    list(REMOVE_DUPLICATES svgs)
     add_custom_command(OUTPUT ${ico}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${RES_OUT}/png
         ${commands}
         COMMAND convert ${pngs} ${ico}
-        DEPENDS ${svg} VERBATIM)
+        DEPENDS ${svgs} VERBATIM)
     list(APPEND ICON_FILES ${ico})
 endforeach()
 

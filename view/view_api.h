@@ -26,5 +26,6 @@ void View_Reset();
 void View_SetCalibration(float scale, int32_t unitIndex); // command 8004
 void View_SetZoom(int percent);                           // command 8003
 void View_SetStyle(const ViewStyle *style);               // command 8001
+void View_SetTool(int32_t tool);                          // command 8002
 // Copies both texts (at most 63 characters each) and repaints without erasing.
 void View_SetTexts(const wchar_t *placeholder, const wchar_t *prompt);

@@ -26,3 +26,8 @@ void View_SetStyle(const ViewStyle *style)
 {
     SendToView(CMD_VIEW_STYLE, (LPARAM)style);
 }
+
+void View_SetTool(int32_t tool)
+{
+    SendToView(CMD_VIEW_TOOL, (LPARAM)tool);
+}

@@ -1,4 +1,5 @@
 // The window-system services of the portable view code.
+#include "app/commands.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
 #include "view/view_win.h"

@@ -3,8 +3,6 @@
 #pragma once
 #include "app/geometry.h"
 
-enum { WM_VIEW_ZOOMFITTED = 0x8005 };
-
 // The zoom that fits an image into a client area: the smaller ratio in
 // percent, truncated, kept within 50..200.
 int View_FitZoom(int clientWidth, int clientHeight, int imageWidth, int imageHeight);

@@ -126,6 +126,11 @@ void Panel_PostCommand(int id)
     gFake.panelCommands.push_back(id);
 }
 
+void Panel_PostRefresh(bool full)
+{
+    gFake.panelRefreshes.push_back(full);
+}
+
 void View_SetCalibration(float scale, int32_t unitIndex)
 {
     gFake.viewCalibrations.push_back({scale, unitIndex});

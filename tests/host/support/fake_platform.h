@@ -48,6 +48,7 @@ struct FakePlatform {
     // Window entry points.
     std::vector<int> mainCommands;   // MainWnd_PostCommand
     std::vector<int> panelCommands;  // Panel_PostCommand
+    std::vector<bool> panelRefreshes; // Panel_PostRefresh
     std::vector<std::pair<float, int32_t>> viewCalibrations;
     std::vector<int> viewZooms;
     int invalidations = 0;

@@ -1,0 +1,127 @@
+#include "app/mainwnd_logic.h"
+
+#include "app/app_state.h"
+#include "app/calibrations.h"
+#include "app/text.h"
+#include "capture/camera_state.h"
+#include "view/view_state.h"
+
+void Status_PartEdges(int clientWidth, int partWidth, int panelWidth, int edges[STATUS_PARTS])
+{
+    edges[0] = panelWidth;
+    edges[1] = clientWidth - 3 * partWidth;
+    edges[2] = clientWidth - 2 * partWidth;
+    edges[3] = clientWidth - partWidth;
+    edges[4] = -1;
+}
+
+Rect Status_SliderRect(int clientWidth, int partWidth, int statusBarHeight)
+{
+    int x = clientWidth - 2 * partWidth + 6;
+    return {x, 3, x + partWidth - 10, 3 + statusBarHeight - 2};
+}
+
+int Fps_Rounded(float fps)
+{
+    return (int)(fps + 0.5f);
+}
+
+void Status_SizeThenFps(wchar_t *text, size_t capacity, int width, int height, float fps)
+{
+    Text_Format(text, capacity, L"%dx%d   %dfps", width, height, Fps_Rounded(fps));
+}
+
+void Status_FpsThenSize(wchar_t *text, size_t capacity, int width, int height, float fps)
+{
+    Text_Format(text, capacity, L"%dfps   %dx%d", Fps_Rounded(fps), width, height);
+}
+
+void Toolbar_ResolutionText(wchar_t *text, size_t capacity, bool cameraOpen)
+{
+    const VideoFormat &f = gCamera.currentFormat;
+    if (cameraOpen && f.width != 0 && f.height != 0)
+        Text_Format(text, capacity, L"%dx%d", f.width, f.height);
+    else
+        Text_Copy(text, capacity, L"NA");
+}
+
+void Toolbar_CalibrationText(wchar_t *text, size_t capacity, bool cameraOpen)
+{
+    int slot = gApp.activeCalibration;
+    if (!cameraOpen || gView.scale < 0)
+        Text_Copy(text, capacity, L"NA");
+    else if (slot >= 0 && slot < CALIBRATION_SLOTS && gView.scale > 0 && gCalibrations[slot].name[0])
+        Text_Copy(text, capacity, gCalibrations[slot].name);
+    else if (slot >= 0 && slot < CALIBRATION_SLOTS && gView.scale > 0)
+        Text_Format(text, capacity, L"%.3f@%d", (double)gView.scale, slot + 1);
+    else
+        Text_Format(text, capacity, L"%.3f", (double)gView.scale);
+}
+
+bool ZoomSlider_Enabled(bool calibrationDialogOpen, bool textDialogOpen)
+{
+    return gView.scale < 0 && gView.tool == 0 && gView.items.empty() && !calibrationDialogOpen &&
+           !textDialogOpen;
+}
+
+std::vector<int> Toggle_Exclusive(int32_t *const *switches, int count, int clicked, bool checked)
+{
+    std::vector<int> cleared;
+    *switches[clicked] = checked ? 1 : 0;
+    if (!checked)
+        return cleared;
+    for (int i = 0; i < count; i++) {
+        if (i != clicked) {
+            *switches[i] = 0;
+            cleared.push_back(i);
+        }
+    }
+    return cleared;
+}
+
+std::vector<MenuItem> CalibrationMenu_Slots()
+{
+    std::vector<MenuItem> items;
+    for (int i = 0; i < CALIBRATION_SLOTS; i++) {
+        const Calibration &c = gCalibrations[i];
+        if (!Calibration_IsUsable(&c))
+            continue;
+        MenuItem item = {};
+        item.id = 3040 + i;
+        if (c.name[0])
+            Text_Format(item.text, 64, L"%d - %ls", i + 1, c.name);
+        else
+            Text_Format(item.text, 64, L"%d - noname", i + 1);
+        item.checked = gApp.activeCalibration == i && gView.scale > 0;
+        items.push_back(item);
+    }
+    return items;
+}
+
+// A drag that holds an item of the list must not outlive the list change.
+static void ForgetDraggedItem()
+{
+    if (gView.dragItem != &gView.newItem)
+        gView.dragItem = nullptr;
+}
+
+void Items_RemoveLast()
+{
+    if (gView.items.empty())
+        return;
+    ForgetDraggedItem();
+    gView.items.pop_back();
+    int32_t count = (int32_t)gView.items.size();
+    if (gView.selected == count)
+        gView.selected = -1;
+    if (gView.hover == count)
+        gView.hover = -1;
+}
+
+void Items_RemoveAll()
+{
+    ForgetDraggedItem();
+    gView.items.clear();
+    gView.selected = -1;
+    gView.hover = -1;
+}

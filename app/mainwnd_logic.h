@@ -1,0 +1,50 @@
+// The main window's decisions that need no window: status-bar layout and
+// texts, toolbar texts, the zoom slider's state, exclusive toggles, the
+// calibration menu's items and removing items.
+#pragma once
+#include "app/geometry.h"
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+enum { STATUS_PARTS = 5, STATUS_TEXT_CAPACITY = 64, BUTTON_TEXT_CAPACITY = 64 };
+
+// Right edges of the five status parts for client width W and narrow part
+// width c; the last part runs to the edge (-1).
+void Status_PartEdges(int clientWidth, int partWidth, int panelWidth, int edges[STATUS_PARTS]);
+
+// The zoom slider's place inside the status bar.
+Rect Status_SliderRect(int clientWidth, int partWidth, int statusBarHeight);
+
+int Fps_Rounded(float fps);
+
+// "%dx%d   %dfps" after an update, "%dfps   %dx%d" at the timer.
+void Status_SizeThenFps(wchar_t *text, size_t capacity, int width, int height, float fps);
+void Status_FpsThenSize(wchar_t *text, size_t capacity, int width, int height, float fps);
+
+// Button 3014: "%dx%d" of the current format, or "NA".
+void Toolbar_ResolutionText(wchar_t *text, size_t capacity, bool cameraOpen);
+
+// Button 3017: "NA", the applied slot's name, "%.3f@%d" or "%.3f".
+void Toolbar_CalibrationText(wchar_t *text, size_t capacity, bool cameraOpen);
+
+// The slider works only while nothing depends on the picture's scale.
+bool ZoomSlider_Enabled(bool calibrationDialogOpen, bool textDialogOpen);
+
+// One exclusive group: stores the clicked switch; when it is now on, turns
+// the others off. Returns the indices whose buttons must be unchecked.
+std::vector<int> Toggle_Exclusive(int32_t *const *switches, int count, int clicked, bool checked);
+
+struct MenuItem {
+    int32_t id;
+    wchar_t text[64];
+    bool checked;
+};
+
+// The usable calibration slots as menu items (ids 3040 + slot).
+std::vector<MenuItem> CalibrationMenu_Slots();
+
+// Command 3028: removes the last item; a selection or hover on it is cleared.
+void Items_RemoveLast();
+// Command 3029: removes every item.
+void Items_RemoveAll();

@@ -1,0 +1,23 @@
+// The prompt window: a pale-yellow box with one line of text, centred near
+// the top of the main window, that closes itself about four seconds after
+// its last text.
+#pragma once
+#include "app/geometry.h"
+#include "app/handles.h"
+
+enum {
+    PROMPT_TEXT_CAPACITY = 512,
+    PROMPT_TICKS = 38, // the prompt closes at the tick after the 38th
+    PROMPT_ID = 5889,
+};
+
+// Shows text at the given distance below the top of the main window's
+// client area; a prompt already shown is reused. Returns the prompt window.
+HWND__ *Prompt_Show(const wchar_t *text, int top);
+
+// Where the prompt goes for a measured text: width + 32, height + 24,
+// centred in the main window's client width, top pixels below its top.
+Rect Prompt_Placement(int textWidth, int textHeight, int clientWidth, int clientTop, int top);
+
+// One timer tick: true when the prompt should close now.
+bool Prompt_Tick(int timed, int *ticks);

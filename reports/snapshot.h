@@ -1,0 +1,23 @@
+// Snapshot files: named by the local date and time to the millisecond, in
+// the image folder.
+#pragma once
+#include "app/clock.h"
+#include <cstddef>
+
+// "%s\%d%02d%02d-%02d%02d%02d-%03d.%s": folder, date, time, milliseconds,
+// "png" for image format 1 and "jpg" otherwise.
+void Snapshot_FormatFileName(wchar_t *name, size_t capacity, const wchar_t *folder,
+                             const LocalTime &time, int imageFormat);
+
+// The file name for the present moment (PATH_CAPACITY characters).
+void Snapshot_MakeFileName(wchar_t *name);
+
+// Takes a snapshot of the camera view and announces it.
+void Snapshot_Take();
+
+// Opens the image folder in the file browser with the last snapshot (or the
+// first one found) selected.
+void Gallery_Open();
+
+// The text shown after a successful snapshot: "File saved: %s".
+void Snapshot_SavedText(wchar_t *text, size_t capacity, const wchar_t *name);
