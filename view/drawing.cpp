@@ -118,8 +118,7 @@ static void DrawFreehand(const MeasureItem &it, bool handles, bool filled)
         DrawHandle(p.front().x, p.front().y, filled);
         DrawHandle(p.back().x, p.back().y, filled);
     }
-    for (size_t i = 1; i < p.size(); i++)
-        Canvas_Line(PEN_ITEM, p[i - 1].x, p[i - 1].y, p[i].x, p[i].y);
+    Canvas_Polyline(PEN_ITEM, p.data(), (int)p.size());
 }
 
 static void DrawText(const MeasureItem &it, bool outlined)

@@ -19,6 +19,13 @@ void Canvas_Line(int pen, int x1, int y1, int x2, int y2)
     Gdip_Record(&gView.graphics, Gdip::GdipDrawLineI(BackGraphics(), (GpPen *)PenOf(pen)->handle, x1, y1, x2, y2));
 }
 
+void Canvas_Polyline(int pen, const Point *points, int count)
+{
+    static_assert(sizeof(Point) == sizeof(Gdiplus::GpPoint), "point layout");
+    Gdip_Record(&gView.graphics, Gdip::GdipDrawLinesI(BackGraphics(), (GpPen *)PenOf(pen)->handle,
+                                                      (const Gdiplus::GpPoint *)points, count));
+}
+
 void Canvas_Circle(int pen, int x, int y, int width, int height)
 {
     Gdip_Record(&gView.graphics,

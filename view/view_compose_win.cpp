@@ -26,6 +26,10 @@ static void MakePen(GdipObject *pen, uint32_t color, float width)
 void View_CreateDrawingObjects()
 {
     MakePen(&gView.itemPen, gView.lineColor, (float)gView.lineWidth);
+    // Freehand strokes are one connected line: round joins keep sharp turns
+    // from growing miter spikes.
+    if (gView.itemPen.handle)
+        Gdip_Record(&gView.itemPen, Gdip::GdipSetPenLineJoin((GpPen *)gView.itemPen.handle, Gdiplus::LineJoinRound));
     MakePen(&gView.thinPen, gView.lineColor, 1.0f);
     MakePen(&gView.overlayPen, gView.gridColor, 1.0f);
     gView.itemBrush = CreateSolidBrush(gView.lineColor);

@@ -49,6 +49,8 @@ struct TextSize {
 };
 
 void Canvas_Line(int pen, int x1, int y1, int x2, int y2);
+// Connected segments through the points, in one call (round joins).
+void Canvas_Polyline(int pen, const Point *points, int count);
 // The full ellipse in the box (x, y, width, height), as an arc from 0 to 360 degrees.
 void Canvas_Circle(int pen, int x, int y, int width, int height);
 // FillRect or FrameRect with the item brush.

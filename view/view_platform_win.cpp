@@ -15,6 +15,8 @@ void View_Invalidate(bool erase)
 
 void View_Recompose()
 {
+    if (!gView.hwnd)
+        return;
     HDC dc = GetDC(gView.hwnd);
     if (!dc)
         return;

@@ -226,7 +226,10 @@ TEST_F(Drawing, CirclesAnglesStrokesAndTexts)
     EXPECT_EQ(texts[3], L"90.000\u00b0");
     EXPECT_EQ(texts[4], gView.textPrompt);
     EXPECT_EQ(Calls(CANVAS_TEXT)[0].r.right, 628) << "the three lines flip left together";
-    EXPECT_EQ(Calls(CANVAS_LINE).size(), 1u + 2 + 2);
+    EXPECT_EQ(Calls(CANVAS_LINE).size(), 1u + 2) << "radius and arms";
+    auto strokes = Calls(CANVAS_POLYLINE);
+    ASSERT_EQ(strokes.size(), 1u);
+    EXPECT_EQ(strokes[0].points, stroke.points);
 }
 
 TEST_F(Drawing, TheItemBeingDrawnShowsOnlyWhileAGestureOrPhaseRuns)
@@ -272,12 +275,12 @@ TEST_F(Drawing, CalibrationModeDrawsOnlyTheCalibrationLine)
     EXPECT_EQ(Calls(CANVAS_PEN_BEGIN)[0].width, 2);
     EXPECT_EQ(Texts(), std::vector<std::wstring>{L"300 pixels"});
     EXPECT_EQ(Calls(CANVAS_TEXT)[0].r.left, 174);
-    EXPECT_TRUE(Calls(CANVAS_POLYLINE).empty());
+    EXPECT_TRUE(Calls(CANVAS_PEN_POLYLINE).empty());
 
     gFake.canvas.clear();
     gView.calibHoverRight = true;
     View_DrawScene();
-    auto heads = Calls(CANVAS_POLYLINE);
+    auto heads = Calls(CANVAS_PEN_POLYLINE);
     ASSERT_EQ(heads.size(), 4u);
     EXPECT_EQ(heads[0].points, (std::vector<Point>{{466, 210}, {462, 206}, {462, 214}, {466, 210}}));
     EXPECT_EQ(heads[3].points, (std::vector<Point>{{474, 270}, {478, 266}, {478, 274}, {474, 270}}));

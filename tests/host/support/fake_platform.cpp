@@ -239,6 +239,11 @@ void Canvas_Line(int pen, int x1, int y1, int x2, int y2)
     Record({CANVAS_LINE, pen, {x1, y1, x2, y2}, L"", 0, 0, 0, {}});
 }
 
+void Canvas_Polyline(int pen, const Point *points, int count)
+{
+    Record({CANVAS_POLYLINE, pen, {}, L"", 0, 0, 0, std::vector<Point>(points, points + count)});
+}
+
 void Canvas_Circle(int pen, int x, int y, int width, int height)
 {
     Record({CANVAS_CIRCLE, pen, {x, y, width, height}, L"", 0, 0, 0, {}});
@@ -279,7 +284,7 @@ void Canvas_PenLine(int x1, int y1, int x2, int y2)
 
 void Canvas_PenPolyline(const Point *points, int count)
 {
-    Record({CANVAS_POLYLINE, 0, {}, L"", 0, 0, 0, std::vector<Point>(points, points + count)});
+    Record({CANVAS_PEN_POLYLINE, 0, {}, L"", 0, 0, 0, std::vector<Point>(points, points + count)});
 }
 
 void Canvas_EndPen()

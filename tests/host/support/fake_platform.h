@@ -10,17 +10,17 @@
 struct LocalTime;
 
 // One drawing call on the view's back buffer.
-enum CanvasOp { CANVAS_LINE, CANVAS_CIRCLE, CANVAS_FILL, CANVAS_FRAME, CANVAS_TEXT, CANVAS_PEN_BEGIN,
-                CANVAS_PEN_LINE, CANVAS_POLYLINE, CANVAS_PEN_END };
+enum CanvasOp { CANVAS_LINE, CANVAS_POLYLINE, CANVAS_CIRCLE, CANVAS_FILL, CANVAS_FRAME, CANVAS_TEXT,
+                CANVAS_PEN_BEGIN, CANVAS_PEN_LINE, CANVAS_PEN_POLYLINE, CANVAS_PEN_END };
 struct CanvasCall {
     CanvasOp op;
-    int pen;            // CANVAS_LINE, CANVAS_CIRCLE: PEN_ITEM, PEN_THIN, PEN_OVERLAY
+    int pen;            // CANVAS_LINE, CANVAS_POLYLINE, CANVAS_CIRCLE: PEN_ITEM, PEN_THIN, PEN_OVERLAY
     Rect r;             // line and pen line: x1, y1, x2, y2; circle: x, y, width, height; else the box
     std::wstring text;  // CANVAS_TEXT
     int font;           // CANVAS_TEXT: FONT_LABEL or FONT_CURRENT
     uint32_t color;     // CANVAS_PEN_BEGIN
     int width;          // CANVAS_PEN_BEGIN
-    std::vector<Point> points; // CANVAS_POLYLINE
+    std::vector<Point> points; // CANVAS_POLYLINE, CANVAS_PEN_POLYLINE
 };
 
 struct ScrollCall {
