@@ -13,7 +13,8 @@ bool View_Command(int id, intptr_t lParam)
 {
     switch (id) {
     case CMD_VIEW_STYLE:
-        View_ApplyStyle(*(const ViewStyle *)lParam);
+        if (lParam)
+            View_ApplyStyle(*(const ViewStyle *)lParam);
         return true;
     case CMD_VIEW_TOOL:
         View_ChooseTool((int32_t)lParam);
@@ -22,7 +23,8 @@ bool View_Command(int id, intptr_t lParam)
         View_ApplyZoom((int)lParam);
         return true;
     case CMD_VIEW_CALIBRATION:
-        View_ApplyCalibration(*(const ViewCalibration *)lParam);
+        if (lParam)
+            View_ApplyCalibration(*(const ViewCalibration *)lParam);
         return true;
     case CMD_VIEW_TEXT_ITEM:
         View_TextItemCommand((const char *)lParam);

@@ -1,7 +1,9 @@
 #include "support/view_fixture.h"
 #include "view/drawing.h"
 #include "view/items.h"
+#include "app/commands.h"
 #include "view/overlays.h"
+#include "view/view_commands.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
 
@@ -291,6 +293,28 @@ TEST_F(Drawing, CalibrationModeDrawsOnlyTheCalibrationLine)
     EXPECT_EQ(gView.calibLeft, 640);
     EXPECT_EQ(gView.calibRight, 1280);
     EXPECT_EQ(gView.scrollX, (1920 - 800) / 2) << "scrolled back to the centre";
+}
+
+TEST_F(Drawing, StyleAndCalibrationCommandsTakeEffectAtOnceOnlyWithABackBuffer)
+{
+    ViewStyle style = {0x123456, 0x00ff00, 2, 0xff0000, 12};
+    EXPECT_TRUE(View_Command(CMD_VIEW_STYLE, (intptr_t)&style));
+    EXPECT_EQ(gView.lineWidth, 2);
+    EXPECT_EQ(gView.gridColor, 0x123456u);
+    EXPECT_EQ(gFake.objectsDestroyed, 1);
+    EXPECT_EQ(gFake.objectsCreated, 0) << "made with the next back buffer";
+    gView.backBitmap = (HBITMAP__ *)1;
+    View_Command(CMD_VIEW_STYLE, (intptr_t)&style);
+    EXPECT_EQ(gFake.objectsCreated, 1);
+
+    ViewCalibration calibration = {450.0f, 2};
+    EXPECT_TRUE(View_Command(CMD_VIEW_CALIBRATION, (intptr_t)&calibration));
+    EXPECT_STREQ(gView.unitText, L"\u03bcm");
+    EXPECT_EQ(gView.rulerStepPx, 90);
+    calibration = {-1.0f, 0};
+    View_Command(CMD_VIEW_CALIBRATION, (intptr_t)&calibration);
+    EXPECT_STREQ(gView.unitText, L"mm");
+    EXPECT_FALSE(View_Command(CMD_VIEW_RESTART, 0)) << "the view's other commands are handled elsewhere";
 }
 
 } // namespace
