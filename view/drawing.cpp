@@ -121,7 +121,7 @@ static void DrawFreehand(const MeasureItem &it, bool handles, bool filled)
     Canvas_Polyline(PEN_ITEM, p.data(), (int)p.size());
 }
 
-static void DrawText(const MeasureItem &it, bool outlined)
+static void DrawTextItem(const MeasureItem &it, bool outlined)
 {
     const wchar_t *text = it.text[0] ? it.text : gView.textPrompt;
     TextSize size = Canvas_TextSize(text, FONT_LABEL);
@@ -169,7 +169,7 @@ void View_DrawFigure(int kind, const MeasureItem &it, bool selected, bool hovere
         DrawRectangle(it);
         break;
     case ITEM_CIRCLE:
-        DrawHandle(it.x1, it.y1, selected && !pending);
+        DrawHandle(it.x1, it.y1, selected); // always, framed unless selected
         if (handles)
             DrawHandle(it.x2, it.y2, selected);
         DrawCircle(it);
@@ -187,7 +187,7 @@ void View_DrawFigure(int kind, const MeasureItem &it, bool selected, bool hovere
         DrawFreehand(it, handles, selected);
         break;
     case ITEM_TEXT:
-        DrawText(it, pending || selected || hovered);
+        DrawTextItem(it, pending || selected || hovered);
         break;
     }
 }
