@@ -26,3 +26,32 @@ struct MeasureItem {
     wchar_t text[ITEM_TEXT_CAPACITY];
     Rect hitRects[4];
 };
+
+// Geometry and values, in image pixels unless calibrated. Differences are
+// integer differences of the stored coordinates.
+
+// Length of p-q: |dy| or |dx| along an axis, else the root of dx^2 + dy^2.
+float MeasureItem_PixelLength(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+// Radius in whole pixels with which a circle item is drawn.
+int MeasureItem_CircleRadius(const MeasureItem &item);
+// Signed distance of p3 from the line p1-p2 in pixels (kind 2).
+double MeasureItem_LineDistancePixels(const MeasureItem &item);
+// Foot of the perpendicular from p3 on a base that is neither horizontal
+// nor vertical.
+Point MeasureItem_PerpendicularFoot(const MeasureItem &item);
+// Calibrated distance of p3 from the line p1-p2; 0 when p3 is not placed or
+// no calibration is active.
+float MeasureItem_PointLineDistance(const MeasureItem &item);
+// The angle at p1 between p2 and p3, in degrees, 0 to 180.
+float MeasureItem_Angle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3);
+
+// The label lines of an item with the view's calibration; returns how many
+// (0: no label, as for kinds 1 to 4 without calibration).
+int MeasureItem_Labels(const MeasureItem &item, wchar_t lines[3][LABEL_CAPACITY]);
+
+// The rectangles in which a press grabs the item; text items are measured
+// in the label font.
+void MeasureItem_UpdateHitRects(MeasureItem *item);
+bool MeasureItem_IsHit(const MeasureItem &item, int32_t x, int32_t y);
+// Shifts every point of the item.
+void MeasureItem_Shift(MeasureItem *item, int32_t dx, int32_t dy);

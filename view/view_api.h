@@ -16,6 +16,13 @@ struct ViewStyle {
     int32_t textSize;
 };
 
+// Adopts the format of the capture graph just built (gCamera.frameHeader):
+// frame copy, sizes, zoom 100, no calibration; posts WM_SIZE (0, 0) to the view.
+void View_SetFrameFormat();
+// Releases the frame copy, the back buffer and the drawing objects, deletes
+// every item and returns to the no-camera state.
+void View_Reset();
+
 void View_SetCalibration(float scale, int32_t unitIndex); // command 8004
 void View_SetZoom(int percent);                           // command 8003
 void View_SetStyle(const ViewStyle *style);               // command 8001

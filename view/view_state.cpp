@@ -1,14 +1,66 @@
 #include "view/view_state.h"
 
 #include "app/text.h"
+#include "capture/camera_state.h"
+#include "view/items.h"
+#include "view/overlays.h"
 #include "view/view_api.h"
 #include "view/view_platform.h"
 
+#include <cstdlib>
+
 View gView;
+
+void View_Init(HWND__ *window)
+{
+    gView = View();
+    gView.hwnd = window;
+    gView.zoom = 100;
+    gView.scale = -1.0f;
+    gView.selected = -1;
+    gView.hover = -1;
+    gView.newItem.x3 = -1;
+    Text_Copy(gView.placeholderText, VIEW_TEXT_CAPACITY, L"Please connect USB microscope.");
+    Text_Copy(gView.textPrompt, VIEW_TEXT_CAPACITY, L" Input text, drag to move. ");
+}
 
 void View_SetTexts(const wchar_t *placeholder, const wchar_t *prompt)
 {
     Text_Copy(gView.placeholderText, VIEW_TEXT_CAPACITY, placeholder);
     Text_Copy(gView.textPrompt, VIEW_TEXT_CAPACITY, prompt);
     View_Invalidate(false);
+}
+
+void View_SetFrameFormat()
+{
+    const BitmapHeader &header = gCamera.frameHeader;
+    gView.imageWidth = header.biWidth;
+    gView.imageHeight = std::abs(header.biHeight);
+    gView.frameSize = gView.imageWidth * gView.imageHeight * 3;
+    gView.frameBits.assign((size_t)gView.frameSize, 0);
+    gView.bitmapInfo = BitmapInfo();
+    gView.bitmapInfo.bmiHeader = header;
+    gView.displayWidth = gView.imageWidth;
+    gView.displayHeight = gView.imageHeight;
+    gView.zoom = 100;
+    gView.scale = -1.0f;
+    gView.unitIndex = 0;
+    View_RecomputeRulerStep();
+    View_PostSize();
+}
+
+void View_Reset()
+{
+    std::vector<uint8_t>().swap(gView.frameBits);
+    gView.frameSize = 0;
+    View_DestroyBackBuffer();
+    gView.scale = -1.0f;
+    View_ClearItems();
+    gView.dragItem = nullptr;
+    gView.selected = -1;
+    gView.hover = -1;
+    gView.imageWidth = gView.imageHeight = 0;
+    gView.displayWidth = gView.displayHeight = 0;
+    gView.zoom = 100;
+    View_Invalidate(true);
 }

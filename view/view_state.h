@@ -73,3 +73,7 @@ struct View {
 };
 
 extern View gView;
+
+// The state of a newly created view window: no camera, zoom 100, no
+// calibration, no selection, the default placeholder and prompt texts.
+void View_Init(HWND__ *window);

@@ -10,6 +10,9 @@
 #include "capture/frame_platform.h"
 #include "view/view_api.h"
 #include "view/view_platform.h"
+#include "view/view_state.h"
+
+#include <cwchar>
 
 FakePlatform gFake;
 
@@ -154,4 +157,148 @@ void Frame_RequestRepaint()
 void Frame_PostStill()
 {
     gFake.stillPosts++;
+}
+
+void View_Recompose()
+{
+    gFake.recomposes++;
+}
+
+Rect View_ClientRect()
+{
+    return {0, 0, gFake.viewWidth - (gFake.vBarShown ? gFake.verticalBarWidth : 0),
+            gFake.viewHeight - (gFake.hBarShown ? gFake.horizontalBarHeight : 0)};
+}
+
+void View_ScrollBarSizes(int *verticalBarWidth, int *horizontalBarHeight)
+{
+    *verticalBarWidth = gFake.verticalBarWidth;
+    *horizontalBarHeight = gFake.horizontalBarHeight;
+}
+
+void View_ShowScrollBar(int bar, bool show)
+{
+    (bar == SCROLL_HORZ ? gFake.hBarShown : gFake.vBarShown) = show;
+    gFake.barShows.push_back({bar, show});
+}
+
+void View_SetScrollRange(int bar, int page, int maximum, int position)
+{
+    gFake.scrollCalls.push_back({bar, true, page, maximum, position});
+}
+
+void View_SetScrollPosition(int bar, int position)
+{
+    gFake.scrollCalls.push_back({bar, false, 0, 0, position});
+}
+
+void View_SetCapture()
+{
+    gFake.captured = true;
+    gFake.captures++;
+}
+
+void View_ReleaseCapture()
+{
+    gFake.captured = false;
+}
+
+void View_SetFocus()
+{
+    gFake.focusRequests++;
+}
+
+void View_PostParentCommand(int id)
+{
+    gFake.parentCommands.push_back(id);
+}
+
+void View_PostZoomFitted()
+{
+    gFake.zoomFittedPosts++;
+}
+
+void View_PostSize()
+{
+    gFake.sizePosts++;
+}
+
+void View_DestroyBackBuffer()
+{
+    gFake.backBufferDestroyed++;
+    gView.backBitmap = nullptr;
+    gView.backDC = nullptr;
+}
+
+void View_DestroyDrawingObjects()
+{
+    gFake.objectsDestroyed++;
+}
+
+void View_CreateDrawingObjects()
+{
+    gFake.objectsCreated++;
+}
+
+static void Record(CanvasCall call)
+{
+    gFake.canvas.push_back(std::move(call));
+}
+
+void Canvas_Line(int pen, int x1, int y1, int x2, int y2)
+{
+    Record({CANVAS_LINE, pen, {x1, y1, x2, y2}, L"", 0, 0, 0, {}});
+}
+
+void Canvas_Polyline(int pen, const Point *points, int count)
+{
+    Record({CANVAS_POLYLINE, pen, {}, L"", 0, 0, 0, std::vector<Point>(points, points + count)});
+}
+
+void Canvas_Circle(int pen, int x, int y, int width, int height)
+{
+    Record({CANVAS_CIRCLE, pen, {x, y, width, height}, L"", 0, 0, 0, {}});
+}
+
+void Canvas_FillRect(const Rect &r)
+{
+    Record({CANVAS_FILL, 0, r, L"", 0, 0, 0, {}});
+}
+
+void Canvas_FrameRect(const Rect &r)
+{
+    Record({CANVAS_FRAME, 0, r, L"", 0, 0, 0, {}});
+}
+
+TextSize Canvas_TextSize(const wchar_t *text, int font)
+{
+    int n = (int)wcslen(text);
+    if (font == FONT_LABEL)
+        return {n * gFake.labelCharWidth, gFake.labelHeight};
+    return {n * gFake.currentCharWidth, gFake.currentHeight};
+}
+
+void Canvas_Text(const wchar_t *text, const Rect &box, int font)
+{
+    Record({CANVAS_TEXT, 0, box, text, font, 0, 0, {}});
+}
+
+void Canvas_BeginPen(uint32_t color, int width)
+{
+    Record({CANVAS_PEN_BEGIN, 0, {}, L"", 0, color, width, {}});
+}
+
+void Canvas_PenLine(int x1, int y1, int x2, int y2)
+{
+    Record({CANVAS_PEN_LINE, 0, {x1, y1, x2, y2}, L"", 0, 0, 0, {}});
+}
+
+void Canvas_PenPolyline(const Point *points, int count)
+{
+    Record({CANVAS_PEN_POLYLINE, 0, {}, L"", 0, 0, 0, std::vector<Point>(points, points + count)});
+}
+
+void Canvas_EndPen()
+{
+    Record({CANVAS_PEN_END, 0, {}, L"", 0, 0, 0, {}});
 }

@@ -1,5 +1,6 @@
 // What the host stand-ins of the platform services record and serve.
 #pragma once
+#include "app/geometry.h"
 #include <cstdint>
 #include <map>
 #include <set>
@@ -7,6 +8,26 @@
 #include <vector>
 
 struct LocalTime;
+
+// One drawing call on the view's back buffer.
+enum CanvasOp { CANVAS_LINE, CANVAS_POLYLINE, CANVAS_CIRCLE, CANVAS_FILL, CANVAS_FRAME, CANVAS_TEXT,
+                CANVAS_PEN_BEGIN, CANVAS_PEN_LINE, CANVAS_PEN_POLYLINE, CANVAS_PEN_END };
+struct CanvasCall {
+    CanvasOp op;
+    int pen;            // CANVAS_LINE, CANVAS_POLYLINE, CANVAS_CIRCLE: PEN_ITEM, PEN_THIN, PEN_OVERLAY
+    Rect r;             // line and pen line: x1, y1, x2, y2; circle: x, y, width, height; else the box
+    std::wstring text;  // CANVAS_TEXT
+    int font;           // CANVAS_TEXT: FONT_LABEL or FONT_CURRENT
+    uint32_t color;     // CANVAS_PEN_BEGIN
+    int width;          // CANVAS_PEN_BEGIN
+    std::vector<Point> points; // CANVAS_POLYLINE, CANVAS_PEN_POLYLINE
+};
+
+struct ScrollCall {
+    int bar;
+    bool range; // SIF_RANGE | SIF_PAGE | SIF_POS, else SIF_POS
+    int page, maximum, position;
+};
 
 struct FakePlatform {
     // Settings store: absent names are missing values.
@@ -35,6 +56,24 @@ struct FakePlatform {
     // Frame pipeline requests (frame_platform.h).
     int frameRepaints = 0;
     int stillPosts = 0;
+    // The camera view's window: its client size without scroll bars, which
+    // shown bars take their room from.
+    int viewWidth = 800, viewHeight = 600;
+    int verticalBarWidth = 17, horizontalBarHeight = 17;
+    bool hBarShown = false, vBarShown = false;
+    std::vector<std::pair<int, bool>> barShows; // View_ShowScrollBar
+    std::vector<ScrollCall> scrollCalls;
+    int recomposes = 0;
+    int sizePosts = 0;
+    int zoomFittedPosts = 0;
+    std::vector<int> parentCommands;
+    bool captured = false;
+    int captures = 0, focusRequests = 0;
+    int backBufferDestroyed = 0, objectsDestroyed = 0, objectsCreated = 0;
+    std::vector<CanvasCall> canvas;
+    // Text extents: per character and the line height, for the label font
+    // and for the DC's own font.
+    int labelCharWidth = 7, labelHeight = 13, currentCharWidth = 8, currentHeight = 16;
 
     uint32_t milliseconds = 0; // Clock_Milliseconds
     int year = 2024, month = 1, day = 15, hour = 9, minute = 30, second = 5, millisecond = 42;

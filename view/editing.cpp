@@ -1,0 +1,287 @@
+#include "view/editing.h"
+
+#include "app/commands.h"
+#include "view/items.h"
+#include "view/view_platform.h"
+#include "view/view_state.h"
+#include "view/viewport.h"
+
+#include <cstring>
+
+enum { TOOL_POINTER = 0, TOOL_CALIB_LEFT = 19, TOOL_CALIB_RIGHT = 20 };
+enum { KEY_BACKSPACE = 8, KEY_SPACE = 32, KEY_DELETE = 46 };
+
+static bool MapPoint(Point *out, int x, int y)
+{
+    return View_MapPoint(out, View_ClientRect(), x, y);
+}
+
+// The grab box of a calibration-line end at x.
+static bool OnCalibrationEnd(int x, const Point &p)
+{
+    int cy = gView.imageHeight / 2;
+    return Rect_Contains({x - 2, cy - 60, x + 2, cy + 60}, p.x, p.y);
+}
+
+static bool IsItemTool(int tool)
+{
+    return (tool >= ITEM_LINE && tool <= ITEM_ANGLE) || tool == ITEM_FREEHAND;
+}
+
+static void StartNewItem()
+{
+    MeasureItem &item = gView.newItem;
+    item.kind = gView.tool;
+    item.x1 = item.x2 = gView.newPoint.x;
+    item.y1 = item.y2 = gView.newPoint.y;
+    item.points.clear();
+    item.x3 = -1;
+    item.text[0] = 0;
+    if (gView.tool == ITEM_FREEHAND)
+        item.points.push_back(gView.newPoint);
+    gView.phase = 0;
+    View_Invalidate(false);
+}
+
+static void PressWithPointer(int x, int y)
+{
+    if (!MapPoint(&gView.lastPoint, x, y))
+        return;
+    int hit = View_HitTest(gView.lastPoint.x, gView.lastPoint.y);
+    if (hit >= 0) {
+        gView.selected = hit;
+        gView.dragItem = &gView.items[(size_t)hit];
+        return;
+    }
+    gView.selected = -1;
+    gView.mouseDown = true;
+    gView.lastPoint = {x, y}; // a pan starts, in window coordinates
+}
+
+static void PressWithTool(int x, int y)
+{
+    if (gView.tool == ITEM_TEXT) {
+        if (!MapPoint(&gView.lastPoint, x, y))
+            return;
+        MeasureItem_UpdateHitRects(&gView.newItem);
+        if (Rect_Contains(gView.newItem.hitRects[0], gView.lastPoint.x, gView.lastPoint.y))
+            gView.dragItem = &gView.newItem;
+        return;
+    }
+    if (!MapPoint(&gView.newPoint, x, y))
+        return;
+    View_SetCapture();
+    gView.mouseDown = true;
+    if (IsItemTool(gView.tool))
+        StartNewItem();
+}
+
+void View_ButtonDown(int x, int y)
+{
+    View_SetFocus();
+    if ((gView.tool == ITEM_POINT_LINE || gView.tool == ITEM_ANGLE) && gView.phase == gView.tool) {
+        gView.phase = 0; // the click that places the third point
+        View_CommitNewItem();
+        return;
+    }
+    if (gView.calibLength != 0) {
+        if (!MapPoint(&gView.lastPoint, x, y))
+            return;
+        gView.mouseDown = true;
+        if (OnCalibrationEnd(gView.calibLeft, gView.lastPoint))
+            gView.tool = TOOL_CALIB_LEFT;
+        if (OnCalibrationEnd(gView.calibRight, gView.lastPoint))
+            gView.tool = TOOL_CALIB_RIGHT;
+        return;
+    }
+    if (gView.tool == TOOL_POINTER)
+        PressWithPointer(x, y);
+    else if (gView.zoom == 100) // new items only at zoom 100
+        PressWithTool(x, y);
+}
+
+// Drags an end of the calibration line, never shorter than 200 pixels nor
+// out of the image; a refused step leaves lastPoint where it was.
+static void CalibrationMove(const Point &p)
+{
+    if (gView.tool == TOOL_CALIB_LEFT || gView.tool == TOOL_CALIB_RIGHT) {
+        int dx = p.x - gView.lastPoint.x;
+        if (dx == 0)
+            return;
+        if (gView.tool == TOOL_CALIB_LEFT) {
+            if (gView.calibLeft + dx <= 0 || gView.calibLength - dx < 200)
+                return;
+            gView.calibLeft += dx;
+            gView.calibLength -= dx;
+        } else {
+            if (gView.calibRight + dx >= gView.imageWidth || gView.calibLength + dx < 200)
+                return;
+            gView.calibRight += dx;
+            gView.calibLength += dx;
+        }
+        gView.lastPoint.x = p.x;
+        View_Recompose();
+        return;
+    }
+    bool left = OnCalibrationEnd(gView.calibLeft, p), right = OnCalibrationEnd(gView.calibRight, p);
+    if (left != gView.calibHoverLeft || right != gView.calibHoverRight) {
+        gView.calibHoverLeft = left;
+        gView.calibHoverRight = right;
+        View_Recompose();
+    }
+}
+
+static void UpdateHover(int x, int y)
+{
+    Point p;
+    if (!MapPoint(&p, x, y))
+        return;
+    int hit = View_HitTest(p.x, p.y);
+    if (hit != gView.hover) {
+        gView.hover = hit;
+        View_Recompose();
+    }
+}
+
+static void TrackThirdPoint(int x, int y)
+{
+    if (gView.phase != ITEM_POINT_LINE && gView.phase != ITEM_ANGLE)
+        return;
+    if (!MapPoint(&gView.newPoint, x, y))
+        return;
+    gView.newItem.x3 = gView.newPoint.x;
+    gView.newItem.y3 = gView.newPoint.y;
+    View_Recompose();
+}
+
+static void DragNewItem(int x, int y)
+{
+    if (!MapPoint(&gView.newPoint, x, y))
+        return;
+    int tool = gView.tool;
+    if ((tool >= ITEM_LINE && tool <= ITEM_ANGLE) || tool == ITEM_TEXT) {
+        gView.newItem.x2 = gView.newPoint.x;
+        gView.newItem.y2 = gView.newPoint.y;
+    } else if (tool == ITEM_FREEHAND) {
+        gView.newItem.points.push_back(gView.newPoint);
+    } else {
+        return;
+    }
+    View_Recompose();
+}
+
+void View_PointerMove(int x, int y, bool buttonDown)
+{
+    if (gView.calibLength != 0) {
+        Point p;
+        if (MapPoint(&p, x, y))
+            CalibrationMove(p);
+        return;
+    }
+    if (gView.dragItem) {
+        Point p;
+        if (MapPoint(&p, x, y))
+            MeasureItem_Move(gView.dragItem, p.x, p.y);
+        return;
+    }
+    if (!gView.mouseDown) {
+        if (buttonDown)
+            return;
+        if (gView.tool == TOOL_POINTER)
+            UpdateHover(x, y);
+        else
+            TrackThirdPoint(x, y);
+        return;
+    }
+    if (!buttonDown)
+        return;
+    if (gView.tool == TOOL_POINTER) {
+        View_Pan(x, y);
+        gView.lastPoint = {x, y};
+        return;
+    }
+    DragNewItem(x, y);
+}
+
+void View_ButtonUp()
+{
+    View_ReleaseCapture();
+    gView.dragItem = nullptr;
+    if (!gView.mouseDown)
+        return;
+    gView.mouseDown = false;
+    if (gView.calibLength != 0) {
+        gView.tool = TOOL_POINTER;
+        return;
+    }
+    switch (gView.tool) {
+    case ITEM_LINE:
+    case ITEM_RECTANGLE:
+    case ITEM_CIRCLE:
+    case ITEM_FREEHAND:
+        View_CommitNewItem();
+        break;
+    case ITEM_POINT_LINE:
+    case ITEM_ANGLE:
+        gView.phase = gView.tool; // the third point follows the pointer
+        break;
+    }
+}
+
+void View_KeyDown(int key)
+{
+    if (key == KEY_BACKSPACE || key == KEY_DELETE) {
+        int selected = gView.selected;
+        if (selected < 0 || selected >= (int)gView.items.size())
+            return;
+        View_DeleteItem(selected);
+        if (gView.hover == selected)
+            gView.hover = -1;
+        gView.selected = -1;
+        View_Invalidate(false);
+    } else if (key == KEY_SPACE) {
+        View_PostParentCommand(CMD_SNAPSHOT_KEY);
+    }
+}
+
+void MeasureItem_Move(MeasureItem *item, int32_t x, int32_t y)
+{
+    int dx = x - gView.lastPoint.x, dy = y - gView.lastPoint.y;
+    if (dx == 0 && dy == 0)
+        return;
+    MeasureItem_Shift(item, dx, dy);
+    MeasureItem_UpdateHitRects(item);
+    gView.lastPoint = {x, y};
+    View_Recompose();
+}
+
+void View_ChooseTool(int32_t tool)
+{
+    if (tool == gView.tool)
+        return;
+    MeasureItem &item = gView.newItem;
+    item.points.clear();
+    gView.tool = tool;
+    gView.phase = 0;
+    item.x1 = item.y1 = item.x2 = item.y2 = 0;
+    item.x3 = -1;
+    item.text[0] = 0;
+    View_Invalidate(false);
+}
+
+void View_TextItemCommand(const char *action)
+{
+    if (!action)
+        return;
+    MeasureItem &item = gView.newItem;
+    if (strcmp(action, "Init") == 0) {
+        item.kind = ITEM_TEXT;
+        item.x1 = gView.imageWidth / 2 - 100;
+        item.y1 = gView.scrollY + 138;
+        item.x2 = item.y2 = 0;
+        View_Invalidate(false);
+    } else if (strcmp(action, "OK") == 0 && item.text[0]) {
+        View_CommitNewItem();
+        View_Invalidate(false);
+    }
+}

@@ -1,0 +1,21 @@
+// Pointer and keyboard editing of the view: tools, new items, selection,
+// hover, moving, panning, deleting, the pending text item and the ends of
+// the calibration line. Points are window (client) coordinates.
+#pragma once
+#include <cstdint>
+
+void View_ButtonDown(int x, int y);
+void View_PointerMove(int x, int y, bool buttonDown);
+void View_ButtonUp();
+void View_KeyDown(int key);
+
+// Command 8002: a new tool discards the item being drawn.
+void View_ChooseTool(int32_t tool);
+// Command 8005: "Init" places the pending text box, "OK" commits it when it
+// has a text; anything else does nothing.
+void View_TextItemCommand(const char *action);
+
+// Moves an item with the pointer from gView.lastPoint to the image point
+// (x, y): all its points shift together; recomposes.
+struct MeasureItem;
+void MeasureItem_Move(MeasureItem *item, int32_t x, int32_t y);

@@ -1,0 +1,34 @@
+#include "view/items.h"
+
+#include "view/view_state.h"
+
+#include <cstddef>
+
+void View_CommitNewItem()
+{
+    MeasureItem_UpdateHitRects(&gView.newItem);
+    gView.items.push_back(gView.newItem);
+}
+
+void View_DeleteItem(int index)
+{
+    if (index < 0 || index >= (int)gView.items.size())
+        return;
+    // A drag into the list would now point at another item, or past the end.
+    if (gView.dragItem != &gView.newItem)
+        gView.dragItem = nullptr;
+    gView.items.erase(gView.items.begin() + index);
+}
+
+void View_ClearItems()
+{
+    std::vector<MeasureItem>().swap(gView.items);
+}
+
+int View_HitTest(int32_t x, int32_t y)
+{
+    for (size_t i = 0; i < gView.items.size(); i++)
+        if (MeasureItem_IsHit(gView.items[i], x, y))
+            return (int)i;
+    return -1;
+}

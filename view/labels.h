@@ -1,0 +1,24 @@
+// Label texts and where label boxes go relative to their anchor.
+#pragma once
+#include "app/geometry.h"
+#include "view/measure_item.h"
+#include "view/view_platform.h"
+
+// Formats the numbers with a printf format into 8-bit text (the same digits
+// on every platform), then writes it widened, followed by unit and tail, into
+// a label buffer of LABEL_CAPACITY characters.
+void Label_Format(wchar_t *label, const wchar_t *unit, const wchar_t *tail, const char *format, ...);
+
+// The overlays' scale label for a ruler step value: "%.1f", "%.2f" or "%.3f"
+// by its size, with a small addition against float steps just below a round value.
+void Label_ScaleText(wchar_t *label, float stepValue, const wchar_t *unit);
+
+// The box of a single-line label of size (width, height) at the anchor (x, y):
+// right of and below the anchor, moved left or up where it would cross the
+// right or bottom edge of the W x H image.
+Rect Label_Box(int x, int y, int width, int height, int W, int H);
+
+// The boxes of a label of count (2 or 3) lines: left-aligned at x + 2 or,
+// crossing the right edge, right-aligned at x - 2; stacked down from y + 2
+// or, crossing the bottom, up from y - 2 with the first line nearest.
+void Label_Boxes(int x, int y, const TextSize *sizes, int count, int W, int H, Rect *boxes);

@@ -1,0 +1,159 @@
+// The paint pipeline: background, back buffer with its drawing objects, and
+// the composition of frame, overlays and items.
+#include "view/view_win.h"
+
+#include "capture/camera_graph.h"
+#include "view/drawing.h"
+#include "view/gdip_object_win.h"
+#include "view/view_platform.h"
+#include "view/view_state.h"
+#include "view/viewport.h"
+
+static const COLORREF kBackground = RGB(191, 191, 191);
+
+static ARGB Argb(uint32_t colorRef)
+{
+    return 0xFF000000u | (GetRValue(colorRef) << 16) | (GetGValue(colorRef) << 8) | GetBValue(colorRef);
+}
+
+static void MakePen(GdipObject *pen, uint32_t color, float width)
+{
+    GpPen *handle = nullptr;
+    Gdip_Record(pen, Gdip::GdipCreatePen1(Argb(color), width, Gdiplus::UnitWorld, &handle));
+    pen->handle = handle;
+}
+
+void View_CreateDrawingObjects()
+{
+    MakePen(&gView.itemPen, gView.lineColor, (float)gView.lineWidth);
+    // Freehand strokes are one connected line: round joins keep sharp turns
+    // from growing miter spikes.
+    if (gView.itemPen.handle)
+        Gdip_Record(&gView.itemPen, Gdip::GdipSetPenLineJoin((GpPen *)gView.itemPen.handle, Gdiplus::LineJoinRound));
+    MakePen(&gView.thinPen, gView.lineColor, 1.0f);
+    MakePen(&gView.overlayPen, gView.gridColor, 1.0f);
+    gView.itemBrush = CreateSolidBrush(gView.lineColor);
+    HDC screen = GetDC(nullptr);
+    LOGFONTW font = {};
+    font.lfHeight = -MulDiv(gView.textSize, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    lstrcpyW(font.lfFaceName, L"Arial");
+    ReleaseDC(nullptr, screen);
+    gView.labelFont = CreateFontIndirectW(&font);
+}
+
+static void FreePen(GdipObject *pen)
+{
+    if (pen->handle)
+        Gdip_Record(pen, Gdip::GdipDeletePen((GpPen *)pen->handle));
+    pen->handle = nullptr;
+}
+
+void View_DestroyDrawingObjects()
+{
+    FreePen(&gView.itemPen);
+    FreePen(&gView.thinPen);
+    FreePen(&gView.overlayPen);
+    if (gView.itemBrush)
+        DeleteObject(gView.itemBrush);
+    if (gView.labelFont)
+        DeleteObject(gView.labelFont);
+    gView.itemBrush = nullptr;
+    gView.labelFont = nullptr;
+}
+
+void View_DestroyBackBuffer()
+{
+    // The graphics goes before the DC it draws on.
+    if (gView.graphics.handle)
+        Gdip_Record(&gView.graphics, Gdip::GdipDeleteGraphics((GpGraphics *)gView.graphics.handle));
+    gView.graphics.handle = nullptr;
+    if (gView.backDC) {
+        SelectObject(gView.backDC, gView.previousBitmap);
+        DeleteObject(gView.backBitmap);
+        DeleteDC(gView.backDC);
+    }
+    gView.backDC = nullptr;
+    gView.backBitmap = nullptr;
+    gView.previousBitmap = nullptr;
+    View_DestroyDrawingObjects();
+}
+
+static bool CreateBackBuffer(HDC hdc)
+{
+    HBITMAP bitmap = CreateCompatibleBitmap(hdc, gView.displayWidth, gView.displayHeight);
+    if (!bitmap)
+        return false; // retried at the next paint
+    gView.backBitmap = bitmap;
+    gView.backDC = CreateCompatibleDC(hdc);
+    gView.previousBitmap = (HBITMAP)SelectObject(gView.backDC, bitmap);
+    GpGraphics *graphics = nullptr;
+    Gdip_Record(&gView.graphics, Gdip::GdipCreateFromHDC(gView.backDC, &graphics));
+    gView.graphics.handle = graphics;
+    View_CreateDrawingObjects();
+    if (graphics)
+        Gdip_Record(&gView.graphics, Gdip::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeHighQuality));
+    return true;
+}
+
+static void CopyFrame()
+{
+    const BITMAPINFO *info = (const BITMAPINFO *)&gView.bitmapInfo;
+    const uint8_t *bits = gView.frameBits.data();
+    if (gView.zoom == 100) {
+        SetDIBits(gView.backDC, gView.backBitmap, 0, gView.imageHeight, bits, info, DIB_RGB_COLORS);
+        return;
+    }
+    if (gView.zoom < 100)
+        SetStretchBltMode(gView.backDC, COLORONCOLOR);
+    StretchDIBits(gView.backDC, 0, 0, gView.displayWidth, gView.displayHeight, 0, 0, gView.imageWidth,
+                  gView.imageHeight, bits, info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void View_Compose(HDC hdc)
+{
+    if (gView.frameBits.empty())
+        return;
+    if (!gView.backBitmap && !CreateBackBuffer(hdc))
+        return;
+    CopyFrame();
+    View_DrawScene();
+    RECT client;
+    GetClientRect(gView.hwnd, &client);
+    BlitSpan h = View_BlitSpan(gView.hScrollShown, client.right, gView.displayWidth, gView.scrollX);
+    BlitSpan v = View_BlitSpan(gView.vScrollShown, client.bottom, gView.displayHeight, gView.scrollY);
+    BitBlt(hdc, h.destination, v.destination, h.length, v.length, gView.backDC, h.source, v.source,
+           SRCCOPY);
+}
+
+static void Fill(HDC hdc, const Rect &r)
+{
+    RECT rect = {r.left, r.top, r.right, r.bottom};
+    ExtTextOutW(hdc, 0, 0, ETO_OPAQUE, &rect, L"", 0, nullptr);
+}
+
+void View_PaintBackground(HDC hdc)
+{
+    RECT client;
+    GetClientRect(gView.hwnd, &client);
+    COLORREF previous = SetBkColor(hdc, kBackground);
+    if (gView.displayWidth == 0 || gView.displayHeight == 0) {
+        if (gDevices.empty()) {
+            HGDIOBJ font = SelectObject(hdc, gView.placeholderFont);
+            SetTextColor(hdc, RGB(192, 255, 192));
+            ExtTextOutW(hdc, 22, 18, ETO_OPAQUE, &client, gView.placeholderText,
+                        (UINT)lstrlenW(gView.placeholderText), nullptr);
+            SelectObject(hdc, font);
+        } else {
+            Fill(hdc, {client.left, client.top, client.right, client.bottom});
+        }
+    } else {
+        BackgroundLayout layout = View_BackgroundLayout(client.right, client.bottom, gView.displayWidth,
+                                                        gView.displayHeight);
+        for (int i = 0; i < layout.greyCount; i++)
+            Fill(hdc, layout.grey[i]);
+        SetBkColor(hdc, 0);
+        for (int i = 0; i < layout.blackCount; i++)
+            Fill(hdc, layout.black[i]);
+    }
+    SetBkColor(hdc, previous);
+}

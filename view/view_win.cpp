@@ -1,0 +1,93 @@
+// The camera view's window procedure: messages to the portable view code,
+// the paint, and the window's own fonts.
+#include "view/view_win.h"
+
+#include "capture/camera_state.h"
+#include "capture/frame_pipeline.h"
+#include "view/editing.h"
+#include "view/view_api.h"
+#include "view/view_commands.h"
+#include "view/view_platform.h"
+#include "view/view_state.h"
+#include "view/viewport.h"
+
+#include <windowsx.h>
+
+static HFONT CreatePlaceholderFont(HWND window)
+{
+    HDC dc = GetDC(window);
+    LOGFONTW font = {};
+    font.lfHeight = -MulDiv(18, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    lstrcpyW(font.lfFaceName, L"Tohoma"); // spelled so; the system substitutes a face
+    ReleaseDC(window, dc);
+    return CreateFontIndirectW(&font);
+}
+
+static void OnPaint(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC hdc = BeginPaint(window, &paint);
+    View_PaintBackground(hdc);
+    if (gCamera.grabber && !gView.frameBits.empty()) {
+        int32_t capacity = gView.frameSize;
+        if (Camera_CopyFrame(gView.frameBits.data(), &capacity))
+            View_Compose(hdc);
+    }
+    EndPaint(window, &paint);
+}
+
+static void OnDestroy()
+{
+    View_Reset();
+    if (gView.placeholderFont)
+        DeleteObject(gView.placeholderFont);
+    gView.placeholderFont = nullptr;
+    gView.hwnd = nullptr;
+}
+
+LRESULT CALLBACK CameraWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        View_Init(window);
+        gView.placeholderFont = CreatePlaceholderFont(window);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_SIZE:
+        View_OnSize(lParam == 0);
+        return 0;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        View_Scroll(message == WM_HSCROLL ? SCROLL_HORZ : SCROLL_VERT, LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_PAINT:
+        OnPaint(window);
+        return 0;
+    case WM_COMMAND:
+        if (View_Command(LOWORD(wParam), lParam))
+            return 0;
+        break;
+    case WM_LBUTTONDOWN:
+        View_ButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        View_PointerMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), (wParam & MK_LBUTTON) != 0);
+        return 0;
+    case WM_LBUTTONUP:
+        View_ButtonUp();
+        return 0;
+    case WM_KEYDOWN:
+        View_KeyDown((int)wParam);
+        return 0;
+    case WM_PALETTECHANGED:
+        if ((HWND)wParam == window)
+            break;
+        [[fallthrough]];
+    case WM_QUERYNEWPALETTE:
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

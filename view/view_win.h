@@ -1,0 +1,12 @@
+// The camera view window (CameraWndClass) and its paint pipeline.
+#pragma once
+#include <windows.h>
+
+LRESULT CALLBACK CameraWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Renders frame, overlays and items into the back buffer (made on first use
+// at the display size) and copies its visible part to hdc.
+void View_Compose(HDC hdc);
+// Paints what of the client area is not frame: margins and border, or the
+// no-camera placeholder.
+void View_PaintBackground(HDC hdc);
