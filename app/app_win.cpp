@@ -5,6 +5,8 @@
 #include "app/app_state.h"
 #include "app/gdiplus_win.h"
 #include "app/mainwnd_win.h"
+#include "app/prompt_win.h"
+#include "view/view_win.h"
 #include "app/settings.h"
 #include "capture/formats.h"
 #include "res/resource.h"
@@ -23,12 +25,12 @@ static void CopyClassId(ClassId *field, const CLSID &id)
 bool Encoders_Find()
 {
     UINT count = 0, size = 0;
-    if (GdipGetImageEncodersSize(&count, &size) != Ok || count == 0 || size == 0)
+    if (Gdip::GdipGetImageEncodersSize(&count, &size) != Gdiplus::Ok || count == 0 || size == 0)
         return false;
-    auto *encoders = (ImageCodecInfo *)malloc(size);
+    auto *encoders = (Gdiplus::ImageCodecInfo *)malloc(size);
     if (!encoders)
         return false;
-    if (GdipGetImageEncoders(count, size, encoders) == Ok) {
+    if (Gdip::GdipGetImageEncoders(count, size, encoders) == Gdiplus::Ok) {
         for (UINT i = 0; i < count; i++) {
             const wchar_t *mime = encoders[i].MimeType;
             if (!mime)
@@ -57,6 +59,8 @@ void App_RegisterClasses(HINSTANCE instance)
 {
     const WindowClass classes[] = {
         {L"QuorellWndClass", 0, (HBRUSH)(COLOR_WINDOW + 1), true, MainWnd_Proc},
+        {L"CameraWndClass", 0, (HBRUSH)GetStockObject(LTGRAY_BRUSH), false, CameraWnd_Proc},
+        {L"PromptWndClass", 0, CreateSolidBrush(RGB(255, 250, 205)), false, Prompt_Proc},
     };
     for (const WindowClass &c : classes) {
         WNDCLASSEXW wc = {};
@@ -95,8 +99,8 @@ int App_Run(HINSTANCE instance, const wchar_t *, int)
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     MFStartup(MF_VERSION, MFSTARTUP_FULL);
     ULONG_PTR gdiplusToken = 0;
-    GdiplusStartupInput gdiplusInput;
-    GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+    Gdiplus::GdiplusStartupInput gdiplusInput;
+    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
     StartCommonControls();
     LoadLibraryW(L"Msftedit.dll");
     Encoders_Find();
@@ -120,7 +124,7 @@ int App_Run(HINSTANCE instance, const wchar_t *, int)
         DispatchMessageW(&msg);
     }
 
-    GdiplusShutdown(gdiplusToken);
+    Gdiplus::GdiplusShutdown(gdiplusToken);
     MFShutdown();
     CoUninitialize();
     return (int)msg.wParam;

@@ -1,7 +1,7 @@
-// The GDI+ flat interface, as the program uses it.
+// The GDI+ flat interface, without its namespace's Point and Rect (they would
+// clash with the program's own).
 #pragma once
 #include <windows.h>
 #include <gdiplus.h>
 
-using namespace Gdiplus;
-using namespace Gdiplus::DllExports;
+namespace Gdip = Gdiplus::DllExports;

@@ -1,9 +1,24 @@
-// The main window procedure and its command routing.
+// The main window: creation of its children, layout, the capture events it
+// receives from the view, the status-bar timer.
 #include "app/mainwnd_win.h"
 
 #include "app/app_state.h"
 #include "app/commands.h"
+#include "app/language.h"
+#include "app/mainwnd_logic.h"
+#include "app/settings.h"
+#include "app/statusbar_win.h"
+#include "app/text.h"
+#include "app/toolbar_table.h"
+#include "app/toolbar_win.h"
+#include "capture/camera_graph.h"
+#include "dialogs/dialogs_win.h"
+#include "view/view_api.h"
+#include "view/view_state.h"
 
+#include <commctrl.h>
+
+enum { STATUS_TIMER = 18, STATUS_TIMER_PERIOD = 1500, CAMERA_VIEW_ID = 108, CONTROL_PANEL_ID = 109 };
 static const int MIN_TRACK_WIDTH = 798;
 static const int MIN_TRACK_HEIGHT = 520;
 
@@ -26,21 +41,238 @@ void Panel_PostCommand(int id)
         PostMessageW(gApp.controlPanel, WM_COMMAND, (WPARAM)id, 0);
 }
 
-static LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
+void Panel_PostRefresh(bool full)
 {
-    switch (LOWORD(wParam)) {
-    case CMD_CLOSE_PROGRAM:
-        DestroyWindow(window);
+    if (gApp.controlPanel)
+        PostMessageW(gApp.controlPanel, WM_SECTION_REFRESH, full ? 1 : 0, 0);
+}
+
+static int HorizontalDialogUnits(int units)
+{
+    return MulDiv(units, LOWORD(GetDialogBaseUnits()), 4);
+}
+
+static void SendViewStyle()
+{
+    ViewStyle style = {(int32_t)gSettings.gridColor, (int32_t)gSettings.lineColor, gSettings.lineWidth,
+                       (int32_t)gSettings.textColor, gSettings.textSize};
+    View_SetStyle(&style);
+}
+
+static void CreateCameraView(HWND window, HINSTANCE instance)
+{
+    gRequestedFormat.width = gSettings.captureWidth;
+    gRequestedFormat.height = gSettings.captureHeight;
+    gApp.cameraView = CreateWindowExW(WS_EX_CLIENTEDGE, L"CameraWndClass", nullptr,
+                                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL |
+                                          WS_TABSTOP,
+                                      0, 0, 0, 0, window, (HMENU)(INT_PTR)CAMERA_VIEW_ID, instance, nullptr);
+    if (gApp.cameraView)
+        ShowScrollBar(gApp.cameraView, SB_BOTH, FALSE);
+    SendViewStyle();
+}
+
+static void CreateControlPanel(HWND window, HINSTANCE instance)
+{
+    gApp.panelWidth = HorizontalDialogUnits(126);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_VSCROLL | (gSettings.showCtrlPanel ? WS_VISIBLE : 0);
+    gApp.controlPanel = CreateWindowExW(WS_EX_CLIENTEDGE, L"CtrlPanelWndClass", nullptr, style, 0, 0, 0, 0,
+                                        window, (HMENU)(INT_PTR)CONTROL_PANEL_ID, instance, nullptr);
+    if (gApp.controlPanel)
+        ShowScrollBar(gApp.controlPanel, SB_VERT, FALSE);
+}
+
+static void OnCreate(HWND window)
+{
+    HINSTANCE instance = (HINSTANCE)gApp.instance;
+    gApp.mainWindow = window;
+    gApp.toolbar = Toolbar_Create(window, instance);
+    RECT r = {};
+    GetWindowRect(gApp.toolbar, &r);
+    gApp.toolbarHeight = r.bottom - r.top - 1;
+    CreateCameraView(window, instance);
+    CreateControlPanel(window, instance);
+    gApp.statusPartWidth = HorizontalDialogUnits(80);
+    StatusBar_Create(window, instance);
+    SetFocus(gApp.cameraView);
+    MainWnd_Layout();
+    if (gSettings.firstUse)
+        PostMessageW(window, WM_COMMAND, CMD_FIRST_USE, 0);
+    Panel_PostCommand(CMD_PANEL_TEXTS);
+    Panel_PostRefresh(true);
+    MainWnd_ShowResolutionText();
+    MainWnd_ShowCalibrationText();
+    View_SetTexts(Language_Text(1229), Language_Text(1228));
+    SetTimer(window, STATUS_TIMER, STATUS_TIMER_PERIOD, nullptr);
+}
+
+void MainWnd_Layout()
+{
+    RECT client;
+    GetClientRect(gApp.mainWindow, &client);
+    int width = client.right, height = client.bottom;
+    int top = gApp.toolbarHeight;
+    int usable = height - gApp.statusBarHeight - gApp.toolbarHeight;
+    bool panelShown = gApp.controlPanel && gSettings.showCtrlPanel;
+
+    HDWP batch = BeginDeferWindowPos(panelShown ? 4 : 3);
+    // The toolbar and the status bar place themselves when they get a size message.
+    batch = DeferWindowPos(batch, gApp.toolbar, nullptr, 0, 0, width, 0, SWP_NOZORDER | SWP_NOMOVE);
+    batch = DeferWindowPos(batch, gApp.statusBar, nullptr, 0, 0, width, 0, SWP_NOZORDER | SWP_NOMOVE);
+    int viewX = 0;
+    if (panelShown) {
+        batch = DeferWindowPos(batch, gApp.controlPanel, nullptr, 0, top, gApp.panelWidth, usable, SWP_NOZORDER);
+        viewX = gApp.panelWidth;
+    }
+    if (gApp.cameraView)
+        batch = DeferWindowPos(batch, gApp.cameraView, nullptr, viewX, top, width - viewX, usable, SWP_NOZORDER);
+    EndDeferWindowPos(batch);
+    SendMessageW(gApp.toolbar, TB_AUTOSIZE, 0, 0);
+    SendMessageW(gApp.statusBar, WM_SIZE, 0, 0);
+    StatusBar_Layout(width);
+}
+
+void MainWnd_UpdateStatus()
+{
+    SendMessageW(gApp.zoomSlider, TBM_SETPOS, TRUE, gView.zoom);
+    wchar_t text[STATUS_TEXT_CAPACITY];
+    Text_Format(text, STATUS_TEXT_CAPACITY, L"%d%%", gView.zoom);
+    StatusBar_SetText(4, text);
+    EnableWindow(gApp.zoomSlider, ZoomSlider_Enabled(gApp.calibrationDialog != nullptr,
+                                                     gApp.textInputDialog != nullptr));
+    Status_SizeThenFps(text, STATUS_TEXT_CAPACITY, gView.imageWidth, gView.imageHeight, gCamera.fps);
+    StatusBar_SetText(2, text);
+}
+
+void MainWnd_ShowResolutionText()
+{
+    wchar_t text[BUTTON_TEXT_CAPACITY];
+    Toolbar_ResolutionText(text, BUTTON_TEXT_CAPACITY, Camera_IsOpen());
+    Toolbar_SetText(CMD_RESOLUTION_MENU, text);
+}
+
+void MainWnd_ShowCalibrationText()
+{
+    wchar_t text[BUTTON_TEXT_CAPACITY];
+    Toolbar_CalibrationText(text, BUTTON_TEXT_CAPACITY, Camera_IsOpen());
+    Toolbar_SetText(CMD_CALIBRATION_MENU, text);
+}
+
+void MainWnd_SetToolMode(int tool)
+{
+    View_SetTool(tool);
+    View_SetZoom(100);
+    MainWnd_UpdateStatus();
+    if (gView.tool == 12) {
+        if (Camera_IsOpen() && !gApp.textInputDialog) {
+            gView.phase = 12;
+            gApp.textInputDialog = TextInputDlg_Create(gApp.mainWindow);
+            if (gApp.textInputDialog)
+                ShowWindow(gApp.textInputDialog, SW_SHOW);
+        }
+    } else if (gApp.textInputDialog) {
+        DestroyWindow(gApp.textInputDialog);
+        gApp.textInputDialog = nullptr;
+    }
+}
+
+static void RestartView()
+{
+    if (gApp.cameraView)
+        SendMessageW(gApp.cameraView, WM_COMMAND, CMD_VIEW_RESTART, 0);
+}
+
+void MainWnd_SetResolution(int position)
+{
+    Camera_EnsureFormats();
+    const VideoFormat *format = FormatMap_At(MainWnd_CurrentFormatMap(), position);
+    if (!format)
+        return;
+    if (format->width != gCamera.currentFormat.width || format->height != gCamera.currentFormat.height) {
+        gRequestedFormat.width = format->width;
+        gRequestedFormat.height = format->height;
+        RestartView();
+    }
+}
+
+void MainWnd_SetCompression(bool mjpg)
+{
+    gRequestedFormat = {mjpg ? kSubtypeMjpg : kSubtypeYuy2, gCamera.currentFormat.width,
+                        gCamera.currentFormat.height};
+    RestartView();
+}
+
+void MainWnd_StartCalibration()
+{
+    int result = ConfigCalibrationsDlg_Show(gApp.mainWindow);
+    if (result != CMD_CALIBRATION_MENU || !Camera_IsOpen() || gApp.calibrationDialog)
+        return;
+    gView.calibLength = 4800;
+    gApp.calibrationDialog = CalibrationDlg_Create(gApp.mainWindow);
+    if (gApp.calibrationDialog)
+        ShowWindow(gApp.calibrationDialog, SW_SHOW);
+    View_SetZoom(100);
+    MainWnd_UpdateStatus();
+}
+
+static void OnCameraStarted()
+{
+    Camera_EnsureFormats();
+    MainWnd_ShowCalibrationText();
+    MainWnd_ShowResolutionText();
+    gSettings.captureWidth = gCamera.currentFormat.width;
+    gSettings.captureHeight = gCamera.currentFormat.height;
+    Settings_Save();
+    gApp.activeCalibration = -1;
+    View_SetCalibration(-1.0f, 0);
+    View_SetZoom(gCamera.currentFormat.width < 1920 ? 100 : 0);
+    MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);
+    Panel_PostRefresh(true);
+}
+
+static void OnCameraStopped()
+{
+    if (gApp.textInputDialog) {
+        DestroyWindow(gApp.textInputDialog);
+        gApp.textInputDialog = nullptr;
+    }
+    if (gApp.calibrationDialog) {
+        DestroyWindow(gApp.calibrationDialog);
+        gView.calibLength = 0;
+        gApp.calibrationDialog = nullptr;
+    }
+    MainWnd_ShowCalibrationText();
+    MainWnd_ShowResolutionText();
+    Panel_PostRefresh(true);
+    SendMessageW(gApp.zoomSlider, TBM_SETPOS, TRUE, 100);
+    StatusBar_SetText(3, L"");
+}
+
+static void OnStatusTimer()
+{
+    wchar_t text[STATUS_TEXT_CAPACITY];
+    Status_FpsThenSize(text, STATUS_TEXT_CAPACITY, gView.imageWidth, gView.imageHeight, gCamera.fps);
+    StatusBar_SetText(2, text);
+}
+
+static LRESULT OnNotify(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    auto *header = (NMHDR *)lParam;
+    if (header->code == TTN_GETDISPINFOW) {
+        Toolbar_FillTooltip((NMTTDISPINFOW *)lParam);
         return 0;
     }
-    return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
+    return DefWindowProcW(window, WM_NOTIFY, wParam, lParam);
 }
 
 LRESULT CALLBACK MainWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        gApp.mainWindow = window;
+        OnCreate(window);
+        return 0;
+    case WM_SIZE:
+        MainWnd_Layout();
         return 0;
     case WM_GETMINMAXINFO: {
         auto *info = (MINMAXINFO *)lParam;
@@ -49,8 +281,27 @@ LRESULT CALLBACK MainWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     }
     case WM_COMMAND:
-        return OnCommand(window, wParam, lParam);
+        return MainWnd_OnCommand(window, wParam, lParam);
+    case WM_NOTIFY:
+        return OnNotify(window, wParam, lParam);
+    case WM_TIMER:
+        if (wParam == STATUS_TIMER)
+            OnStatusTimer();
+        return 0;
+    case WM_CAMERA_STARTED:
+        OnCameraStarted();
+        return 0;
+    case WM_CAMERA_STOPPED:
+        OnCameraStopped();
+        return 0;
+    case WM_CAMERA_STILL:
+        MainWnd_OnCommand(window, CMD_SNAPSHOT, 0);
+        return 0;
+    case WM_VIEW_ZOOMFITTED:
+        MainWnd_UpdateStatus();
+        return 0;
     case WM_DESTROY:
+        KillTimer(window, STATUS_TIMER);
         gApp.mainWindow = nullptr;
         PostQuitMessage(0);
         return 0;

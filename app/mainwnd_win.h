@@ -1,9 +1,26 @@
 // The main window: the hub that owns the toolbar, the camera view, the
 // control panel and the status bar, and routes every command.
 #pragma once
+#include "capture/formats.h"
 #include <windows.h>
 
 LRESULT CALLBACK MainWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Creates the main window "Quorell"; null on failure.
 HWND MainWnd_Create(HINSTANCE instance);
+
+void MainWnd_Layout();
+void MainWnd_UpdateStatus();
+void MainWnd_ShowResolutionText();
+void MainWnd_ShowCalibrationText();
+void MainWnd_SetToolMode(int tool);
+void MainWnd_SetResolution(int position);
+void MainWnd_SetCompression(bool mjpg);
+void MainWnd_StartCalibration();
+
+// The format map of the current compression (MJPG map when the current
+// subtype is MJPG, the YUY2 map otherwise).
+const FormatMap &MainWnd_CurrentFormatMap();
+
+// Commands of the main window (WM_COMMAND), also used by tests.
+LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam);

@@ -2,11 +2,15 @@
 // the paint, and the window's own fonts.
 #include "view/view_win.h"
 
+#include "app/commands.h"
+#include "capture/camera_graph.h"
 #include "capture/camera_state.h"
 #include "capture/frame_pipeline.h"
+#include "view/device_events.h"
 #include "view/editing.h"
 #include "view/view_api.h"
 #include "view/view_commands.h"
+#include "view/view_device_win.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
 #include "view/viewport.h"
@@ -36,24 +40,57 @@ static void OnPaint(HWND window)
     EndPaint(window, &paint);
 }
 
-static void OnDestroy()
+enum { DEVICE_TIMER = 16, DEVICE_TIMER_PERIOD = 100 };
+
+static void OnCreate(HWND window)
 {
+    Camera_Init(window);
+    View_Init(window);
+    gView.placeholderFont = CreatePlaceholderFont(window);
+    gView.deviceDelay = DEVICE_DELAY_AT_CREATION;
+    View_RegisterDeviceNotifications(window);
+    SetTimer(window, DEVICE_TIMER, DEVICE_TIMER_PERIOD, nullptr);
+}
+
+static void OnDestroy(HWND window)
+{
+    Camera_FreeDevices();
     View_Reset();
+    Camera_StopPreview();
+    Camera_FreeGraph();
+    KillTimer(window, DEVICE_TIMER);
     if (gView.placeholderFont)
         DeleteObject(gView.placeholderFont);
     gView.placeholderFont = nullptr;
     gView.hwnd = nullptr;
 }
 
+// The commands of camera opening: the view posts 3 and 11 to itself; the
+// main window sends 4 after a resolution or compression change.
+static bool OnDeviceCommand(HWND window, int command)
+{
+    switch (command) {
+    case CMD_VIEW_CHECK_DEVICE:
+        View_CheckDevice(window);
+        return true;
+    case CMD_VIEW_RESTART:
+        View_RestartPreview(window);
+        return true;
+    case CMD_VIEW_OPEN_DEVICE:
+        View_OpenDevice(window);
+        return true;
+    }
+    return false;
+}
+
 LRESULT CALLBACK CameraWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        View_Init(window);
-        gView.placeholderFont = CreatePlaceholderFont(window);
+        OnCreate(window);
         return 0;
     case WM_DESTROY:
-        OnDestroy();
+        OnDestroy(window);
         return 0;
     case WM_SIZE:
         View_OnSize(lParam == 0);
@@ -66,9 +103,23 @@ LRESULT CALLBACK CameraWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnPaint(window);
         return 0;
     case WM_COMMAND:
-        if (View_Command(LOWORD(wParam), lParam))
+        if (OnDeviceCommand(window, LOWORD(wParam)) || View_Command(LOWORD(wParam), lParam))
             return 0;
         break;
+    case WM_TIMER:
+        View_OnDeviceTimer(window);
+        return 0;
+    case WM_DEVICECHANGE:
+        View_OnDeviceChange(window, wParam, lParam);
+        return TRUE;
+    case WM_CAMERA_EVENT:
+        View_DrainGraphEvents();
+        return 0;
+    case WM_CAMERA_STARTED:
+    case WM_CAMERA_STOPPED:
+    case WM_CAMERA_STILL:
+        PostMessageW(GetParent(window), message, 0, 0);
+        return 0;
     case WM_LBUTTONDOWN:
         View_ButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;

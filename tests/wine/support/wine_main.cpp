@@ -11,14 +11,14 @@ int main(int argc, char **argv)
     testing::InitGoogleTest(&argc, argv);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     ULONG_PTR token = 0;
-    GdiplusStartupInput input;
-    GdiplusStartup(&token, &input, nullptr);
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&token, &input, nullptr);
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     LoadLibraryW(L"Msftedit.dll");
     App_RegisterClasses(GetModuleHandleW(nullptr));
     int result = RUN_ALL_TESTS();
-    GdiplusShutdown(token);
+    Gdiplus::GdiplusShutdown(token);
     CoUninitialize();
     return result;
 }

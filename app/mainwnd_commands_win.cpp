@@ -1,0 +1,265 @@
+// The main window's command routing.
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/mainwnd_logic.h"
+#include "app/mainwnd_win.h"
+#include "app/menus_win.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "app/toolbar_table.h"
+#include "app/toolbar_win.h"
+#include "capture/camera_graph.h"
+#include "dialogs/dialogs_win.h"
+#include "reports/reports_win.h"
+#include "reports/snapshot.h"
+#include "view/view_api.h"
+#include "view/view_state.h"
+
+#include <shellapi.h>
+
+static void RepaintView()
+{
+    if (gApp.cameraView)
+        InvalidateRect(gApp.cameraView, nullptr, FALSE);
+}
+
+static void SetZoom100()
+{
+    View_SetZoom(100);
+}
+
+// Reads the clicked button's check and keeps the group exclusive.
+static void ToggleExclusive(const int *commands, int32_t *const *switches, int count, int clicked)
+{
+    bool checked = Toolbar_IsChecked(commands[clicked]);
+    for (int other : Toggle_Exclusive(switches, count, clicked, checked))
+        Toolbar_SetChecked(commands[other], false);
+}
+
+static void ToggleEffect(int command)
+{
+    static const int commands[] = {CMD_EFFECT_GRAY, CMD_EFFECT_BLACK_WHITE, CMD_EFFECT_NEGATIVE, CMD_EFFECT_EMBOSS};
+    int32_t values[4] = {gCamera.gray, gCamera.blackWhite, gCamera.negative, gCamera.emboss};
+    int32_t *const switches[] = {&values[0], &values[1], &values[2], &values[3]};
+    ToggleExclusive(commands, switches, 4, command - CMD_EFFECT_GRAY);
+    gCamera.gray = values[0];
+    gCamera.blackWhite = values[1];
+    gCamera.negative = values[2];
+    gCamera.emboss = values[3];
+}
+
+static void ToggleOverlay(int command)
+{
+    static const int commands[] = {CMD_OVERLAY_CROSS, CMD_OVERLAY_GRID, CMD_OVERLAY_CIRCLES};
+    int32_t values[3] = {gView.showCross, gView.showGrid, gView.showCircles};
+    int32_t *const switches[] = {&values[0], &values[1], &values[2]};
+    ToggleExclusive(commands, switches, 3, command - CMD_OVERLAY_CROSS);
+    gView.showCross = values[0];
+    gView.showGrid = values[1];
+    gView.showCircles = values[2];
+}
+
+static void ShowEffectsOnToolbar()
+{
+    Toolbar_SetChecked(CMD_EFFECT_GRAY, gCamera.gray != 0);
+    Toolbar_SetChecked(CMD_EFFECT_BLACK_WHITE, gCamera.blackWhite != 0);
+    Toolbar_SetChecked(CMD_EFFECT_NEGATIVE, gCamera.negative != 0);
+    Toolbar_SetChecked(CMD_EFFECT_EMBOSS, gCamera.emboss != 0);
+}
+
+static void OnCalibrationChanged()
+{
+    if (gView.scale > 0) {
+        SetZoom100();
+        if (!gView.showCross && !gView.showGrid && !gView.showCircles) {
+            gView.showCross = true;
+            Toolbar_SetChecked(CMD_OVERLAY_CROSS, true);
+        }
+    }
+    MainWnd_UpdateStatus();
+    MainWnd_ShowCalibrationText();
+}
+
+static void EndTextTool()
+{
+    MainWnd_SetToolMode(0);
+    Toolbar_SetChecked(CMD_TOOL_TEXT, false);
+    Toolbar_SetChecked(CMD_TOOL_POINTER, true);
+}
+
+static void ToggleControlPanel(HWND window)
+{
+    gSettings.showCtrlPanel = 1 - gSettings.showCtrlPanel;
+    Settings_Save();
+    if (gApp.controlPanel)
+        ShowWindow(gApp.controlPanel, gSettings.showCtrlPanel ? SW_SHOW : SW_HIDE);
+    RECT client;
+    GetClientRect(window, &client);
+    PostMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+}
+
+static void OpenManual()
+{
+    wchar_t path[PATH_CAPACITY];
+    Text_Format(path, PATH_CAPACITY, L"%ls\\Manual.rtf", gApp.moduleFolder);
+    ShellExecuteW(gApp.mainWindow, L"open", path, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+static bool CanEditItems()
+{
+    return Camera_IsOpen() && !gApp.calibrationDialog && !gView.items.empty();
+}
+
+LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    int command = LOWORD(wParam);
+    bool open = Camera_IsOpen();
+    bool noCalibrationDialog = gApp.calibrationDialog == nullptr;
+    switch (command) {
+    case CMD_SNAPSHOT_KEY:
+    case CMD_SNAPSHOT:
+        Snapshot_Take();
+        break;
+    case CMD_CLOSE_PROGRAM:
+        DestroyWindow(window);
+        break;
+    case CMD_PREFERENCES_CHANGED: {
+        ViewStyle style = {(int32_t)gSettings.gridColor, (int32_t)gSettings.lineColor, gSettings.lineWidth,
+                           (int32_t)gSettings.textColor, gSettings.textSize};
+        View_SetStyle(&style);
+        break;
+    }
+    case CMD_CHOOSE_RESOLUTION:
+        MainWnd_SetResolution((int)lParam);
+        Panel_PostRefresh(false);
+        break;
+    case CMD_CHOOSE_COMPRESSION:
+        MainWnd_SetCompression(lParam != 0);
+        Panel_PostRefresh(false);
+        break;
+    case CMD_CALIBRATION_CHANGED:
+        OnCalibrationChanged();
+        break;
+    case CMD_TEXT_TOOL_ENDED:
+        EndTextTool();
+        MainWnd_UpdateStatus();
+        break;
+    case CMD_REPORT_XLSX:
+        Report_SaveXlsx();
+        break;
+    case CMD_REPORT_RTF:
+        Report_SaveRtf();
+        break;
+    case CMD_REPORT_TITLE:
+        ReportTitleDlg_Show(window);
+        break;
+    case CMD_EFFECTS_CHANGED:
+        ShowEffectsOnToolbar();
+        break;
+    case CMD_EFFECT_GRAY:
+    case CMD_EFFECT_BLACK_WHITE:
+    case CMD_EFFECT_NEGATIVE:
+    case CMD_EFFECT_EMBOSS:
+        ToggleEffect(command);
+        RepaintView();
+        Panel_PostRefresh(false);
+        break;
+    case CMD_PREFERENCES:
+        PreferencesDlg_Show(window);
+        break;
+    case CMD_RECORD:
+        if (open && noCalibrationDialog)
+            RecordingDlg_Show(window);
+        break;
+    case CMD_GALLERY:
+        Gallery_Open();
+        break;
+    case CMD_OPEN_MICROSCOPE:
+        OpenDlg_Show(-1, 0, 0);
+        break;
+    case CMD_RESOLUTION_MENU:
+        if (open && noCalibrationDialog)
+            Menu_Resolution(window);
+        break;
+    case CMD_CONFIG_CALIBRATIONS:
+        if (open)
+            MainWnd_StartCalibration();
+        break;
+    case CMD_CALIBRATION_MENU:
+        if (open)
+            Menu_Calibration(window);
+        break;
+    case CMD_ZOOM_100:
+        if (gView.zoom != 100) {
+            SetZoom100();
+            MainWnd_UpdateStatus();
+        }
+        break;
+    case CMD_TOOL_LINE:
+    case CMD_TOOL_POINT_LINE:
+    case CMD_TOOL_RECTANGLE:
+    case CMD_TOOL_CIRCLE:
+    case CMD_TOOL_ANGLE:
+    case CMD_TOOL_FREEHAND:
+    case CMD_TOOL_POINTER:
+        if (open)
+            MainWnd_SetToolMode(Toolbar_ToolOf(command));
+        break;
+    case CMD_TOOL_TEXT:
+        if (open && noCalibrationDialog) {
+            MainWnd_SetToolMode(12);
+        } else {
+            MainWnd_SetToolMode(0);
+            Toolbar_SetChecked(CMD_TOOL_TEXT, false);
+            Toolbar_SetChecked(CMD_TOOL_POINTER, true);
+        }
+        SetZoom100();
+        MainWnd_UpdateStatus();
+        break;
+    case CMD_REMOVE_LAST:
+        if (CanEditItems()) {
+            Items_RemoveLast();
+            RepaintView();
+            MainWnd_UpdateStatus();
+        }
+        break;
+    case CMD_REMOVE_ALL:
+        if (CanEditItems()) {
+            Items_RemoveAll();
+            RepaintView();
+            MainWnd_UpdateStatus();
+        }
+        break;
+    case CMD_LANGUAGE_MENU:
+        Menu_Language(window);
+        break;
+    case CMD_TOGGLE_PANEL:
+        ToggleControlPanel(window);
+        break;
+    case CMD_ABOUT:
+        AboutDlg_Show(window);
+        break;
+    case CMD_MANUAL:
+        OpenManual();
+        break;
+    case CMD_HELP_MENU:
+        Menu_Help(window);
+        break;
+    case CMD_OVERLAY_CROSS:
+    case CMD_OVERLAY_GRID:
+    case CMD_OVERLAY_CIRCLES:
+        ToggleOverlay(command);
+        SetZoom100();
+        MainWnd_UpdateStatus();
+        RepaintView();
+        break;
+    default:
+        if (command >= CMD_RESOLUTION_FIRST && command <= CMD_RESOLUTION_LAST) {
+            MainWnd_SetResolution(command - CMD_RESOLUTION_FIRST);
+            Panel_PostRefresh(false);
+            return 1;
+        }
+        return DefWindowProcW(window, WM_COMMAND, wParam, lParam);
+    }
+    return 0;
+}

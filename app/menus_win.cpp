@@ -1,0 +1,106 @@
+#include "app/menus_win.h"
+
+#include "app/app_state.h"
+#include "app/calibrations.h"
+#include "app/commands.h"
+#include "app/language.h"
+#include "app/mainwnd_logic.h"
+#include "app/mainwnd_win.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "app/toolbar_table.h"
+#include "capture/camera_graph.h"
+#include "view/view_api.h"
+
+// Shows a menu and returns the chosen id (0 for none); the menu is destroyed.
+static int TrackAt(HWND owner, HMENU menu, int x, int y)
+{
+    int chosen = (int)TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN, x, y, 0, owner, nullptr);
+    DestroyMenu(menu);
+    return chosen;
+}
+
+static int TrackAtCursor(HWND owner, HMENU menu)
+{
+    POINT cursor;
+    GetCursorPos(&cursor);
+    return TrackAt(owner, menu, cursor.x, cursor.y);
+}
+
+void Menu_Language(HWND owner)
+{
+    static const wchar_t *const names[] = {L"English", L"\u7b80\u4f53\u4e2d\u6587",
+                                           L"\u0420\u0443\u0441\u0441\u043a\u0438\u0439",
+                                           L"\u0423\u043a\u0440\u0430\u0457\u043d\u0441\u044c\u043a\u0430 \u043c\u043e\u0432\u0430"};
+    HMENU menu = CreatePopupMenu();
+    for (int k = 0; k < 4; k++)
+        AppendMenuW(menu, MF_STRING | (gSettings.language == k ? MF_CHECKED : 0), CMD_LANGUAGE_FIRST + k, names[k]);
+    int chosen = TrackAtCursor(owner, menu);
+    if (chosen >= CMD_LANGUAGE_FIRST && chosen < CMD_LANGUAGE_FIRST + 4)
+        Language_Select(chosen - CMD_LANGUAGE_FIRST);
+}
+
+void Menu_Help(HWND owner)
+{
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, CMD_ABOUT, Language_Text(1301));
+    AppendMenuW(menu, MF_STRING, CMD_MANUAL, Language_Text(1302));
+    int chosen = TrackAtCursor(owner, menu);
+    if (chosen)
+        PostMessageW(owner, WM_COMMAND, (WPARAM)chosen, 0);
+}
+
+const FormatMap &MainWnd_CurrentFormatMap()
+{
+    bool mjpg = ClassId_Equal(gCamera.currentFormat.subtype, kSubtypeMjpg);
+    return mjpg ? gCamera.mjpgFormats : gCamera.yuy2Formats;
+}
+
+void Menu_Resolution(HWND owner)
+{
+    HMENU menu = CreatePopupMenu();
+    int id = CMD_RESOLUTION_FIRST;
+    for (const auto &entry : MainWnd_CurrentFormatMap()) {
+        const VideoFormat &f = entry.second;
+        wchar_t text[32];
+        Text_Format(text, 32, L"%dx%d", f.width, f.height);
+        bool current = f.width == gCamera.currentFormat.width && f.height == gCamera.currentFormat.height;
+        AppendMenuW(menu, MF_STRING | (current ? MF_CHECKED : 0), (UINT_PTR)id++, text);
+    }
+    int chosen = TrackAtCursor(owner, menu);
+    if (chosen >= CMD_RESOLUTION_FIRST) {
+        MainWnd_SetResolution(chosen - CMD_RESOLUTION_FIRST);
+        Panel_PostRefresh(false);
+    }
+}
+
+void Menu_Calibration(HWND owner)
+{
+    if (gApp.textInputDialog) {
+        DestroyWindow(gApp.textInputDialog);
+        gApp.textInputDialog = nullptr;
+        View_SetTool(0);
+    }
+    std::vector<MenuItem> slots = CalibrationMenu_Slots();
+    if (slots.empty()) {
+        MainWnd_StartCalibration();
+        return;
+    }
+    HMENU menu = CreatePopupMenu();
+    for (const MenuItem &item : slots)
+        AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : 0), (UINT_PTR)item.id, item.text);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, CMD_REMOVE_CALIBRATION, Language_Text(1250));
+    AppendMenuW(menu, MF_STRING, CMD_CONFIGURE_CALIBRATIONS, Language_Text(1251));
+    POINT cursor;
+    GetCursorPos(&cursor);
+    RECT toolbar;
+    GetWindowRect(gApp.toolbar, &toolbar);
+    int chosen = TrackAt(owner, menu, cursor.x, toolbar.top + gApp.toolbarHeight - 4);
+    if (chosen == CMD_REMOVE_CALIBRATION)
+        Calibration_Remove();
+    else if (chosen >= CMD_RESOLUTION_FIRST && chosen < (int)CMD_RESOLUTION_FIRST + (int)CALIBRATION_SLOTS)
+        Calibration_Apply(chosen - CMD_RESOLUTION_FIRST);
+    else if (chosen == CMD_CONFIGURE_CALIBRATIONS)
+        MainWnd_StartCalibration();
+}

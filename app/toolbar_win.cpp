@@ -1,0 +1,96 @@
+#include "app/toolbar_win.h"
+
+#include "app/app_state.h"
+#include "app/language.h"
+#include "app/text.h"
+#include "app/toolbar_table.h"
+
+#include <commctrl.h>
+
+enum { TOOLBAR_ID = 100, ICON_SIZE = 24 };
+
+static HIMAGELIST BuildImageList(HINSTANCE instance)
+{
+    HIMAGELIST images = ImageList_Create(ICON_SIZE, ICON_SIZE, ILC_COLOR32 | ILC_MASK, TOOLBAR_IMAGES, 0);
+    for (int image = 0; image < TOOLBAR_IMAGES; image++) {
+        for (const ToolbarEntry &entry : kToolbar) {
+            if (entry.kind == TB_SEPARATOR || entry.image != image)
+                continue;
+            auto icon = (HICON)LoadImageW(instance, MAKEINTRESOURCEW(entry.icon), IMAGE_ICON, 0, 0, 0);
+            ImageList_AddIcon(images, icon);
+            if (icon)
+                DestroyIcon(icon);
+        }
+    }
+    return images;
+}
+
+static BYTE ButtonStyle(ToolbarKind kind)
+{
+    switch (kind) {
+    case TB_SEPARATOR: return BTNS_SEP;
+    case TB_CHECK: return BTNS_CHECK | BTNS_AUTOSIZE;
+    case TB_GROUP: return BTNS_CHECKGROUP | BTNS_AUTOSIZE;
+    case TB_BUTTON: break;
+    }
+    return BTNS_BUTTON | BTNS_AUTOSIZE;
+}
+
+HWND Toolbar_Create(HWND parent, HINSTANCE instance)
+{
+    HWND toolbar = CreateWindowExW(WS_EX_TOOLWINDOW, TOOLBARCLASSNAMEW, nullptr,
+                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS |
+                                       TBSTYLE_FLAT | TBSTYLE_LIST,
+                                   0, 0, 0, 0, parent, (HMENU)(INT_PTR)TOOLBAR_ID, instance, nullptr);
+    if (!toolbar)
+        return nullptr;
+    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(ICON_SIZE, ICON_SIZE));
+    SendMessageW(toolbar, TB_SETIMAGELIST, 0, (LPARAM)BuildImageList(instance));
+
+    TBBUTTON buttons[TOOLBAR_POSITIONS] = {};
+    for (int i = 0; i < TOOLBAR_POSITIONS; i++) {
+        const ToolbarEntry &entry = kToolbar[i];
+        buttons[i].iBitmap = entry.kind == TB_SEPARATOR ? 0 : entry.image;
+        buttons[i].idCommand = entry.command;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        buttons[i].fsStyle = ButtonStyle(entry.kind);
+        buttons[i].iString = -1;
+    }
+    SendMessageW(toolbar, TB_ADDBUTTONS, TOOLBAR_POSITIONS, (LPARAM)buttons);
+    SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
+    ShowWindow(toolbar, SW_SHOW);
+    return toolbar;
+}
+
+void Toolbar_SetText(int command, const wchar_t *text)
+{
+    wchar_t buffer[64];
+    Text_Copy(buffer, 64, text);
+    TBBUTTONINFOW info = {};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_TEXT;
+    info.pszText = buffer;
+    SendMessageW(gApp.toolbar, TB_SETBUTTONINFOW, command, (LPARAM)&info);
+    SendMessageW(gApp.toolbar, TB_AUTOSIZE, 0, 0);
+}
+
+bool Toolbar_IsChecked(int command)
+{
+    LRESULT state = SendMessageW(gApp.toolbar, TB_GETSTATE, command, 0);
+    return state != -1 && (state & TBSTATE_CHECKED);
+}
+
+void Toolbar_SetChecked(int command, bool checked)
+{
+    SendMessageW(gApp.toolbar, TB_SETSTATE, command,
+                 MAKELPARAM(TBSTATE_ENABLED | (checked ? TBSTATE_CHECKED : 0), 0));
+}
+
+void Toolbar_FillTooltip(NMTTDISPINFOW *info)
+{
+    info->hinst = (HINSTANCE)gApp.instance;
+    int32_t textId = Toolbar_TooltipId((int32_t)info->hdr.idFrom);
+    Text_Copy(info->szText, 80, textId ? Language_Text(textId) : L"~~~");
+    info->lpszText = info->szText;
+}

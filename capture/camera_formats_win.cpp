@@ -1,0 +1,146 @@
+// Pins of a filter, its capture formats, and applying one format.
+#include "capture/camera_graph.h"
+#include "capture/dshow_win.h"
+#include "capture/media_format.h"
+
+void MediaType_FreeContent(AM_MEDIA_TYPE *type)
+{
+    if (type->cbFormat != 0)
+        CoTaskMemFree(type->pbFormat);
+    type->cbFormat = 0;
+    type->pbFormat = nullptr;
+    Com_Release(type->pUnk);
+}
+
+void MediaType_Delete(AM_MEDIA_TYPE *type)
+{
+    if (type) {
+        MediaType_FreeContent(type);
+        CoTaskMemFree(type);
+    }
+}
+
+static bool PinIsUnconnected(IPin *pin)
+{
+    IPin *peer = nullptr;
+    HRESULT hr = pin->ConnectedTo(&peer);
+    Com_Release(peer);
+    return hr == VFW_E_NOT_CONNECTED;
+}
+
+IPin *Camera_FindPin(IBaseFilter *filter, int direction, bool unconnectedOnly)
+{
+    IEnumPins *pins = nullptr;
+    if (!filter || FAILED(filter->EnumPins(&pins)))
+        return nullptr;
+    IPin *found = nullptr, *pin = nullptr;
+    while (!found && pins->Next(1, &pin, nullptr) == S_OK) {
+        PIN_DIRECTION pinDirection;
+        if (SUCCEEDED(pin->QueryDirection(&pinDirection)) && pinDirection == direction &&
+            (!unconnectedOnly || PinIsUnconnected(pin)))
+            found = pin;
+        else
+            pin->Release();
+    }
+    pins->Release();
+    return found;
+}
+
+IPin *Camera_FindStillPin(IBaseFilter *filter)
+{
+    IEnumPins *pins = nullptr;
+    if (!filter || FAILED(filter->EnumPins(&pins)))
+        return nullptr;
+    IPin *found = nullptr, *pin = nullptr;
+    bool passedFirstOutput = false;
+    while (!found && pins->Next(1, &pin, nullptr) == S_OK) {
+        PIN_DIRECTION pinDirection;
+        bool output = SUCCEEDED(pin->QueryDirection(&pinDirection)) && pinDirection == PINDIR_OUTPUT;
+        if (output && passedFirstOutput && PinIsUnconnected(pin)) {
+            found = pin;
+            continue;
+        }
+        if (output)
+            passedFirstOutput = true;
+        pin->Release();
+    }
+    pins->Release();
+    return found;
+}
+
+// Calls visit(format, type) for every accepted capability of the filter's
+// first output pin, until visit returns false. Returns the stream-config
+// interface's presence.
+template <typename Visit> static bool WalkCapabilities(IBaseFilter *filter, Visit visit)
+{
+    IPin *pin = Camera_FindPin(filter, PINDIR_OUTPUT, false);
+    if (!pin)
+        return false;
+    IAMStreamConfig *config = nullptr;
+    pin->QueryInterface(IID_IAMStreamConfig, (void **)&config);
+    if (!config) {
+        pin->Release();
+        return false;
+    }
+    int count = 0, size = 0;
+    if (SUCCEEDED(config->GetNumberOfCapabilities(&count, &size)) &&
+        size == sizeof(VIDEO_STREAM_CONFIG_CAPS)) {
+        for (int i = 0; i < count; i++) {
+            AM_MEDIA_TYPE *type = nullptr;
+            VIDEO_STREAM_CONFIG_CAPS caps;
+            if (FAILED(config->GetStreamCaps(i, &type, (BYTE *)&caps)) || !type)
+                break;
+            VideoFormat format;
+            bool more = true;
+            if (MediaFormat_Read(ClassId_From(type->majortype), ClassId_From(type->subtype),
+                                 ClassId_From(type->formattype), type->pbFormat, type->cbFormat,
+                                 &format))
+                more = visit(format, config, type);
+            MediaType_Delete(type);
+            if (!more)
+                break;
+        }
+    }
+    config->Release();
+    pin->Release();
+    return true;
+}
+
+void Camera_EnumFormats(IBaseFilter *filter, FormatMap *yuy2, FormatMap *mjpg)
+{
+    WalkCapabilities(filter, [&](const VideoFormat &format, IAMStreamConfig *, AM_MEDIA_TYPE *) {
+        if (Format_IsListed(format.width, format.height))
+            FormatMap_Add(ClassId_Equal(format.subtype, kSubtypeMjpg) ? mjpg : yuy2, format);
+        return true;
+    });
+}
+
+void Camera_EnsureFormats()
+{
+    if (gCamera.yuy2Formats.empty() && gCamera.mjpgFormats.empty())
+        Camera_EnumFormats(gCamera.captureFilter, &gCamera.yuy2Formats, &gCamera.mjpgFormats);
+}
+
+void Camera_ChooseDefaultFormat()
+{
+    VideoFormat chosen;
+    if (Formats_ChooseDefault(gCamera.mjpgFormats, gCamera.yuy2Formats, &chosen))
+        gRequestedFormat = chosen;
+}
+
+int32_t Camera_SetFormat(const VideoFormat &requested)
+{
+    bool applied = false;
+    bool configured = WalkCapabilities(
+        gCamera.captureFilter, [&](const VideoFormat &format, IAMStreamConfig *config, AM_MEDIA_TYPE *type) {
+            if (!ClassId_Equal(format.subtype, requested.subtype) || format.width != requested.width ||
+                format.height != requested.height)
+                return true;
+            // The capability's own type, with the frame interval the device lists first.
+            config->SetFormat(type);
+            gCamera.currentFormat = format;
+            applied = true;
+            return false;
+        });
+    return configured && applied ? 1 : 0;
+}

@@ -1,0 +1,98 @@
+// The list of video-input devices: refreshed from the system device
+// enumerator, keeping the place of every device that is still present.
+#include "capture/camera_graph.h"
+#include "capture/devices.h"
+#include "capture/dshow_win.h"
+
+static void ReleaseEntry(DeviceEntry *entry)
+{
+    Com_Release(entry->filter);
+    Com_Release(entry->moniker);
+    entry->yuy2Formats.clear();
+    entry->mjpgFormats.clear();
+}
+
+void Camera_FreeDevices()
+{
+    for (DeviceEntry &entry : gDevices)
+        ReleaseEntry(&entry);
+    gDevices.clear();
+}
+
+// False when the device's property bag cannot be opened.
+static bool ReadFriendlyName(IMoniker *moniker, std::wstring *name)
+{
+    IPropertyBag *bag = nullptr;
+    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, (void **)&bag)) || !bag)
+        return false;
+    VARIANT value;
+    VariantInit(&value);
+    if (SUCCEEDED(bag->Read(L"FriendlyName", &value, nullptr)) && value.vt == VT_BSTR && value.bstrVal)
+        *name = value.bstrVal;
+    VariantClear(&value);
+    bag->Release();
+    return true;
+}
+
+static std::wstring DisplayName(IMoniker *moniker)
+{
+    IBindCtx *context = nullptr;
+    CreateBindCtx(0, &context);
+    LPOLESTR name = nullptr;
+    std::wstring path;
+    if (SUCCEEDED(moniker->GetDisplayName(context, nullptr, &name)) && name)
+        path = name;
+    CoTaskMemFree(name);
+    Com_Release(context);
+    return path;
+}
+
+// Takes over the reference of the moniker.
+static void ConsiderMoniker(IMoniker *moniker)
+{
+    std::wstring friendlyName, devicePath;
+    if (ReadFriendlyName(moniker, &friendlyName) && Device_NameIsListed(friendlyName))
+        devicePath = DisplayName(moniker);
+    if (devicePath.empty()) {
+        moniker->Release();
+        return;
+    }
+    for (DeviceEntry &entry : gDevices) {
+        if (entry.moniker && entry.moniker->IsEqual(moniker) == S_OK) {
+            entry.stale = 0;
+            moniker->Release();
+            return;
+        }
+    }
+    gDevices.push_back({moniker, nullptr, devicePath, friendlyName, {}, {}, 0});
+}
+
+void Camera_EnumDevices()
+{
+    for (DeviceEntry &entry : gDevices)
+        entry.stale = 1;
+
+    ICreateDevEnum *devices = nullptr;
+    IEnumMoniker *category = nullptr;
+    CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                     (void **)&devices);
+    if (!devices ||
+        devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &category, 0) != S_OK) {
+        Com_Release(category);
+        Com_Release(devices);
+        Camera_FreeDevices();
+        return;
+    }
+    IMoniker *moniker = nullptr;
+    while (category->Next(1, &moniker, nullptr) == S_OK)
+        ConsiderMoniker(moniker);
+    category->Release();
+    devices->Release();
+
+    for (size_t i = gDevices.size(); i-- > 0;) {
+        if (gDevices[i].stale) {
+            ReleaseEntry(&gDevices[i]);
+            gDevices.erase(gDevices.begin() + (ptrdiff_t)i);
+        }
+    }
+}

@@ -1,0 +1,13 @@
+// The dialogs the main window opens. Those whose turn has not come yet are
+// entry points that do nothing (see pending_dialogs_win.cpp).
+#pragma once
+#include <windows.h>
+
+void PreferencesDlg_Show(HWND owner);         // dialog 2001, command 3007
+void RecordingDlg_Show(HWND owner);           // dialog 2002, command 3009
+int OpenDlg_Show(int deviceIndex, int width, int height); // dialog 132, command 3012
+int ConfigCalibrationsDlg_Show(HWND owner);   // dialog 2004: returns the button that ended it
+HWND CalibrationDlg_Create(HWND owner);       // dialog 2005, modeless
+HWND TextInputDlg_Create(HWND owner);         // dialog 2003, modeless
+void ReportTitleDlg_Show(HWND owner);         // dialog 2010, command 1022
+void AboutDlg_Show(HWND owner);               // dialog 2008, command 3036

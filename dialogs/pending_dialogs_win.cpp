@@ -1,0 +1,15 @@
+// Dialogs and reports that are not built yet. The main window routes its
+// commands here already; each does nothing until its dialog exists.
+#include "dialogs/dialogs_win.h"
+#include "reports/reports_win.h"
+
+void PreferencesDlg_Show(HWND) {}
+void RecordingDlg_Show(HWND) {}
+int OpenDlg_Show(int, int, int) { return 2; }
+int ConfigCalibrationsDlg_Show(HWND) { return 2; }
+HWND CalibrationDlg_Create(HWND) { return nullptr; }
+HWND TextInputDlg_Create(HWND) { return nullptr; }
+void ReportTitleDlg_Show(HWND) {}
+void AboutDlg_Show(HWND) {}
+void Report_SaveXlsx() {}
+void Report_SaveRtf() {}

@@ -1,0 +1,61 @@
+// Taking snapshots of the camera view and showing them in the file browser.
+#include "reports/snapshot.h"
+
+#include "app/app_state.h"
+#include "app/prompt.h"
+#include "app/settings.h"
+#include "app/text.h"
+#include "capture/camera_graph.h"
+#include "view/view_device_win.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+void Snapshot_Take()
+{
+    if (!Camera_IsOpen())
+        return;
+    wchar_t name[PATH_CAPACITY];
+    Snapshot_MakeFileName(name);
+    if (!View_SaveSnapshot(name))
+        return;
+    wchar_t text[PROMPT_TEXT_CAPACITY];
+    Snapshot_SavedText(text, PROMPT_TEXT_CAPACITY, name);
+    Prompt_Show(text, gApp.toolbarHeight + 1);
+    Text_Copy(gApp.lastSavedFile, PATH_CAPACITY, name);
+}
+
+// The file to select: the last snapshot, else the first "*-*-*.jpg" of the
+// image folder, else the folder itself.
+static void GalleryTarget(wchar_t *path)
+{
+    if (gApp.lastSavedFile[0]) {
+        Text_Copy(path, PATH_CAPACITY, gApp.lastSavedFile);
+        return;
+    }
+    wchar_t pattern[PATH_CAPACITY];
+    Text_Format(pattern, PATH_CAPACITY, L"%ls\\*-*-*.jpg", gSettings.imageFolder);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern, &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        Text_Format(path, PATH_CAPACITY, L"%ls\\%ls", gSettings.imageFolder, found.cFileName);
+        FindClose(search);
+    } else {
+        Text_Copy(path, PATH_CAPACITY, gSettings.imageFolder);
+    }
+}
+
+void Gallery_Open()
+{
+    IShellLinkW *link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                (void **)&link)) || !link)
+        return;
+    wchar_t path[PATH_CAPACITY];
+    GalleryTarget(path);
+    PIDLIST_ABSOLUTE items = nullptr;
+    if (SUCCEEDED(link->SetPath(path)) && SUCCEEDED(link->GetIDList(&items)) && items)
+        SHOpenFolderAndSelectItems(items, 0, nullptr, 0);
+    link->Release();
+    CoTaskMemFree(items);
+}

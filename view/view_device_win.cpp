@@ -1,0 +1,154 @@
+#include "view/view_device_win.h"
+
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/gdiplus_win.h"
+#include "app/platform.h"
+#include "capture/camera_graph.h"
+#include "capture/dshow_win.h"
+#include "view/device_events.h"
+#include "view/view_state.h"
+#include "view/view_api.h"
+
+#include <dbt.h>
+#include <ks.h>
+#include <ksmedia.h>
+
+enum { DEVICE_TIMER = 16 };
+
+void View_RegisterDeviceNotifications(HWND view)
+{
+    using Register = HDEVNOTIFY(WINAPI *)(HANDLE, LPVOID, DWORD);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto registerNotification =
+        user32 ? (Register)(void *)GetProcAddress(user32, "RegisterDeviceNotificationW") : nullptr;
+    if (!registerNotification)
+        return;
+    DEV_BROADCAST_DEVICEINTERFACE_W filter = {};
+    filter.dbcc_size = sizeof filter;
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = KSCATEGORY_CAPTURE;
+    gView.deviceNotification = registerNotification(view, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void View_OnDeviceTimer(HWND view)
+{
+    if (View_DeviceDelayTick())
+        PostMessageW(view, WM_COMMAND, CMD_VIEW_OPEN_DEVICE, 0);
+}
+
+void View_OnDeviceChange(HWND view, WPARAM event, LPARAM record)
+{
+    if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE)
+        return;
+    auto *header = (const DEV_BROADCAST_HDR *)record;
+    if (!header || !DeviceChange_IsCaptureInterface((const uint8_t *)header, header->dbch_size))
+        return;
+    if (event == DBT_DEVICEARRIVAL)
+        gView.deviceDelay = DEVICE_DELAY_AT_ARRIVAL;
+    else
+        PostMessageW(view, WM_COMMAND, CMD_VIEW_CHECK_DEVICE, 0);
+}
+
+static void BindFilter(DeviceEntry *device)
+{
+    IBindCtx *context = nullptr;
+    CreateBindCtx(0, &context);
+    HRESULT hr = device->moniker->BindToObject(context, nullptr, IID_IBaseFilter, (void **)&device->filter);
+    if (FAILED(hr)) {
+        device->filter = nullptr;
+        Debug_Printf(L"%x %x %x %x %x %x %x %x\r\n", (unsigned)hr, (unsigned)MK_E_NOOBJECT,
+                     (unsigned)MK_E_EXCEEDEDDEADLINE, (unsigned)MK_E_CONNECTMANUALLY,
+                     (unsigned)MK_E_INTERMEDIATEINTERFACENOTSUPPORTED, (unsigned)E_UNEXPECTED,
+                     (unsigned)E_OUTOFMEMORY, (unsigned)STG_E_ACCESSDENIED);
+    } else {
+        Debug_Print(L"moniker->BindToObject -- OK\r\n");
+    }
+    Com_Release(context);
+}
+
+static void ShowNewFormat(HWND view)
+{
+    View_SetFrameFormat();
+    PostMessageW(view, WM_SIZE, 0, 0);
+    InvalidateRect(view, nullptr, TRUE);
+}
+
+void View_OpenDevice(HWND view)
+{
+    Camera_EnumDevices();
+    if (Camera_IsOpen() || gDevices.empty())
+        return;
+    DeviceEntry &device = gDevices.back();
+    if (device.moniker && !device.filter)
+        BindFilter(&device);
+    if (!device.moniker || !device.filter)
+        return;
+    View_Reset();
+    Camera_StopPreview();
+    device.moniker->AddRef();
+    device.filter->AddRef();
+    gCamera.moniker = device.moniker;
+    gCamera.captureFilter = device.filter;
+    Camera_StartPreview();
+    ShowNewFormat(view);
+}
+
+void View_CheckDevice(HWND view)
+{
+    Camera_EnumDevices();
+    if (!Camera_IsOpen())
+        return;
+    for (const DeviceEntry &device : gDevices)
+        if (device.moniker && gCamera.moniker && device.moniker->IsEqual(gCamera.moniker) == S_OK)
+            return;
+    Camera_StopPreview();
+    View_Reset();
+    PostMessageW(view, WM_SIZE, 0, 0);
+    InvalidateRect(view, nullptr, TRUE);
+}
+
+void View_DrainGraphEvents()
+{
+    if (!Camera_IsOpen() || !gCamera.mediaEvent)
+        return;
+    long code;
+    LONG_PTR first, second;
+    while (SUCCEEDED(gCamera.mediaEvent->GetEvent(&code, &first, &second, 0)))
+        gCamera.mediaEvent->FreeEventParams(code, first, second);
+}
+
+void View_RestartPreview(HWND view)
+{
+    View_Reset();
+    Camera_RestartPreview();
+    View_SetFrameFormat();
+    InvalidateRect(view, nullptr, TRUE);
+}
+
+static bool EndsWithLowerJpg(const wchar_t *path)
+{
+    size_t n = wcslen(path);
+    return n >= 3 && wcscmp(path + n - 3, L"jpg") == 0;
+}
+
+bool View_SaveSnapshot(const wchar_t *path)
+{
+    if (!Camera_IsOpen() || !gView.backBitmap)
+        return false;
+    Gdiplus::GpBitmap *bitmap = nullptr;
+    if (Gdip::GdipCreateBitmapFromHBITMAP((HBITMAP)gView.backBitmap, nullptr, &bitmap) != Gdiplus::Ok)
+        return false;
+    CLSID encoder;
+    memcpy(&encoder, EndsWithLowerJpg(path) ? &gApp.jpegEncoder : &gApp.pngEncoder, sizeof encoder);
+    LONG quality = 100;
+    Gdiplus::EncoderParameters parameters = {};
+    parameters.Count = 1;
+    parameters.Parameter[0].Guid = Gdiplus::EncoderQuality;
+    parameters.Parameter[0].NumberOfValues = 1;
+    parameters.Parameter[0].Type = Gdiplus::EncoderParameterValueTypeLong;
+    parameters.Parameter[0].Value = &quality;
+    Gdiplus::GpStatus status = Gdip::GdipSaveImageToFile(bitmap, path, &encoder, &parameters);
+    Gdip::GdipDisposeImage(bitmap);
+    return status == Gdiplus::Ok;
+}
