@@ -123,12 +123,9 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case CMD_CLOSE_PROGRAM:
         DestroyWindow(window);
         break;
-    case CMD_PREFERENCES_CHANGED: {
-        ViewStyle style = {(int32_t)gSettings.gridColor, (int32_t)gSettings.lineColor, gSettings.lineWidth,
-                           (int32_t)gSettings.textColor, gSettings.textSize};
-        View_SetStyle(&style);
+    case CMD_PREFERENCES_CHANGED:
+        MainWnd_SendViewStyle();
         break;
-    }
     case CMD_CHOOSE_RESOLUTION:
         MainWnd_SetResolution((int)lParam);
         Panel_PostRefresh(false);
@@ -217,15 +214,12 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         MainWnd_UpdateStatus();
         break;
     case CMD_REMOVE_LAST:
-        if (CanEditItems()) {
-            Items_RemoveLast();
-            RepaintView();
-            MainWnd_UpdateStatus();
-        }
-        break;
     case CMD_REMOVE_ALL:
         if (CanEditItems()) {
-            Items_RemoveAll();
+            if (command == CMD_REMOVE_LAST)
+                Items_RemoveLast();
+            else
+                Items_RemoveAll();
             RepaintView();
             MainWnd_UpdateStatus();
         }

@@ -52,7 +52,7 @@ static int HorizontalDialogUnits(int units)
     return MulDiv(units, LOWORD(GetDialogBaseUnits()), 4);
 }
 
-static void SendViewStyle()
+void MainWnd_SendViewStyle()
 {
     ViewStyle style = {(int32_t)gSettings.gridColor, (int32_t)gSettings.lineColor, gSettings.lineWidth,
                        (int32_t)gSettings.textColor, gSettings.textSize};
@@ -69,7 +69,7 @@ static void CreateCameraView(HWND window, HINSTANCE instance)
                                       0, 0, 0, 0, window, (HMENU)(INT_PTR)CAMERA_VIEW_ID, instance, nullptr);
     if (gApp.cameraView)
         ShowScrollBar(gApp.cameraView, SB_BOTH, FALSE);
-    SendViewStyle();
+    MainWnd_SendViewStyle();
 }
 
 static void CreateControlPanel(HWND window, HINSTANCE instance)

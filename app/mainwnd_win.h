@@ -17,6 +17,8 @@ void MainWnd_SetToolMode(int tool);
 void MainWnd_SetResolution(int position);
 void MainWnd_SetCompression(bool mjpg);
 void MainWnd_StartCalibration();
+// Command 8001 to the view with the drawing settings.
+void MainWnd_SendViewStyle();
 
 // The format map of the current compression (MJPG map when the current
 // subtype is MJPG, the YUY2 map otherwise).

@@ -56,7 +56,7 @@ const FormatMap &MainWnd_CurrentFormatMap()
     return mjpg ? gCamera.mjpgFormats : gCamera.yuy2Formats;
 }
 
-void Menu_Resolution(HWND owner)
+HMENU Menu_MakeResolution()
 {
     HMENU menu = CreatePopupMenu();
     int id = CMD_RESOLUTION_FIRST;
@@ -67,11 +67,30 @@ void Menu_Resolution(HWND owner)
         bool current = f.width == gCamera.currentFormat.width && f.height == gCamera.currentFormat.height;
         AppendMenuW(menu, MF_STRING | (current ? MF_CHECKED : 0), (UINT_PTR)id++, text);
     }
-    int chosen = TrackAtCursor(owner, menu);
+    return menu;
+}
+
+void Menu_Resolution(HWND owner)
+{
+    int chosen = TrackAtCursor(owner, Menu_MakeResolution());
     if (chosen >= CMD_RESOLUTION_FIRST) {
         MainWnd_SetResolution(chosen - CMD_RESOLUTION_FIRST);
         Panel_PostRefresh(false);
     }
+}
+
+HMENU Menu_MakeCalibration()
+{
+    std::vector<MenuItem> slots = CalibrationMenu_Slots();
+    if (slots.empty())
+        return nullptr;
+    HMENU menu = CreatePopupMenu();
+    for (const MenuItem &item : slots)
+        AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : 0), (UINT_PTR)item.id, item.text);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, CMD_REMOVE_CALIBRATION, Language_Text(1250));
+    AppendMenuW(menu, MF_STRING, CMD_CONFIGURE_CALIBRATIONS, Language_Text(1251));
+    return menu;
 }
 
 void Menu_Calibration(HWND owner)
@@ -81,17 +100,11 @@ void Menu_Calibration(HWND owner)
         gApp.textInputDialog = nullptr;
         View_SetTool(0);
     }
-    std::vector<MenuItem> slots = CalibrationMenu_Slots();
-    if (slots.empty()) {
+    HMENU menu = Menu_MakeCalibration();
+    if (!menu) {
         MainWnd_StartCalibration();
         return;
     }
-    HMENU menu = CreatePopupMenu();
-    for (const MenuItem &item : slots)
-        AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : 0), (UINT_PTR)item.id, item.text);
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, CMD_REMOVE_CALIBRATION, Language_Text(1250));
-    AppendMenuW(menu, MF_STRING, CMD_CONFIGURE_CALIBRATIONS, Language_Text(1251));
     POINT cursor;
     GetCursorPos(&cursor);
     RECT toolbar;

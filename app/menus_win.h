@@ -6,3 +6,9 @@ void Menu_Language(HWND owner);
 void Menu_Help(HWND owner);
 void Menu_Resolution(HWND owner);
 void Menu_Calibration(HWND owner);
+
+// The resolution menu: one "%dx%d" item per format of the current
+// compression, ids 3040 upward, the current size checked.
+HMENU Menu_MakeResolution();
+// The calibration menu, or null when no slot is usable.
+HMENU Menu_MakeCalibration();

@@ -123,6 +123,8 @@ LRESULT CALLBACK Prompt_Proc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         OnCommand(window, record, wParam, lParam);
         return 0;
     case WM_SETTEXT:
+        // The window keeps the text too, for accessibility tools.
+        DefWindowProcW(window, message, wParam, lParam);
         SetPromptText(window, record, (const wchar_t *)lParam);
         return TRUE;
     case WM_PAINT:
@@ -160,7 +162,7 @@ HWND__ *Prompt_Show(const wchar_t *text, int top)
     initial.x = 0;
     initial.top = top;
     initial.timed = PROMPT_TICKS;
-    prompt = CreateWindowExW(0, L"PromptWndClass", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 0, 0,
+    prompt = CreateWindowExW(0, L"PromptWndClass", text, WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 0, 0,
                              main, (HMENU)(INT_PTR)PROMPT_ID, gApp.instance, &initial);
     if (prompt) {
         SetWindowPos(prompt, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

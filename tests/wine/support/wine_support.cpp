@@ -1,5 +1,7 @@
 #include "wine_support.h"
 
+#include "app/gdiplus_win.h"
+
 #include <shellapi.h>
 
 static const wchar_t *const kKey = L"Software\\Quorell";
@@ -103,4 +105,38 @@ void PumpMessages(DWORD milliseconds)
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     } while ((LONG)(GetTickCount() - end) < 0);
+}
+
+bool Image_Size(const std::wstring &path, UINT *width, UINT *height)
+{
+    Gdiplus::GpImage *image = nullptr;
+    if (Gdip::GdipLoadImageFromFile(path.c_str(), &image) != Gdiplus::Ok)
+        return false;
+    Gdip::GdipGetImageWidth(image, width);
+    Gdip::GdipGetImageHeight(image, height);
+    Gdip::GdipDisposeImage(image);
+    return true;
+}
+
+COLORREF Image_Pixel(const std::wstring &path, int x, int y)
+{
+    Gdiplus::GpBitmap *bitmap = nullptr;
+    if (Gdip::GdipCreateBitmapFromFile(path.c_str(), &bitmap) != Gdiplus::Ok)
+        return CLR_INVALID;
+    Gdiplus::ARGB argb = 0;
+    Gdip::GdipBitmapGetPixel(bitmap, x, y, &argb);
+    Gdip::GdipDisposeImage(bitmap);
+    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
+unsigned File_Magic(const std::wstring &path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    unsigned char bytes[2] = {};
+    DWORD read = 0;
+    if (file != INVALID_HANDLE_VALUE) {
+        ReadFile(file, bytes, 2, &read, nullptr);
+        CloseHandle(file);
+    }
+    return bytes[0] | (bytes[1] << 8);
 }

@@ -27,5 +27,11 @@ bool Path_IsFile(const std::wstring &path);
 void File_WriteBytes(const std::wstring &path, const void *data, size_t size);
 void Folder_RemoveTree(const std::wstring &path);
 
+// An image file's size and one pixel (top-down), read with GDI+.
+bool Image_Size(const std::wstring &path, UINT *width, UINT *height);
+COLORREF Image_Pixel(const std::wstring &path, int x, int y);
+// The first two bytes of a file, little-endian (0xD8FF for JPEG, 0x5089 for PNG).
+unsigned File_Magic(const std::wstring &path);
+
 // Dispatches the thread's pending messages, for up to the given time.
 void PumpMessages(DWORD milliseconds);

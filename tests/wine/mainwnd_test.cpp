@@ -1,0 +1,331 @@
+// The main window as a person uses it: toolbar, status bar, menus, tooltips,
+// snapshots, with the virtual microscope open.
+#include "app/app_state.h"
+#include "app/calibrations.h"
+#include "app/clock.h"
+#include "app/commands.h"
+#include "app/language.h"
+#include "app/mainwnd_win.h"
+#include "app/menus_win.h"
+#include "app/prompt.h"
+#include "app/toolbar_table.h"
+#include "capture/camera_graph.h"
+#include "program_harness.h"
+#include "rig_api.h"
+#include "rig_graph.h"
+#include "view/view_state.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MainWindow : testing::Test {
+    ProgramHarness program;
+    void SetUp() override
+    {
+        if (!Devices_Has(L"Quorell Virtual Microscope"))
+            Rig_Plug(0);
+        ASSERT_TRUE(program.WaitForCamera());
+    }
+    void TearDown() override { Clock_LocalTime = savedClock; }
+    void (*savedClock)(LocalTime *) = Clock_LocalTime;
+};
+
+TEST_F(MainWindow, TheToolbarHasItsThirtySixPositionsWithTheirKinds)
+{
+    ASSERT_EQ(SendMessageW(gApp.toolbar, TB_BUTTONCOUNT, 0, 0), TOOLBAR_POSITIONS);
+    for (int i = 0; i < TOOLBAR_POSITIONS; i++) {
+        TBBUTTON button = {};
+        ASSERT_TRUE(SendMessageW(gApp.toolbar, TB_GETBUTTON, i, (LPARAM)&button));
+        const ToolbarEntry &entry = kToolbar[i];
+        if (entry.kind == TB_SEPARATOR) {
+            EXPECT_TRUE(button.fsStyle & BTNS_SEP) << i;
+            continue;
+        }
+        EXPECT_EQ(button.idCommand, entry.command);
+        EXPECT_EQ(button.iBitmap, entry.image);
+        EXPECT_EQ((button.fsStyle & BTNS_CHECKGROUP) == BTNS_CHECKGROUP, entry.kind == TB_GROUP) << i;
+        EXPECT_EQ((button.fsStyle & BTNS_CHECK) != 0, entry.kind != TB_BUTTON) << i;
+        EXPECT_TRUE(button.fsState & TBSTATE_ENABLED);
+    }
+    wchar_t text[64] = L"";
+    SendMessageW(gApp.toolbar, TB_GETBUTTONTEXTW, CMD_RESOLUTION_MENU, (LPARAM)text);
+    EXPECT_STREQ(text, L"1280x720");
+    SendMessageW(gApp.toolbar, TB_GETBUTTONTEXTW, CMD_CALIBRATION_MENU, (LPARAM)text);
+    EXPECT_STREQ(text, L"NA");
+}
+
+TEST_F(MainWindow, EffectButtonsAreExclusiveAndPressingTheOneThatIsOnTurnsAllOff)
+{
+    program.Click(CMD_EFFECT_GRAY);
+    EXPECT_EQ(gCamera.gray.load(), 1);
+    program.Click(CMD_EFFECT_BLACK_WHITE);
+    EXPECT_EQ(gCamera.gray.load(), 0);
+    EXPECT_EQ(gCamera.blackWhite.load(), 1);
+    EXPECT_FALSE(program.Checked(CMD_EFFECT_GRAY));
+    EXPECT_TRUE(program.Checked(CMD_EFFECT_BLACK_WHITE));
+    program.Click(CMD_EFFECT_BLACK_WHITE);
+    EXPECT_EQ(gCamera.gray + gCamera.blackWhite + gCamera.negative + gCamera.emboss, 0);
+    EXPECT_FALSE(program.Checked(CMD_EFFECT_BLACK_WHITE));
+
+    // The flip section's notice copies the flags onto the buttons.
+    gCamera.negative = 1;
+    SendMessageW(program.main, WM_COMMAND, CMD_EFFECTS_CHANGED, 0);
+    EXPECT_TRUE(program.Checked(CMD_EFFECT_NEGATIVE));
+}
+
+void UseCalibration(int slot)
+{
+    gCalibrations[slot] = {L"Lens A", 0, 300, 10.0f, Calibration_PackSize(640, 480), 20240115, 30.0f};
+}
+
+TEST_F(MainWindow, OverlaysAreExclusiveAndACalibrationSwitchesTheCrossOnOnlyWhenNoneIs)
+{
+    program.Click(CMD_OVERLAY_CROSS);
+    EXPECT_TRUE(gView.showCross);
+    program.Click(CMD_OVERLAY_GRID);
+    EXPECT_TRUE(gView.showGrid);
+    EXPECT_FALSE(gView.showCross);
+    EXPECT_FALSE(program.Checked(CMD_OVERLAY_CROSS));
+    program.Click(CMD_OVERLAY_GRID);
+    EXPECT_FALSE(gView.showGrid);
+
+    UseCalibration(0);
+    Calibration_Apply(0);
+    program.Run(100);
+    EXPECT_TRUE(gView.showCross);
+    EXPECT_TRUE(program.Checked(CMD_OVERLAY_CROSS));
+    wchar_t text[64] = L"";
+    SendMessageW(gApp.toolbar, TB_GETBUTTONTEXTW, CMD_CALIBRATION_MENU, (LPARAM)text);
+    EXPECT_STREQ(text, L"Lens A");
+
+    program.Click(CMD_OVERLAY_CIRCLES);
+    Calibration_Apply(0);
+    program.Run(100);
+    EXPECT_TRUE(gView.showCircles);
+    EXPECT_FALSE(gView.showCross);
+}
+
+TEST_F(MainWindow, TheZoomSliderIsDisabledByAnItemOrACalibration)
+{
+    EXPECT_TRUE(IsWindowEnabled(gApp.zoomSlider));
+    program.Click(CMD_TOOL_LINE);
+    EXPECT_EQ(gView.tool, 1);
+    program.Drag(100, 100, 300, 200);
+    program.Click(CMD_TOOL_POINTER);
+    ASSERT_EQ(gView.items.size(), 1u);
+    EXPECT_FALSE(IsWindowEnabled(gApp.zoomSlider));
+    program.Click(CMD_REMOVE_ALL);
+    EXPECT_TRUE(gView.items.empty());
+    EXPECT_TRUE(IsWindowEnabled(gApp.zoomSlider));
+    UseCalibration(3);
+    Calibration_Apply(3);
+    program.Run(100);
+    EXPECT_FALSE(IsWindowEnabled(gApp.zoomSlider));
+}
+
+TEST_F(MainWindow, RemoveLastTakesItemsInReverseOrderAndNothingFromAnEmptyList)
+{
+    program.Click(CMD_TOOL_LINE);
+    program.Drag(100, 100, 200, 100);
+    program.Click(CMD_TOOL_RECTANGLE);
+    program.Drag(100, 150, 200, 250);
+    program.Click(CMD_TOOL_CIRCLE);
+    program.Drag(400, 300, 450, 300);
+    ASSERT_EQ(gView.items.size(), 3u);
+    program.Click(CMD_REMOVE_LAST);
+    ASSERT_EQ(gView.items.size(), 2u);
+    EXPECT_EQ(gView.items.back().kind, ITEM_RECTANGLE);
+    program.Click(CMD_REMOVE_LAST);
+    program.Click(CMD_REMOVE_LAST);
+    EXPECT_TRUE(gView.items.empty());
+    program.Click(CMD_REMOVE_LAST);
+    EXPECT_TRUE(gView.items.empty());
+}
+
+TEST_F(MainWindow, A1920x1080FormatIsFittedAnd1280x720ShownAt100Percent)
+{
+    EXPECT_EQ(gView.zoom, 100);
+    SendMessageW(program.main, WM_COMMAND, CMD_RESOLUTION_FIRST + 2, 0);
+    ASSERT_TRUE(program.WaitForCamera());
+    program.Run(300);
+    EXPECT_EQ(gView.imageWidth, 1920);
+    EXPECT_TRUE(gView.fitToWindow);
+    EXPECT_LT(gView.zoom, 100);
+    EXPECT_GE(gView.zoom, 50);
+    EXPECT_EQ(program.StatusText(4), std::to_wstring(gView.zoom) + L"%");
+    EXPECT_EQ(SendMessageW(gApp.zoomSlider, TBM_GETPOS, 0, 0), gView.zoom);
+}
+
+TEST_F(MainWindow, StatusPartTwoAlternatesBetweenItsTwoFormats)
+{
+    MainWnd_UpdateStatus();
+    std::wstring update = program.StatusText(2);
+    int fps = (int)(gCamera.fps + 0.5f);
+    EXPECT_EQ(update, L"1280x720   " + std::to_wstring(fps) + L"fps");
+    SendMessageW(program.main, WM_TIMER, 18, 0);
+    fps = (int)(gCamera.fps + 0.5f);
+    EXPECT_EQ(program.StatusText(2), std::to_wstring(fps) + L"fps   1280x720");
+}
+
+TEST_F(MainWindow, TheResolutionMenuListsTheCurrentCompressionsSizesWithTheCurrentChecked)
+{
+    HMENU menu = Menu_MakeResolution();
+    ASSERT_EQ(GetMenuItemCount(menu), 3);
+    const wchar_t *expected[] = {L"640x480", L"1280x720", L"1920x1080"};
+    for (int i = 0; i < 3; i++) {
+        wchar_t text[32] = L"";
+        GetMenuStringW(menu, i, text, 32, MF_BYPOSITION);
+        EXPECT_STREQ(text, expected[i]);
+        EXPECT_EQ(GetMenuItemID(menu, i), (UINT)(CMD_RESOLUTION_FIRST + i));
+        EXPECT_EQ((GetMenuState(menu, i, MF_BYPOSITION) & MF_CHECKED) != 0, i == 1);
+    }
+    DestroyMenu(menu);
+}
+
+TEST_F(MainWindow, TheCalibrationMenuNeedsAUsableSlot)
+{
+    for (auto &c : gCalibrations)
+        c = {L"", 0, 0, 0.0f, 0, 0, -1.0f};
+    EXPECT_EQ(Menu_MakeCalibration(), nullptr); // straight to the configuration
+    UseCalibration(4);
+    HMENU menu = Menu_MakeCalibration();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), 4);
+    wchar_t text[64] = L"";
+    GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"5 - Lens A");
+    EXPECT_EQ(GetMenuItemID(menu, 2), (UINT)CMD_REMOVE_CALIBRATION);
+    GetMenuStringW(menu, 3, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, Language_Text(1251));
+    DestroyMenu(menu);
+}
+
+TEST_F(MainWindow, TooltipsComeFromTheLanguageTable)
+{
+    NMTTDISPINFOW info = {};
+    info.hdr.code = TTN_GETDISPINFOW;
+    info.hdr.idFrom = CMD_SNAPSHOT;
+    info.hdr.hwndFrom = gApp.toolbar;
+    SendMessageW(program.main, WM_NOTIFY, 0, (LPARAM)&info);
+    EXPECT_STREQ(info.szText, L"Snapshot (Space)");
+    EXPECT_STREQ(info.szText, Language_Text(1009));
+    info.hdr.idFrom = CMD_FIRST_USE;
+    SendMessageW(program.main, WM_NOTIFY, 0, (LPARAM)&info);
+    EXPECT_STREQ(info.szText, Language_Text(1029));
+    info.hdr.idFrom = 4711;
+    SendMessageW(program.main, WM_NOTIFY, 0, (LPARAM)&info);
+    EXPECT_STREQ(info.szText, L"~~~");
+}
+
+LocalTime gFakeNow;
+void FakeClock(LocalTime *now)
+{
+    *now = gFakeNow;
+}
+
+std::wstring PromptText()
+{
+    wchar_t text[PROMPT_TEXT_CAPACITY] = L"";
+    GetWindowTextW(GetDlgItem(gApp.mainWindow, PROMPT_ID), text, PROMPT_TEXT_CAPACITY);
+    return text;
+}
+
+TEST_F(MainWindow, SnapshotsAreNamedByTheClockAndAnnouncedInOnePrompt)
+{
+    Clock_LocalTime = FakeClock;
+    gFakeNow = {2024, 1, 15, 9, 30, 5, 42};
+    program.Click(CMD_SNAPSHOT);
+    std::wstring first = program.images.path + L"\\20240115-093005-042.jpg";
+    ASSERT_TRUE(Path_IsFile(first));
+    EXPECT_EQ(File_Magic(first), 0xD8FFu);
+    EXPECT_EQ(std::wstring(gApp.lastSavedFile), first);
+    HWND prompt = GetDlgItem(program.main, PROMPT_ID);
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(PromptText(), L"File saved: " + first);
+
+    program.Run(1000);
+    gFakeNow.second = 6;
+    program.Click(CMD_SNAPSHOT);
+    std::wstring second = program.images.path + L"\\20240115-093006-042.jpg";
+    EXPECT_TRUE(Path_IsFile(second));
+    EXPECT_EQ(GetDlgItem(program.main, PROMPT_ID), prompt); // the same prompt
+    EXPECT_EQ(PromptText(), L"File saved: " + second);
+    RECT r;
+    GetWindowRect(prompt, &r);
+    POINT top = {r.left, r.top};
+    ScreenToClient(program.main, &top);
+    EXPECT_EQ(top.y, gApp.toolbarHeight + 1);
+    program.Run(3300);
+    EXPECT_TRUE(IsWindow(prompt));
+    program.Run(1500);
+    EXPECT_FALSE(IsWindow(prompt));
+}
+
+int CountSnapshots(const std::wstring &folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*-*-*.*").c_str(), &found);
+    int n = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            n++;
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    return n;
+}
+
+TEST_F(MainWindow, TheSpaceBarInTheViewAndTheCamerasButtonTakeSnapshots)
+{
+    SendMessageW(gApp.cameraView, WM_KEYDOWN, VK_SPACE, 0);
+    program.Run(100);
+    EXPECT_EQ(CountSnapshots(program.images.path), 1);
+    program.Run(20); // another millisecond, another name
+    Rig_TriggerStill(0);
+    for (int i = 0; i < 100 && CountSnapshots(program.images.path) < 2; i++)
+        program.Run(20);
+    EXPECT_EQ(CountSnapshots(program.images.path), 2);
+}
+
+TEST_F(MainWindow, WithoutACameraTheSnapshotCommandDoesNothing)
+{
+    Camera_StopPreview();
+    program.Run(100);
+    EXPECT_FALSE(Camera_IsOpen());
+    program.Click(CMD_SNAPSHOT);
+    EXPECT_EQ(CountSnapshots(program.images.path), 0);
+    EXPECT_EQ(GetDlgItem(program.main, PROMPT_ID), nullptr);
+    wchar_t text[64] = L"";
+    SendMessageW(gApp.toolbar, TB_GETBUTTONTEXTW, CMD_RESOLUTION_MENU, (LPARAM)text);
+    EXPECT_STREQ(text, L"NA");
+}
+
+TEST_F(MainWindow, GalleryOpensQuietly)
+{
+    program.Click(CMD_SNAPSHOT);
+    program.Click(CMD_GALLERY); // the shell may show nothing under Wine; it must not fail loudly
+    program.Run(300);
+    EXPECT_TRUE(IsWindow(program.main));
+}
+
+TEST_F(MainWindow, LeavesAScreenshotOfTheLiveWindowWithItemsAndAnOverlay)
+{
+    UseCalibration(0);
+    gCalibrations[0].pixelsPerUnit = 40.0f; // the rig's ruler at 1280 pixels wide
+    Calibration_Apply(0);
+    program.Run(100);
+    program.Click(CMD_TOOL_LINE);
+    program.Drag(300, 250, 700, 250);
+    program.Click(CMD_TOOL_RECTANGLE);
+    program.Drag(800, 350, 1000, 480);
+    program.Click(CMD_TOOL_CIRCLE);
+    program.Drag(500, 450, 560, 450);
+    program.Click(CMD_TOOL_POINTER);
+    program.Run(500);
+    program.Screenshot(L"main-window.png");
+    EXPECT_EQ(gView.items.size(), 3u);
+}
+
+} // namespace

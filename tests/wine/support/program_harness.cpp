@@ -1,0 +1,105 @@
+#include "program_harness.h"
+
+#include "app/app_state.h"
+#include "app/mainwnd_win.h"
+#include "app/settings.h"
+#include "capture/camera_graph.h"
+#include "view_harness.h"
+#include "view/view_state.h"
+
+#include <commctrl.h>
+
+ProgramHarness::ProgramHarness()
+{
+    Settings_Load();
+    wcscpy(gSettings.imageFolder, images.path.c_str());
+    gApp.instance = GetModuleHandleW(nullptr);
+    main = MainWnd_Create((HINSTANCE)gApp.instance);
+    ShowWindow(main, SW_SHOWMAXIMIZED);
+    UpdateWindow(main);
+}
+
+ProgramHarness::~ProgramHarness()
+{
+    if (IsWindow(main))
+        DestroyWindow(main);
+    PumpMessages(50);
+}
+
+void ProgramHarness::Run(DWORD milliseconds) const
+{
+    PumpMessages(milliseconds);
+}
+
+bool ProgramHarness::WaitForCamera(DWORD timeout)
+{
+    for (DWORD waited = 0; waited < timeout; waited += 20) {
+        PumpMessages(20);
+        if (Camera_IsOpen() && gView.backBitmap && gView.imageWidth > 0)
+            return true;
+    }
+    return false;
+}
+
+void ProgramHarness::Click(int command) const
+{
+    RECT r = {};
+    SendMessageW(gApp.toolbar, TB_GETRECT, command, (LPARAM)&r);
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageW(gApp.toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(gApp.toolbar, WM_LBUTTONUP, 0, at);
+    PumpMessages(30);
+}
+
+bool ProgramHarness::Checked(int command) const
+{
+    return (SendMessageW(gApp.toolbar, TB_GETSTATE, command, 0) & TBSTATE_CHECKED) != 0;
+}
+
+std::wstring ProgramHarness::StatusText(int part) const
+{
+    wchar_t text[256] = L"";
+    SendMessageW(gApp.statusBar, SB_GETTEXTW, part, (LPARAM)text);
+    return text;
+}
+
+// The view's client point over an image point (the inverse of View_MapPoint).
+static POINT ClientPoint(int x, int y)
+{
+    RECT client;
+    GetClientRect(gApp.cameraView, &client);
+    POINT p = {x - gView.scrollX, y - gView.scrollY};
+    if (gView.imageWidth < client.right)
+        p.x += (client.right - gView.imageWidth) / 2;
+    if (gView.imageHeight < client.bottom)
+        p.y += (client.bottom - gView.imageHeight) / 2;
+    return p;
+}
+
+void ProgramHarness::Drag(int imageX1, int imageY1, int imageX2, int imageY2) const
+{
+    HWND view = gApp.cameraView;
+    POINT from = ClientPoint(imageX1, imageY1), to = ClientPoint(imageX2, imageY2);
+    int x1 = from.x, y1 = from.y, x2 = to.x, y2 = to.y;
+    SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x1, y1));
+    SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((x1 + x2) / 2, (y1 + y2) / 2));
+    SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x2, y2));
+    SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(x2, y2));
+}
+
+void ProgramHarness::Screenshot(const wchar_t *name) const
+{
+    RECT r;
+    GetWindowRect(main, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    SaveBitmapPng(bitmap, name);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}

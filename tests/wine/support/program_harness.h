@@ -1,0 +1,36 @@
+// The whole program in the test process: settings from a fresh registry key,
+// the real main window with its toolbar, view and status bar, and the
+// virtual microscope opened by the view as at start-up.
+#pragma once
+#include "wine_support.h"
+
+#include <windows.h>
+#include <string>
+
+struct ProgramHarness {
+    ScopedRegistryKey key;
+    ScratchFolder images{L"program-images"};
+    HWND main = nullptr;
+
+    // Loads the settings (image folder: the scratch folder) and creates the
+    // main window shown maximised.
+    ProgramHarness();
+    ~ProgramHarness();
+
+    // Pumps messages until the view shows frames of the open camera.
+    bool WaitForCamera(DWORD timeout = 5000);
+    // Pumps messages for a while.
+    void Run(DWORD milliseconds) const;
+
+    // A toolbar button pressed with the mouse, as a person would.
+    void Click(int command) const;
+    bool Checked(int command) const;
+    // The text of a status-bar part.
+    std::wstring StatusText(int part) const;
+
+    // A press, two moves and a release in the camera view, at image points.
+    void Drag(int imageX1, int imageY1, int imageX2, int imageY2) const;
+
+    // The main window as it is on the screen, as a PNG in screenshots/.
+    void Screenshot(const wchar_t *name) const;
+};

@@ -1,0 +1,167 @@
+// The camera view opens, follows and loses cameras by itself, inside the real
+// main window, with the virtual microscope.
+#include "app/app_state.h"
+#include "app/commands.h"
+#include "app/mainwnd_win.h"
+#include "app/toolbar_table.h"
+#include "capture/camera_graph.h"
+#include "program_harness.h"
+#include "rig_api.h"
+#include "rig_graph.h"
+#include "view/view_device_win.h"
+#include "view/view_state.h"
+#include "view_harness.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const wchar_t *const kMicroscope = L"Quorell Virtual Microscope";
+const wchar_t *const kMicroscope2 = L"Quorell Virtual Microscope 2";
+
+void RestoreRig()
+{
+    Rig_ResetControls(0);
+    if (Devices_Has(kMicroscope2))
+        Rig_Unplug(1);
+    if (!Devices_Has(kMicroscope))
+        Rig_Plug(0);
+}
+
+struct ViewDevices : testing::Test {
+    void SetUp() override { RestoreRig(); }
+    void TearDown() override { RestoreRig(); }
+};
+
+// Pumps until the condition holds; returns the time it took, or -1.
+template <typename Condition> long TimeUntil(Condition condition, DWORD timeout)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeout) {
+        if (condition())
+            return (long)(GetTickCount() - start);
+        PumpMessages(10);
+    }
+    return -1;
+}
+
+TEST_F(ViewDevices, StartUpOpensTheMicroscopeInItsDefaultFormatAbout100msLater)
+{
+    DWORD created = GetTickCount();
+    ProgramHarness program;
+    ASSERT_GE(TimeUntil([] { return Camera_IsOpen(); }, 3000), 0);
+    long opened = (long)(GetTickCount() - created);
+    EXPECT_GE(opened, 80);
+    EXPECT_LT(opened, 1500);
+    EXPECT_TRUE(ClassId_Equal(gCamera.currentFormat.subtype, kSubtypeMjpg));
+    EXPECT_EQ(gCamera.currentFormat.width, 1280);
+    EXPECT_EQ(gCamera.currentFormat.height, 720);
+    ASSERT_TRUE(program.WaitForCamera());
+    EXPECT_EQ(gView.imageWidth, 1280);
+    EXPECT_EQ(gDevices[gDeviceIndex].friendlyName, kMicroscope);
+    program.Run(2500);
+    EXPECT_GT(gCamera.fps.load(), 20.0f); // the rig sends 30
+    EXPECT_LT(gCamera.fps.load(), 33.0f);
+    // The opened size is remembered for the next start.
+    EXPECT_EQ(gSettings.captureWidth, 1280);
+}
+
+TEST_F(ViewDevices, ResolutionAndCompressionChangesRestartTheGraph)
+{
+    ProgramHarness program;
+    ASSERT_TRUE(program.WaitForCamera());
+    SendMessageW(program.main, WM_COMMAND, CMD_CHOOSE_RESOLUTION, 0); // 640x480, the first entry
+    ASSERT_TRUE(program.WaitForCamera());
+    EXPECT_EQ(gCamera.currentFormat.width, 640);
+    EXPECT_EQ(gView.imageWidth, 640);
+    SendMessageW(program.main, WM_COMMAND, CMD_CHOOSE_COMPRESSION, 0); // YUY2
+    ASSERT_TRUE(program.WaitForCamera());
+    EXPECT_TRUE(ClassId_Equal(gCamera.currentFormat.subtype, kSubtypeYuy2));
+    EXPECT_EQ(gCamera.currentFormat.width, 640);
+    long before = Rig_Counters(0).frames;
+    program.Run(500);
+    EXPECT_GT(Rig_Counters(0).frames - before, 5);
+    EXPECT_NE(gView.backBitmap, nullptr);
+}
+
+TEST_F(ViewDevices, UnpluggingTheOpenCameraStopsAndReplugOpensItAgain)
+{
+    ProgramHarness program;
+    ASSERT_TRUE(program.WaitForCamera());
+    program.Drag(100, 100, 200, 150);
+    ASSERT_HRESULT_SUCCEEDED(Rig_Unplug(0));
+    EXPECT_GE(TimeUntil([] { return !Camera_IsOpen(); }, 3000), 0);
+    program.Run(100);
+    EXPECT_EQ(gView.imageWidth, 0);
+    EXPECT_TRUE(gView.items.empty());
+    EXPECT_EQ(gDeviceIndex, -1);
+
+    ASSERT_HRESULT_SUCCEEDED(Rig_Plug(0));
+    long reopened = TimeUntil([] { return Camera_IsOpen(); }, 4000);
+    EXPECT_GE(reopened, 600); // the view waits about 800 ms
+    EXPECT_LT(reopened, 2500);
+}
+
+TEST_F(ViewDevices, AnotherCameraComingAndGoingChangesNothing)
+{
+    ProgramHarness program;
+    ASSERT_TRUE(program.WaitForCamera());
+    IMoniker *open = gCamera.moniker;
+    ASSERT_HRESULT_SUCCEEDED(Rig_Plug(1));
+    program.Run(1500);
+    EXPECT_EQ(gCamera.moniker, open);
+    EXPECT_EQ(gDevices.back().friendlyName, kMicroscope2);
+    ASSERT_HRESULT_SUCCEEDED(Rig_Unplug(1));
+    program.Run(300);
+    EXPECT_TRUE(Camera_IsOpen());
+    EXPECT_EQ(gCamera.moniker, open);
+}
+
+TEST_F(ViewDevices, WithTwoMicroscopesAtStartTheLastIsOpened)
+{
+    ASSERT_HRESULT_SUCCEEDED(Rig_Plug(1));
+    ProgramHarness program;
+    ASSERT_TRUE(program.WaitForCamera());
+    EXPECT_EQ(gDevices[gDeviceIndex].friendlyName, kMicroscope2);
+    EXPECT_EQ(gDeviceIndex, (int)gDevices.size() - 1);
+}
+
+TEST_F(ViewDevices, ASnapshotAtZoom50IsHalfSizeAndCarriesTheGrid)
+{
+    ProgramHarness program;
+    ASSERT_TRUE(program.WaitForCamera());
+    gView.showGrid = true;
+    SendMessageW(gApp.cameraView, WM_COMMAND, CMD_VIEW_ZOOM, 50);
+    program.Run(300);
+    std::wstring half = program.images.path + L"\\half.png";
+    ASSERT_TRUE(View_SaveSnapshot(half.c_str()));
+    SendMessageW(gApp.cameraView, WM_COMMAND, CMD_VIEW_ZOOM, 100);
+    program.Run(300);
+    std::wstring full = program.images.path + L"\\full.png";
+    ASSERT_TRUE(View_SaveSnapshot(full.c_str()));
+
+    UINT w = 0, h = 0;
+    ASSERT_TRUE(Image_Size(half, &w, &h));
+    EXPECT_EQ(w, 640u);
+    EXPECT_EQ(h, 360u);
+    ASSERT_TRUE(Image_Size(full, &w, &h));
+    EXPECT_EQ(w, 1280u);
+    // The grid is drawn at zoom 100 only: its first line right of the centre.
+    COLORREF line = Image_Pixel(full, 640 + 100, 50);
+    EXPECT_EQ(line, (COLORREF)gView.gridColor);
+}
+
+TEST_F(ViewDevices, ASnapshotIsJpegForLowerCaseJpgAndPngOtherwise)
+{
+    ProgramHarness program;
+    ASSERT_TRUE(program.WaitForCamera());
+    for (const wchar_t *name : {L"\\a.jpg", L"\\b.JPG", L"\\c.png"}) {
+        std::wstring path = program.images.path + name;
+        ASSERT_TRUE(View_SaveSnapshot(path.c_str())) << path.c_str();
+    }
+    EXPECT_EQ(File_Magic(program.images.path + L"\\a.jpg"), 0xD8FFu);
+    EXPECT_EQ(File_Magic(program.images.path + L"\\b.JPG"), 0x5089u);
+    EXPECT_EQ(File_Magic(program.images.path + L"\\c.png"), 0x5089u);
+}
+
+} // namespace
