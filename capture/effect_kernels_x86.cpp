@@ -86,21 +86,14 @@ constexpr int ReversedSource(int pixels, int o)
 template <int K, int S>
 constexpr Mask kReverse = Gather([](int i) { return ReversedSource(16, 16 * K + i); }, 16 * S);
 
-// The lowest and highest input bytes that output bytes first...first+count-1
-// of a reversed block come from.
-struct SourceSpan {
-    int low, high;
-};
-
-constexpr SourceSpan ReversedSpan(int pixels, int first, int count)
+// The lowest input byte that output bytes first...first+count-1 of a
+// reversed block come from.
+constexpr int ReversedLowest(int pixels, int first, int count)
 {
-    SourceSpan span{1 << 30, -1};
-    for (int o = first; o < first + count; o++) {
-        int s = ReversedSource(pixels, o);
-        span.low = s < span.low ? s : span.low;
-        span.high = s > span.high ? s : span.high;
-    }
-    return span;
+    int lowest = 1 << 30;
+    for (int o = first; o < first + count; o++)
+        lowest = ReversedSource(pixels, o) < lowest ? ReversedSource(pixels, o) : lowest;
+    return lowest;
 }
 
 inline __m128i Load(const uint8_t *p)
@@ -408,7 +401,7 @@ struct WidestReverse {
 
 constexpr WidestReverse MakeWidestReverse(int k)
 {
-    WidestReverse reverse{ReversedSpan(64, 64 * k, 64).low / 64, {}, {}, 0};
+    WidestReverse reverse{ReversedLowest(64, 64 * k, 64) / 64, {}, {}, 0};
     for (int i = 0; i < 64; i++) {
         int s = ReversedSource(64, 64 * k + i) - 64 * reverse.first;
         reverse.index[i] = (int8_t)(s < 128 ? s : 0);
@@ -425,6 +418,7 @@ template <int K>
 AVX512 inline void WidestStoreReversed(__m512i r0, __m512i r1, __m512i r2, uint8_t *out)
 {
     constexpr const WidestReverse &r = kWidestReverse<K>;
+    static_assert(r.first == 0 || r.thirdBytes == 0, "only registers 0, 1, 2");
     __m512i v = r.first == 0 ? _mm512_permutex2var_epi8(r0, Load512(r.index.data()), r1)
                              : _mm512_permutex2var_epi8(r1, Load512(r.index.data()), r2);
     if constexpr (r.thirdBytes != 0)
@@ -453,8 +447,7 @@ AVX512 inline __m512i WidestLumaSum(const uint8_t *in)
 {
     static constexpr Bytes<64> quads = Index<64>(Quad(0));
     __m512i pixels = _mm512_maskz_loadu_epi8((1ull << 48) - 1, in);
-    __m512i pairs = _mm512_maddubs_epi16(Permute(quads, pixels),
-                                         _mm512_set1_epi32(kLumaBytes));
+    __m512i pairs = _mm512_maddubs_epi16(Permute(quads, pixels), _mm512_set1_epi32(kLumaBytes));
     return _mm512_madd_epi16(pairs, _mm512_set1_epi32(kLumaPairs<Scale>));
 }
 
