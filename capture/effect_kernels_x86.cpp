@@ -1,9 +1,10 @@
 // The effect loops in x86 vector instructions, in three versions: SSSE3
-// (every x86-64 processor since about 2008; SSE2 for negative and emboss),
-// AVX2 (since about 2013-2015) and, for gray and black-and-white, AVX-512
-// with its byte permutes (VBMI, since about 2019). The processor is asked
-// once, through cpuid. Each loop hands what is left at the end of its span to
-// the next smaller version.
+// (every x86-64 processor since about 2008; SSE2 for negative and emboss);
+// AVX2 (since about 2013-2015) for all but the mirror, where it measured
+// slower than SSSE3; and AVX-512 with its byte permutes (VBMI, since about
+// 2019) for mirror, gray and black-and-white. The processor is asked once,
+// through cpuid. Each loop hands what is left at the end of its span to the
+// next smaller version.
 //
 // Luma. The vector versions reorder each pixel's bytes to B, G, R, G, multiply
 // them by 114, 12, 13, 25 and add pairs: 114 B + 12 G and 13 R + 25 G, both
@@ -75,9 +76,25 @@ constexpr Mask kMiddleBytes = Gather([](int i) { return i / 8 != Half ? -1 : 4 *
 template <int K>
 constexpr Mask kSpread = Gather([](int i) { return (16 * K + i) / 3; }, 0);
 
+// The input byte that byte o of a reversed block of the given pixels comes from.
+constexpr int ReversedSource(int pixels, int o)
+{
+    return 3 * (pixels - 1 - o / 3) + o % 3;
+}
+
 // Output register K of a reversed 16-pixel block, from input register S.
 template <int K, int S>
-constexpr Mask kReverse = Gather([](int i) { return 3 * (15 - (16 * K + i) / 3) + (16 * K + i) % 3; }, 16 * S);
+constexpr Mask kReverse = Gather([](int i) { return ReversedSource(16, 16 * K + i); }, 16 * S);
+
+// The lowest input byte that output bytes first...first+count-1 of a
+// reversed block come from.
+constexpr int ReversedLowest(int pixels, int first, int count)
+{
+    int lowest = 1 << 30;
+    for (int o = first; o < first + count; o++)
+        lowest = ReversedSource(pixels, o) < lowest ? ReversedSource(pixels, o) : lowest;
+    return lowest;
+}
 
 inline __m128i Load(const uint8_t *p)
 {
@@ -372,6 +389,57 @@ AVX512 inline __m512i Permute(const Bytes<64> &index, __m512i v)
     return _mm512_maskz_permutexvar_epi8(~0ull, Load512(index.data()), v);
 }
 
+// Output register K of a reversed 64-pixel block (192 bytes, 3 registers)
+// needs at most 66 consecutive input bytes: a two-register permute of the
+// registers first and first + 1, and where the span reaches into the third
+// register, a masked permute of that one for the bytes it holds.
+struct WidestReverse {
+    int first;
+    Bytes<64> index, thirdIndex;
+    uint64_t thirdBytes;
+};
+
+constexpr WidestReverse MakeWidestReverse(int k)
+{
+    WidestReverse reverse{ReversedLowest(64, 64 * k, 64) / 64, {}, {}, 0};
+    for (int i = 0; i < 64; i++) {
+        int s = ReversedSource(64, 64 * k + i) - 64 * reverse.first;
+        reverse.index[i] = (int8_t)(s < 128 ? s : 0);
+        reverse.thirdIndex[i] = (int8_t)(s < 128 ? 0 : s - 128);
+        reverse.thirdBytes |= (uint64_t)(s >= 128) << i;
+    }
+    return reverse;
+}
+
+template <int K>
+constexpr WidestReverse kWidestReverse = MakeWidestReverse(K);
+
+template <int K>
+AVX512 inline void WidestStoreReversed(__m512i r0, __m512i r1, __m512i r2, uint8_t *out)
+{
+    constexpr const WidestReverse &r = kWidestReverse<K>;
+    static_assert(r.first == 0 || r.thirdBytes == 0, "only registers 0, 1, 2");
+    __m512i v = r.first == 0 ? _mm512_permutex2var_epi8(r0, Load512(r.index.data()), r1)
+                             : _mm512_permutex2var_epi8(r1, Load512(r.index.data()), r2);
+    if constexpr (r.thirdBytes != 0)
+        v = _mm512_mask_permutexvar_epi8(v, r.thirdBytes, Load512(r.thirdIndex.data()), r2);
+    Store(out + 64 * K, v);
+}
+
+AVX512 void Avx512MirrorRow(const uint8_t *in, uint8_t *out, size_t pixels)
+{
+    size_t blocks = pixels / 64;
+    const uint8_t *from = in + 3 * pixels;
+    for (size_t k = 0; k < blocks; k++, out += 192) {
+        from -= 192;
+        __m512i r0 = Load512(from), r1 = Load512(from + 64), r2 = Load512(from + 128);
+        WidestStoreReversed<0>(r0, r1, r2, out);
+        WidestStoreReversed<1>(r0, r1, r2, out);
+        WidestStoreReversed<2>(r0, r1, r2, out);
+    }
+    Ssse3MirrorRow(in, out, pixels - 64 * blocks);
+}
+
 // The luma sum times Scale of the 16 pixels at in (a masked load of exactly
 // their 48 bytes).
 template <int Scale>
@@ -379,8 +447,7 @@ AVX512 inline __m512i WidestLumaSum(const uint8_t *in)
 {
     static constexpr Bytes<64> quads = Index<64>(Quad(0));
     __m512i pixels = _mm512_maskz_loadu_epi8((1ull << 48) - 1, in);
-    __m512i pairs = _mm512_maddubs_epi16(Permute(quads, pixels),
-                                         _mm512_set1_epi32(kLumaBytes));
+    __m512i pairs = _mm512_maddubs_epi16(Permute(quads, pixels), _mm512_set1_epi32(kLumaBytes));
     return _mm512_madd_epi16(pairs, _mm512_set1_epi32(kLumaPairs<Scale>));
 }
 
@@ -439,7 +506,7 @@ AVX512 void Avx512BlackWhite(const uint8_t *in, uint8_t *out, size_t pixels)
 const EffectKernels kSsse3Kernels = {"ssse3", Ssse3MirrorRow, Ssse3Gray, Ssse3BlackWhite, Sse2Negative,
                                      Sse2Emboss};
 const EffectKernels kAvx2Kernels = {"avx2", Ssse3MirrorRow, Avx2Gray, Avx2BlackWhite, Avx2Negative, Avx2Emboss};
-const EffectKernels kAvx512Kernels = {"avx512", Ssse3MirrorRow, Avx512Gray, Avx512BlackWhite, Avx2Negative,
+const EffectKernels kAvx512Kernels = {"avx512", Avx512MirrorRow, Avx512Gray, Avx512BlackWhite, Avx2Negative,
                                       Avx2Emboss};
 
 struct Cpuid {

@@ -110,7 +110,7 @@ TEST(EffectKernels, VectorVersionMatchesForEveryLengthAndAlignment)
 {
     std::mt19937 random(7);
     const size_t slack = 64;
-    for (size_t pixels = 0; pixels <= 100; pixels++) {
+    for (size_t pixels = 0; pixels <= 200; pixels++) {
         for (size_t offset = 0; offset < 4; offset++) {
             size_t bytes = 3 * pixels;
             Bytes inStore(offset + bytes), belowStore(offset + bytes);

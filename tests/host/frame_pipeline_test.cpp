@@ -10,6 +10,7 @@
 #include "support/fake_platform.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
@@ -164,20 +165,28 @@ TEST_P(FrameEffects, MirrorWithAnEffectMirrorsTheIncomingFrameThenAppliesTheEffe
     EXPECT_EQ(FrameBuffer(), Negative(mirrored));
 }
 
+// All four flags set, then cleared one by one in the order of precedence.
 TEST_P(FrameEffects, OnlyTheFirstSetEffectInTheOrderGrayBlackWhiteNegativeEmbossApplies)
 {
     Bytes frame = Pattern(W * H * 3), original = frame;
-    gCamera.negative = gCamera.emboss = 1;
-    Preview(frame);
-    EXPECT_EQ(FrameBuffer(), Negative(original));
-    gCamera.gray = 1;
+    Bytes blackWhite = Gray(original), emboss(original.size(), 0xEE);
+    for (uint8_t &b : blackWhite)
+        b = b > 127 ? 255 : 0;
+    for (size_t i = 0; i + 3 * W < original.size(); i++)
+        emboss[i] = (uint8_t)std::clamp(original[i] - original[i + 3 * W] + 128, 0, 255);
+    gCamera.gray = gCamera.blackWhite = gCamera.negative = gCamera.emboss = 1;
     Preview(frame);
     EXPECT_EQ(FrameBuffer(), Gray(original));
     gCamera.gray = 0;
-    gCamera.blackWhite = 1;
     Preview(frame);
-    for (size_t i = 0; i < original.size(); i++)
-        ASSERT_EQ(FrameBuffer()[i], Gray(original)[i] > 127 ? 255 : 0);
+    EXPECT_EQ(FrameBuffer(), blackWhite);
+    gCamera.blackWhite = 0;
+    Preview(frame);
+    EXPECT_EQ(FrameBuffer(), Negative(original));
+    gCamera.negative = 0;
+    memset(gCamera.frameBuffer, 0xEE, original.size());
+    Preview(frame);
+    EXPECT_EQ(FrameBuffer(), emboss);
     EXPECT_EQ(frame, original);
 }
 
@@ -322,11 +331,13 @@ TEST_F(FramePipeline, CopyFrameNeedsAGraphAFrameAndEnoughRoom)
     EXPECT_EQ(capacity, W * H * 3 - 1);
     EXPECT_EQ(out, Bytes(out.size(), 0));
 
+    capacity = W * H * 3;
+    EXPECT_EQ(Camera_CopyFrame(out.data(), &capacity), 1);
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + capacity), frame);
+    EXPECT_EQ(Bytes(out.begin() + capacity, out.end()), Bytes(5, 0));
     capacity = (int32_t)out.size();
     EXPECT_EQ(Camera_CopyFrame(out.data(), &capacity), 1);
     EXPECT_EQ(capacity, W * H * 3);
-    EXPECT_EQ(Bytes(out.begin(), out.begin() + capacity), frame);
-    EXPECT_EQ(Bytes(out.begin() + capacity, out.end()), Bytes(5, 0));
 
     gCamera.graph = nullptr;
     capacity = (int32_t)out.size();
