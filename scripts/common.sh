@@ -98,13 +98,6 @@ stop_xvfb() {
     if [ -n "$XVFB_PID" ]; then
         kill "$XVFB_PID" 2>/dev/null || true
         wait "$XVFB_PID" 2>/dev/null || true
-        # Starts a persistent wineserver and Wine's background services with their
-# output on /dev/null, so that no service keeps a test's output pipe open.
-start_wineserver() {
-    wineserver -p
-    wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
-}
-
-XVFB_PID=
+        XVFB_PID=
     fi
 }
