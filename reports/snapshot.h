@@ -19,5 +19,9 @@ void Snapshot_Take();
 // first one found) selected.
 void Gallery_Open();
 
+// What the gallery selects: the last snapshot, else the first "*-*-*.jpg" the
+// image folder lists, else the folder itself (PATH_CAPACITY characters).
+void Gallery_Target(wchar_t *path);
+
 // The text shown after a successful snapshot: "File saved: %s".
 void Snapshot_SavedText(wchar_t *text, size_t capacity, const wchar_t *name);

@@ -25,9 +25,7 @@ void Snapshot_Take()
     Text_Copy(gApp.lastSavedFile, PATH_CAPACITY, name);
 }
 
-// The file to select: the last snapshot, else the first "*-*-*.jpg" of the
-// image folder, else the folder itself.
-static void GalleryTarget(wchar_t *path)
+void Gallery_Target(wchar_t *path)
 {
     if (gApp.lastSavedFile[0]) {
         Text_Copy(path, PATH_CAPACITY, gApp.lastSavedFile);
@@ -52,7 +50,7 @@ void Gallery_Open()
                                 (void **)&link)) || !link)
         return;
     wchar_t path[PATH_CAPACITY];
-    GalleryTarget(path);
+    Gallery_Target(path);
     PIDLIST_ABSOLUTE items = nullptr;
     if (SUCCEEDED(link->SetPath(path)) && SUCCEEDED(link->GetIDList(&items)) && items)
         SHOpenFolderAndSelectItems(items, 0, nullptr, 0);

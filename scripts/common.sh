@@ -40,7 +40,7 @@ build_windows() {
 
 export WINEPREFIX=$BUILD/win/wineprefix
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=;mshtml="
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winealsa.drv=;winepulse.drv="
 export WINEARCH=win64
 
 # Creates the Wine prefix once: a first boot, then the X11 driver setting that
@@ -76,6 +76,7 @@ ensure_rig() {
 # Starts a persistent wineserver and Wine's background services with their
 # output on /dev/null, so that no service keeps a test's output pipe open.
 start_wineserver() {
+    wineserver -k >/dev/null 2>&1 || true # a server left over from an interrupted run
     wineserver -p
     wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 }

@@ -10,7 +10,10 @@
 #include "app/prompt.h"
 #include "app/toolbar_table.h"
 #include "capture/camera_graph.h"
+#include "app/settings.h"
+#include "app/text.h"
 #include "program_harness.h"
+#include "reports/snapshot.h"
 #include "rig_api.h"
 #include "rig_graph.h"
 #include "view/view_state.h"
@@ -302,12 +305,35 @@ TEST_F(MainWindow, WithoutACameraTheSnapshotCommandDoesNothing)
     EXPECT_STREQ(text, L"NA");
 }
 
+TEST_F(MainWindow, TheGalleryShowsTheLastSnapshotOrElseTheFirstJpgOrTheFolder)
+{
+    wchar_t target[PATH_CAPACITY];
+    Gallery_Target(target);
+    EXPECT_EQ(std::wstring(target), program.images.path);
+    gSettings.imageFormat = 1; // PNG snapshots are not searched for
+    program.Click(CMD_SNAPSHOT);
+    std::wstring png = gApp.lastSavedFile;
+    EXPECT_EQ(png.substr(png.size() - 4), L".png");
+    gApp.lastSavedFile[0] = 0;
+    Gallery_Target(target);
+    EXPECT_EQ(std::wstring(target), program.images.path);
+    File_WriteBytes(program.images.path + L"\\20200101-000000-000.jpg", "x", 1);
+    Gallery_Target(target);
+    EXPECT_EQ(std::wstring(target), program.images.path + L"\\20200101-000000-000.jpg");
+    Text_Copy(gApp.lastSavedFile, PATH_CAPACITY, png.c_str());
+    Gallery_Target(target);
+    EXPECT_EQ(std::wstring(target), png);
+}
+
 TEST_F(MainWindow, GalleryOpensQuietly)
 {
     program.Click(CMD_SNAPSHOT);
+    std::set<DWORD> before = Processes_Running();
     program.Click(CMD_GALLERY); // the shell may show nothing under Wine; it must not fail loudly
-    program.Run(300);
+    program.Run(1000);
     EXPECT_TRUE(IsWindow(program.main));
+    EXPECT_TRUE(Camera_IsOpen());
+    Processes_EndStartedSince(before);
 }
 
 TEST_F(MainWindow, LeavesAScreenshotOfTheLiveWindowWithItemsAndAnOverlay)
@@ -324,7 +350,7 @@ TEST_F(MainWindow, LeavesAScreenshotOfTheLiveWindowWithItemsAndAnOverlay)
     program.Drag(500, 450, 560, 450);
     program.Click(CMD_TOOL_POINTER);
     program.Run(500);
-    program.Screenshot(L"main-window.png");
+    program.Screenshot(L"main-window");
     EXPECT_EQ(gView.items.size(), 3u);
 }
 

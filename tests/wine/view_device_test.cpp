@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/commands.h"
 #include "app/mainwnd_win.h"
+#include "app/settings.h"
 #include "app/toolbar_table.h"
 #include "capture/camera_graph.h"
 #include "program_harness.h"

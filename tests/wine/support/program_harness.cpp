@@ -1,6 +1,7 @@
 #include "program_harness.h"
 
 #include "app/app_state.h"
+#include "app/app_win.h"
 #include "app/mainwnd_win.h"
 #include "app/settings.h"
 #include "capture/camera_graph.h"
@@ -11,6 +12,7 @@
 
 ProgramHarness::ProgramHarness()
 {
+    Encoders_Find();
     Settings_Load();
     wcscpy(gSettings.imageFolder, images.path.c_str());
     gApp.instance = GetModuleHandleW(nullptr);
@@ -89,8 +91,13 @@ void ProgramHarness::Drag(int imageX1, int imageY1, int imageX2, int imageY2) co
 
 void ProgramHarness::Screenshot(const wchar_t *name) const
 {
+    // The window's part of the screen (a maximised window reaches past its edges).
     RECT r;
     GetWindowRect(main, &r);
+    r.left = r.left < 0 ? 0 : r.left;
+    r.top = r.top < 0 ? 0 : r.top;
+    r.right = r.right > GetSystemMetrics(SM_CXSCREEN) ? GetSystemMetrics(SM_CXSCREEN) : r.right;
+    r.bottom = r.bottom > GetSystemMetrics(SM_CYSCREEN) ? GetSystemMetrics(SM_CYSCREEN) : r.bottom;
     int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);

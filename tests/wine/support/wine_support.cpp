@@ -3,6 +3,7 @@
 #include "app/gdiplus_win.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 static const wchar_t *const kKey = L"Software\\Quorell";
 
@@ -139,4 +140,30 @@ unsigned File_Magic(const std::wstring &path)
         CloseHandle(file);
     }
     return bytes[0] | (bytes[1] << 8);
+}
+
+std::set<DWORD> Processes_Running()
+{
+    std::set<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        ids.insert(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return ids;
+}
+
+void Processes_EndStartedSince(const std::set<DWORD> &before)
+{
+    for (DWORD id : Processes_Running()) {
+        if (before.count(id) || id == GetCurrentProcessId())
+            continue;
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+        if (process) {
+            TerminateProcess(process, 0);
+            WaitForSingleObject(process, 2000);
+            CloseHandle(process);
+        }
+    }
 }

@@ -33,5 +33,11 @@ COLORREF Image_Pixel(const std::wstring &path, int x, int y);
 // The first two bytes of a file, little-endian (0xD8FF for JPEG, 0x5089 for PNG).
 unsigned File_Magic(const std::wstring &path);
 
+// The processes running now, and an end to those started since (such as a
+// file browser the shell opened, which would hold the test's output open).
+#include <set>
+std::set<DWORD> Processes_Running();
+void Processes_EndStartedSince(const std::set<DWORD> &before);
+
 // Dispatches the thread's pending messages, for up to the given time.
 void PumpMessages(DWORD milliseconds);
