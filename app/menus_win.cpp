@@ -27,7 +27,7 @@ static int TrackAtCursor(HWND owner, HMENU menu)
     return TrackAt(owner, menu, cursor.x, cursor.y);
 }
 
-void Menu_Language(HWND owner)
+HMENU Menu_MakeLanguage()
 {
     static const wchar_t *const names[] = {L"English", L"\u7b80\u4f53\u4e2d\u6587",
                                            L"\u0420\u0443\u0441\u0441\u043a\u0438\u0439",
@@ -35,17 +35,27 @@ void Menu_Language(HWND owner)
     HMENU menu = CreatePopupMenu();
     for (int k = 0; k < 4; k++)
         AppendMenuW(menu, MF_STRING | (gSettings.language == k ? MF_CHECKED : 0), CMD_LANGUAGE_FIRST + k, names[k]);
-    int chosen = TrackAtCursor(owner, menu);
+    return menu;
+}
+
+void Menu_Language(HWND owner)
+{
+    int chosen = TrackAtCursor(owner, Menu_MakeLanguage());
     if (chosen >= CMD_LANGUAGE_FIRST && chosen < CMD_LANGUAGE_FIRST + 4)
         Language_Select(chosen - CMD_LANGUAGE_FIRST);
 }
 
-void Menu_Help(HWND owner)
+HMENU Menu_MakeHelp()
 {
     HMENU menu = CreatePopupMenu();
     AppendMenuW(menu, MF_STRING, CMD_ABOUT, Language_Text(1301));
     AppendMenuW(menu, MF_STRING, CMD_MANUAL, Language_Text(1302));
-    int chosen = TrackAtCursor(owner, menu);
+    return menu;
+}
+
+void Menu_Help(HWND owner)
+{
+    int chosen = TrackAtCursor(owner, Menu_MakeHelp());
     if (chosen)
         PostMessageW(owner, WM_COMMAND, (WPARAM)chosen, 0);
 }

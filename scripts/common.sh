@@ -8,7 +8,7 @@ JOBS=$(nproc)
 
 PACKAGES=(cmake ninja-build g++ python3 googletest libgtest-dev libbenchmark-dev libxlsxwriter-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
-          wine64 xvfb xauth x11-utils imagemagick librsvg2-bin dpkg-dev ca-certificates)
+          wine wine64 xvfb x11-utils imagemagick librsvg2-bin dpkg-dev ca-certificates)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -23,7 +23,8 @@ ensure_packages() {
     if [ ${#missing[@]} -gt 0 ]; then
         echo "== installing: ${missing[*]}"
         as_root apt-get update -qq
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+        # With recommends: Wine's fonts and X extensions come that way.
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
     fi
 }
 

@@ -187,6 +187,27 @@ TEST_F(MainWindow, TheResolutionMenuListsTheCurrentCompressionsSizesWithTheCurre
     DestroyMenu(menu);
 }
 
+TEST_F(MainWindow, TheLanguageAndHelpMenusOfferTheirItems)
+{
+    gSettings.language = 2;
+    HMENU menu = Menu_MakeLanguage();
+    ASSERT_EQ(GetMenuItemCount(menu), 4);
+    wchar_t text[64] = L"";
+    GetMenuStringW(menu, 1, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"\u7b80\u4f53\u4e2d\u6587");
+    for (int k = 0; k < 4; k++) {
+        EXPECT_EQ(GetMenuItemID(menu, k), (UINT)(CMD_LANGUAGE_FIRST + k));
+        EXPECT_EQ((GetMenuState(menu, k, MF_BYPOSITION) & MF_CHECKED) != 0, k == 2);
+    }
+    DestroyMenu(menu);
+    menu = Menu_MakeHelp();
+    ASSERT_EQ(GetMenuItemCount(menu), 2);
+    EXPECT_EQ(GetMenuItemID(menu, 0), (UINT)CMD_ABOUT);
+    GetMenuStringW(menu, 1, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, Language_Text(1302));
+    DestroyMenu(menu);
+}
+
 TEST_F(MainWindow, TheCalibrationMenuNeedsAUsableSlot)
 {
     for (auto &c : gCalibrations)
