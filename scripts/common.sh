@@ -39,6 +39,10 @@ build_windows() {
     cmake --build "$BUILD/win" -j "$JOBS"
 }
 
+# Wine converts file names with the locale's character set: under the C locale
+# of a bare machine (no LANG) every non-ASCII path fails, so insist on UTF-8.
+[ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
+
 export WINEPREFIX=$BUILD/win/wineprefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winealsa.drv=;winepulse.drv="
@@ -83,16 +87,16 @@ start_wineserver() {
 }
 
 XVFB_PID=
-# Starts Xvfb on the first free display number and exports DISPLAY.
+# Starts Xvfb on a display number it finds free itself and exports DISPLAY.
 start_xvfb() {
-    local n=90
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+    local fifo n=
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
-    for _ in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
-        sleep 0.05
-    done
+    read -r n < "$fifo" || true
+    rm -f "$fifo"
+    [ -n "$n" ] || { echo "Xvfb did not start" >&2; return 1; }
     export DISPLAY=":$n"
 }
 
