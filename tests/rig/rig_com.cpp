@@ -130,37 +130,17 @@ void Item_Drop(AM_MEDIA_TYPE &mt) { MediaType_Clear(&mt); }
 AM_MEDIA_TYPE *Item_Out(const AM_MEDIA_TYPE &mt) { return MediaType_Duplicate(mt); }
 
 template <class Itf, const IID &kIid, class Item, class Out>
-class ComEnum : public Itf {
+class ComEnum : public ComObject<Itf, kIid> {
 public:
     ComEnum(const std::vector<Item> &source, ULONG position) : items(source.size()), position(position)
     {
         for (size_t i = 0; i < source.size(); i++)
             Item_Hold(items[i], source[i]);
-        InterlockedIncrement(&gRigObjects);
     }
-    virtual ~ComEnum()
+    ~ComEnum() override
     {
         for (auto &item : items)
             Item_Drop(item);
-        InterlockedDecrement(&gRigObjects);
-    }
-    STDMETHODIMP QueryInterface(REFIID iid, void **out) override
-    {
-        if (iid == IID_IUnknown || iid == kIid) {
-            *out = static_cast<Itf *>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        LONG n = InterlockedDecrement(&refs);
-        if (!n)
-            delete this;
-        return n;
     }
     STDMETHODIMP Next(ULONG count, Out *out, ULONG *fetched) override
     {
@@ -192,7 +172,6 @@ public:
     }
 
 private:
-    LONG refs = 1;
     std::vector<Item> items;
     ULONG position;
 };

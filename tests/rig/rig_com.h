@@ -8,6 +8,35 @@
 
 extern LONG gRigObjects; // live COM objects and server locks
 
+// IUnknown of an object with one interface: reference counted from 1, counted
+// in gRigObjects while it lives, deleted when the last reference goes.
+template <class Itf, const IID &kIid> class ComObject : public Itf {
+public:
+    ComObject() { InterlockedIncrement(&gRigObjects); }
+    virtual ~ComObject() { InterlockedDecrement(&gRigObjects); }
+    STDMETHODIMP QueryInterface(REFIID iid, void **out) override
+    {
+        if (iid == IID_IUnknown || iid == kIid) {
+            *out = static_cast<Itf *>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs); }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        LONG n = InterlockedDecrement(&refs);
+        if (!n)
+            delete this;
+        return n;
+    }
+
+private:
+    LONG refs = 1;
+};
+
 // Media types. A type owned by the rig frees its format block with
 // MediaType_Clear; one handed to a caller is CoTaskMemAlloc'd whole.
 void MediaType_Clear(AM_MEDIA_TYPE *mt);

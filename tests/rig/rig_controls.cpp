@@ -40,29 +40,9 @@ HRESULT Read(int device, RigControl c, long *value, long *flags)
 }
 
 // The processing unit's node object: its own COM object, as a KS node is.
-class ProcessingNode : public IVideoProcAmp {
+class ProcessingNode : public ComObject<IVideoProcAmp, IID_IVideoProcAmp> {
 public:
-    explicit ProcessingNode(int device) : device(device) { InterlockedIncrement(&gRigObjects); }
-    virtual ~ProcessingNode() { InterlockedDecrement(&gRigObjects); }
-
-    STDMETHODIMP QueryInterface(REFIID iid, void **out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IVideoProcAmp) {
-            *out = static_cast<IVideoProcAmp *>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        LONG n = InterlockedDecrement(&refs);
-        if (!n)
-            delete this;
-        return n;
-    }
+    explicit ProcessingNode(int device) : device(device) {}
 
 #define RIG_NODE_PROPERTY(name, control)                                                                \
     STDMETHODIMP get_##name(long *value, long *flags) override { return Read(device, control, value, flags); } \
@@ -93,7 +73,6 @@ public:
     }
 
 private:
-    LONG refs = 1;
     int device;
 };
 

@@ -3,6 +3,7 @@
 //   regsvr32 /n /i:converters QuorellRig.dll    the MJPEG decompressor and the
 //                                               YUY2 converter, for Wine only
 //   regsvr32 /u [/n /i:converters] ...          the reverse
+#include "rig_com.h"
 #include "rig_plug.h"
 #include "rig_shared.h"
 #include "rig_source.h"
@@ -30,28 +31,9 @@ IBaseFilter *Filter_Create(const CLSID &clsid)
     return nullptr;
 }
 
-class ClassFactory : public IClassFactory {
+class ClassFactory : public ComObject<IClassFactory, IID_IClassFactory> {
 public:
-    explicit ClassFactory(const CLSID &clsid) : clsid(clsid) { InterlockedIncrement(&gRigObjects); }
-    virtual ~ClassFactory() { InterlockedDecrement(&gRigObjects); }
-    STDMETHODIMP QueryInterface(REFIID iid, void **out) override
-    {
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *out = static_cast<IClassFactory *>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs); }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        LONG n = InterlockedDecrement(&refs);
-        if (!n)
-            delete this;
-        return n;
-    }
+    explicit ClassFactory(const CLSID &clsid) : clsid(clsid) {}
     STDMETHODIMP CreateInstance(IUnknown *outer, REFIID iid, void **out) override
     {
         *out = nullptr;
@@ -71,7 +53,6 @@ public:
     }
 
 private:
-    LONG refs = 1;
     CLSID clsid;
 };
 
