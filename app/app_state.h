@@ -1,8 +1,8 @@
 // gApp: the application shell's own record (window handles, layout metrics,
 // image encoders, the last saved file and the applied calibration).
 #pragma once
-#include "app/guid.h"
-#include "app/handles.h"
+#include "base/guid.h"
+#include "base/handles.h"
 #include <cstdint>
 
 enum { PATH_CAPACITY = 260 };

@@ -3,7 +3,7 @@
 #include "app/app_win.h"
 
 #include "app/app_state.h"
-#include "app/gdiplus_win.h"
+#include "base/gdiplus_win.h"
 #include "app/mainwnd_win.h"
 #include "app/prompt_win.h"
 #include "view/view_win.h"

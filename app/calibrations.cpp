@@ -1,11 +1,11 @@
 #include "app/calibrations.h"
 
 #include "app/app_state.h"
-#include "app/clock.h"
-#include "app/commands.h"
-#include "app/numbers.h"
+#include "base/clock.h"
+#include "base/commands.h"
+#include "base/numbers.h"
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "view/view_api.h"
 
 #include <cstring>

@@ -1,8 +1,8 @@
 #include "app/folders.h"
 
 #include "app/app_state.h"
-#include "app/platform.h"
-#include "app/text.h"
+#include "base/platform.h"
+#include "base/text.h"
 
 bool Folder_Ensure(const wchar_t *path)
 {

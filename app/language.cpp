@@ -1,11 +1,11 @@
 #include "app/language.h"
 
 #include "app/app_state.h"
-#include "app/commands.h"
-#include "app/numbers.h"
-#include "app/platform.h"
+#include "base/commands.h"
+#include "base/numbers.h"
+#include "base/platform.h"
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "view/view_api.h"
 
 #include <vector>

@@ -1,11 +1,11 @@
 // The main window's command routing.
 #include "app/app_state.h"
-#include "app/commands.h"
+#include "base/commands.h"
 #include "app/mainwnd_logic.h"
 #include "app/mainwnd_win.h"
 #include "app/menus_win.h"
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "app/toolbar_table.h"
 #include "app/toolbar_win.h"
 #include "capture/camera_graph.h"
@@ -116,7 +116,7 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     bool open = Camera_IsOpen();
     bool noCalibrationDialog = gApp.calibrationDialog == nullptr;
     switch (command) {
-    case CMD_SNAPSHOT_KEY:
+    case CMD_OPEN_DEVICE_OR_SNAPSHOT_KEY:
     case CMD_SNAPSHOT:
         Snapshot_Take();
         break;

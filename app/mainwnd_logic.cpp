@@ -2,7 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/calibrations.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "capture/camera_state.h"
 #include "view/view_state.h"
 
@@ -60,7 +60,7 @@ void Toolbar_CalibrationText(wchar_t *text, size_t capacity, bool cameraOpen)
 
 bool ZoomSlider_Enabled(bool calibrationDialogOpen, bool textDialogOpen)
 {
-    return gView.scale < 0 && gView.tool == 0 && gView.items.empty() && !calibrationDialogOpen &&
+    return gView.scale < 0 && gView.tool == TOOL_POINTER && gView.items.empty() && !calibrationDialogOpen &&
            !textDialogOpen;
 }
 

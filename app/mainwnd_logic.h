@@ -2,7 +2,7 @@
 // texts, toolbar texts, the zoom slider's state, exclusive toggles, the
 // calibration menu's items and removing items.
 #pragma once
-#include "app/geometry.h"
+#include "base/geometry.h"
 #include <cstddef>
 #include <cstdint>
 #include <vector>

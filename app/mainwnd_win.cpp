@@ -3,12 +3,12 @@
 #include "app/mainwnd_win.h"
 
 #include "app/app_state.h"
-#include "app/commands.h"
+#include "base/commands.h"
 #include "app/language.h"
 #include "app/mainwnd_logic.h"
 #include "app/settings.h"
 #include "app/statusbar_win.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "app/toolbar_table.h"
 #include "app/toolbar_win.h"
 #include "capture/camera_graph.h"
@@ -163,9 +163,9 @@ void MainWnd_SetToolMode(int tool)
     View_SetTool(tool);
     View_SetZoom(100);
     MainWnd_UpdateStatus();
-    if (gView.tool == 12) {
+    if (gView.tool == TOOL_TEXT) {
         if (Camera_IsOpen() && !gApp.textInputDialog) {
-            gView.phase = 12;
+            gView.phase = TOOL_TEXT;
             gApp.textInputDialog = TextInputDlg_Create(gApp.mainWindow);
             if (gApp.textInputDialog)
                 ShowWindow(gApp.textInputDialog, SW_SHOW);

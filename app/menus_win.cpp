@@ -2,15 +2,16 @@
 
 #include "app/app_state.h"
 #include "app/calibrations.h"
-#include "app/commands.h"
+#include "base/commands.h"
 #include "app/language.h"
 #include "app/mainwnd_logic.h"
 #include "app/mainwnd_win.h"
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "app/toolbar_table.h"
 #include "capture/camera_graph.h"
 #include "view/view_api.h"
+#include "view/view_state.h"
 
 // Shows a menu and returns the chosen id (0 for none); the menu is destroyed.
 static int TrackAt(HWND owner, HMENU menu, int x, int y)
@@ -34,15 +35,15 @@ HMENU Menu_MakeLanguage()
                                            L"\u0423\u043a\u0440\u0430\u0457\u043d\u0441\u044c\u043a\u0430 \u043c\u043e\u0432\u0430"};
     HMENU menu = CreatePopupMenu();
     for (int k = 0; k < 4; k++)
-        AppendMenuW(menu, MF_STRING | (gSettings.language == k ? MF_CHECKED : 0), CMD_LANGUAGE_FIRST + k, names[k]);
+        AppendMenuW(menu, MF_STRING | (gSettings.language == k ? MF_CHECKED : 0), MENU_LANGUAGE_FIRST + k, names[k]);
     return menu;
 }
 
 void Menu_Language(HWND owner)
 {
     int chosen = TrackAtCursor(owner, Menu_MakeLanguage());
-    if (chosen >= CMD_LANGUAGE_FIRST && chosen < CMD_LANGUAGE_FIRST + 4)
-        Language_Select(chosen - CMD_LANGUAGE_FIRST);
+    if (chosen >= MENU_LANGUAGE_FIRST && chosen < MENU_LANGUAGE_FIRST + 4)
+        Language_Select(chosen - MENU_LANGUAGE_FIRST);
 }
 
 HMENU Menu_MakeHelp()
@@ -98,8 +99,8 @@ HMENU Menu_MakeCalibration()
     for (const MenuItem &item : slots)
         AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : 0), (UINT_PTR)item.id, item.text);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, CMD_REMOVE_CALIBRATION, Language_Text(1250));
-    AppendMenuW(menu, MF_STRING, CMD_CONFIGURE_CALIBRATIONS, Language_Text(1251));
+    AppendMenuW(menu, MF_STRING, MENU_REMOVE_CALIBRATION, Language_Text(1250));
+    AppendMenuW(menu, MF_STRING, MENU_CONFIGURE_CALIBRATIONS, Language_Text(1251));
     return menu;
 }
 
@@ -108,7 +109,7 @@ void Menu_Calibration(HWND owner)
     if (gApp.textInputDialog) {
         DestroyWindow(gApp.textInputDialog);
         gApp.textInputDialog = nullptr;
-        View_SetTool(0);
+        View_SetTool(TOOL_POINTER);
     }
     HMENU menu = Menu_MakeCalibration();
     if (!menu) {
@@ -120,10 +121,10 @@ void Menu_Calibration(HWND owner)
     RECT toolbar;
     GetWindowRect(gApp.toolbar, &toolbar);
     int chosen = TrackAt(owner, menu, cursor.x, toolbar.top + gApp.toolbarHeight - 4);
-    if (chosen == CMD_REMOVE_CALIBRATION)
+    if (chosen == MENU_REMOVE_CALIBRATION)
         Calibration_Remove();
-    else if (chosen >= CMD_RESOLUTION_FIRST && chosen < (int)CMD_RESOLUTION_FIRST + (int)CALIBRATION_SLOTS)
-        Calibration_Apply(chosen - CMD_RESOLUTION_FIRST);
-    else if (chosen == CMD_CONFIGURE_CALIBRATIONS)
+    else if (chosen >= MENU_CALIBRATION_SLOT_FIRST && chosen < (int)MENU_CALIBRATION_SLOT_FIRST + (int)CALIBRATION_SLOTS)
+        Calibration_Apply(chosen - MENU_CALIBRATION_SLOT_FIRST);
+    else if (chosen == MENU_CONFIGURE_CALIBRATIONS)
         MainWnd_StartCalibration();
 }

@@ -2,8 +2,8 @@
 // the top of the main window, that closes itself about four seconds after
 // its last text.
 #pragma once
-#include "app/geometry.h"
-#include "app/handles.h"
+#include "base/geometry.h"
+#include "base/handles.h"
 
 enum {
     PROMPT_TEXT_CAPACITY = 512,

@@ -3,7 +3,7 @@
 #include "app/prompt_win.h"
 
 #include "app/app_state.h"
-#include "app/text.h"
+#include "base/text.h"
 
 #include <cstdlib>
 

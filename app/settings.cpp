@@ -3,9 +3,9 @@
 #include "app/calibrations.h"
 #include "app/folders.h"
 #include "app/language.h"
-#include "app/platform.h"
+#include "base/platform.h"
 #include "app/settings_store.h"
-#include "app/text.h"
+#include "base/text.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/mainwnd_logic.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "view/view_api.h"
 #include "view/view_state.h"
 

@@ -1,6 +1,7 @@
 #include "app/toolbar_table.h"
 
-#include "app/commands.h"
+#include "base/commands.h"
+#include "view/view_state.h"
 
 #define SEPARATOR {0, 0, 0, TB_SEPARATOR, 0}
 
@@ -56,14 +57,14 @@ int32_t Toolbar_TooltipId(int32_t command)
 int32_t Toolbar_ToolOf(int32_t command)
 {
     switch (command) {
-    case CMD_TOOL_LINE: return 1;
-    case CMD_TOOL_POINT_LINE: return 2;
-    case CMD_TOOL_RECTANGLE: return 3;
-    case CMD_TOOL_CIRCLE: return 4;
-    case CMD_TOOL_ANGLE: return 5;
-    case CMD_TOOL_FREEHAND: return 11;
-    case CMD_TOOL_TEXT: return 12;
-    case CMD_TOOL_POINTER: return 0;
+    case CMD_TOOL_LINE: return TOOL_LINE;
+    case CMD_TOOL_POINT_LINE: return TOOL_POINT_LINE;
+    case CMD_TOOL_RECTANGLE: return TOOL_RECTANGLE;
+    case CMD_TOOL_CIRCLE: return TOOL_CIRCLE;
+    case CMD_TOOL_ANGLE: return TOOL_ANGLE;
+    case CMD_TOOL_FREEHAND: return TOOL_FREEHAND;
+    case CMD_TOOL_TEXT: return TOOL_TEXT;
+    case CMD_TOOL_POINTER: return TOOL_POINTER;
     }
     return -1;
 }

@@ -2,7 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/language.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "app/toolbar_table.h"
 
 #include <commctrl.h>

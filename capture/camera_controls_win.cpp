@@ -2,7 +2,7 @@
 #include "capture/camera_controls.h"
 #include "capture/camera_controls_win.h"
 
-#include "app/platform.h"
+#include "base/platform.h"
 #include "capture/camera_graph.h"
 #include "capture/dshow_win.h"
 #include "capture/ks_interfaces_win.h"

@@ -3,12 +3,12 @@
 // stream into a second grabber when the device has a still pin.
 #include "capture/camera_graph.h"
 
-#include "app/platform.h"
+#include "base/platform.h"
 #include "capture/camera_controls_win.h"
 #include "capture/dshow_win.h"
 #include "capture/grabber_callbacks_win.h"
 #include "capture/media_format.h"
-#include "capture/sync.h"
+#include "base/sync.h"
 #include "record/recorder.h"
 #include "record/recorder_state.h"
 

@@ -2,8 +2,8 @@
 // graph, the device's formats and camera controls, the frame buffer the view
 // shows, the picture flags, the current format and the measured frame rate.
 #pragma once
-#include "app/geometry.h"
-#include "app/handles.h"
+#include "base/geometry.h"
+#include "base/handles.h"
 #include "capture/formats.h"
 #include <atomic>
 #include <cstdint>

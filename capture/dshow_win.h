@@ -1,6 +1,6 @@
 // DirectShow helpers shared by the Win32 capture code.
 #pragma once
-#include "app/guid.h"
+#include "base/guid.h"
 
 #include <windows.h>
 #include <dshow.h>

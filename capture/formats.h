@@ -1,7 +1,7 @@
 // Capture formats: the subtypes the program asks for, the per-device format
 // maps and the choice of a default format.
 #pragma once
-#include "app/guid.h"
+#include "base/guid.h"
 #include <cstdint>
 #include <map>
 

@@ -2,11 +2,11 @@
 // view's copy of the frame buffer.
 #include "capture/frame_pipeline.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "capture/camera_state.h"
 #include "capture/frame_platform.h"
 #include "capture/frame_times.h"
-#include "capture/sync.h"
+#include "base/sync.h"
 #include "record/recorder_state.h"
 
 #include <cstdlib>

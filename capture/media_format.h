@@ -1,7 +1,7 @@
 // Reading a capture capability's media type: which formats the program
 // accepts and where their bitmap header lies.
 #pragma once
-#include "app/geometry.h"
+#include "base/geometry.h"
 #include "capture/formats.h"
 #include <cstddef>
 

@@ -1,7 +1,7 @@
 // Stopping a recording: the UI thread waits for the recording thread to
 // finish the file while it keeps dispatching its messages.
-#include "capture/sync.h"
-#include "capture/sync_win.h"
+#include "base/sync.h"
+#include "base/sync_win.h"
 #include "record/recorder.h"
 #include "record/recorder_state.h"
 

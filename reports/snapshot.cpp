@@ -2,7 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 
 void Snapshot_FormatFileName(wchar_t *name, size_t capacity, const wchar_t *folder,
                              const LocalTime &t, int imageFormat)

@@ -1,7 +1,7 @@
 // Snapshot files: named by the local date and time to the millisecond, in
 // the image folder.
 #pragma once
-#include "app/clock.h"
+#include "base/clock.h"
 #include <cstddef>
 
 // "%s\%d%02d%02d-%02d%02d%02d-%03d.%s": folder, date, time, milliseconds,

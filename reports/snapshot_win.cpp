@@ -4,7 +4,7 @@
 #include "app/app_state.h"
 #include "app/prompt.h"
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "capture/camera_graph.h"
 #include "view/view_device_win.h"
 

@@ -1,6 +1,6 @@
 #include "view/device_events.h"
 
-#include "app/guid.h"
+#include "base/guid.h"
 #include "view/view_state.h"
 
 #include <cstring>

@@ -194,7 +194,7 @@ void View_DrawFigure(int kind, const MeasureItem &it, bool selected, bool hovere
 
 static bool NewItemShown()
 {
-    return gView.mouseDown || gView.phase == 2 || gView.phase == 5 || gView.phase == 12;
+    return gView.mouseDown || gView.phase == TOOL_POINT_LINE || gView.phase == TOOL_ANGLE || gView.phase == TOOL_TEXT;
 }
 
 void View_DrawScene()

@@ -1,6 +1,6 @@
 #include "view/editing.h"
 
-#include "app/commands.h"
+#include "base/commands.h"
 #include "view/items.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
@@ -8,7 +8,6 @@
 
 #include <cstring>
 
-enum { TOOL_POINTER = 0, TOOL_CALIB_LEFT = 19, TOOL_CALIB_RIGHT = 20 };
 enum { KEY_BACKSPACE = 8, KEY_SPACE = 32, KEY_DELETE = 46 };
 
 static bool MapPoint(Point *out, int x, int y)
@@ -25,7 +24,7 @@ static bool OnCalibrationEnd(int x, const Point &p)
 
 static bool IsItemTool(int tool)
 {
-    return (tool >= ITEM_LINE && tool <= ITEM_ANGLE) || tool == ITEM_FREEHAND;
+    return (tool >= TOOL_LINE && tool <= TOOL_ANGLE) || tool == TOOL_FREEHAND;
 }
 
 static void StartNewItem()
@@ -37,7 +36,7 @@ static void StartNewItem()
     item.points.clear();
     item.x3 = -1;
     item.text[0] = 0;
-    if (gView.tool == ITEM_FREEHAND)
+    if (gView.tool == TOOL_FREEHAND)
         item.points.push_back(gView.newPoint);
     gView.phase = 0;
     View_Invalidate(false);
@@ -60,7 +59,7 @@ static void PressWithPointer(int x, int y)
 
 static void PressWithTool(int x, int y)
 {
-    if (gView.tool == ITEM_TEXT) {
+    if (gView.tool == TOOL_TEXT) {
         if (!MapPoint(&gView.lastPoint, x, y))
             return;
         MeasureItem_UpdateHitRects(&gView.newItem);
@@ -79,7 +78,7 @@ static void PressWithTool(int x, int y)
 void View_ButtonDown(int x, int y)
 {
     View_SetFocus();
-    if ((gView.tool == ITEM_POINT_LINE || gView.tool == ITEM_ANGLE) && gView.phase == gView.tool) {
+    if ((gView.tool == TOOL_POINT_LINE || gView.tool == TOOL_ANGLE) && gView.phase == gView.tool) {
         gView.phase = 0; // the click that places the third point
         View_CommitNewItem();
         return;
@@ -159,10 +158,10 @@ static void DragNewItem(int x, int y)
     if (!MapPoint(&gView.newPoint, x, y))
         return;
     int tool = gView.tool;
-    if ((tool >= ITEM_LINE && tool <= ITEM_ANGLE) || tool == ITEM_TEXT) {
+    if ((tool >= TOOL_LINE && tool <= TOOL_ANGLE) || tool == TOOL_TEXT) {
         gView.newItem.x2 = gView.newPoint.x;
         gView.newItem.y2 = gView.newPoint.y;
-    } else if (tool == ITEM_FREEHAND) {
+    } else if (tool == TOOL_FREEHAND) {
         gView.newItem.points.push_back(gView.newPoint);
     } else {
         return;
@@ -240,7 +239,7 @@ void View_KeyDown(int key)
         gView.selected = -1;
         View_Invalidate(false);
     } else if (key == KEY_SPACE) {
-        View_PostParentCommand(CMD_SNAPSHOT_KEY);
+        View_PostParentCommand(CMD_OPEN_DEVICE_OR_SNAPSHOT_KEY);
     }
 }
 

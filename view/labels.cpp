@@ -1,6 +1,6 @@
 #include "view/labels.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <cstdarg>

@@ -1,6 +1,6 @@
 // Label texts and where label boxes go relative to their anchor.
 #pragma once
-#include "app/geometry.h"
+#include "base/geometry.h"
 #include "view/measure_item.h"
 #include "view/view_platform.h"
 

@@ -1,7 +1,7 @@
 // Measurement items: the figures the user lays over the picture, in image
 // pixel coordinates.
 #pragma once
-#include "app/geometry.h"
+#include "base/geometry.h"
 #include <cstdint>
 #include <vector>
 

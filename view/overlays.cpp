@@ -1,6 +1,6 @@
 #include "view/overlays.h"
 
-#include "app/platform.h"
+#include "base/platform.h"
 #include "view/drawing.h"
 #include "view/labels.h"
 #include "view/view_platform.h"

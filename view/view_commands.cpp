@@ -1,8 +1,8 @@
 #include "view/view_commands.h"
 
 #include "app/calibrations.h"
-#include "app/commands.h"
-#include "app/text.h"
+#include "base/commands.h"
+#include "base/text.h"
 #include "view/editing.h"
 #include "view/overlays.h"
 #include "view/view_platform.h"

@@ -1,6 +1,6 @@
 // The camera view's thin senders: each sends its command synchronously.
 #include "app/app_state.h"
-#include "app/commands.h"
+#include "base/commands.h"
 #include "view/view_api.h"
 
 #include <windows.h>

@@ -1,9 +1,9 @@
 #include "view/view_device_win.h"
 
 #include "app/app_state.h"
-#include "app/commands.h"
-#include "app/gdiplus_win.h"
-#include "app/platform.h"
+#include "base/commands.h"
+#include "base/gdiplus_win.h"
+#include "base/platform.h"
 #include "capture/camera_graph.h"
 #include "capture/dshow_win.h"
 #include "view/device_events.h"
@@ -34,7 +34,7 @@ void View_RegisterDeviceNotifications(HWND view)
 void View_OnDeviceTimer(HWND view)
 {
     if (View_DeviceDelayTick())
-        PostMessageW(view, WM_COMMAND, CMD_VIEW_OPEN_DEVICE, 0);
+        PostMessageW(view, WM_COMMAND, CMD_OPEN_DEVICE_OR_SNAPSHOT_KEY, 0);
 }
 
 void View_OnDeviceChange(HWND view, WPARAM event, LPARAM record)

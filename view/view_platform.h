@@ -2,7 +2,7 @@
 // implements these (view_platform_win.cpp, view_canvas_win.cpp); host tests
 // record them.
 #pragma once
-#include "app/geometry.h"
+#include "base/geometry.h"
 #include <cstdint>
 
 // The view window.

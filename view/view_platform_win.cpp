@@ -1,5 +1,5 @@
 // The window-system services of the portable view code.
-#include "app/commands.h"
+#include "base/commands.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
 #include "view/view_win.h"

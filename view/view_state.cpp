@@ -1,6 +1,6 @@
 #include "view/view_state.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "capture/camera_state.h"
 #include "view/items.h"
 #include "view/overlays.h"

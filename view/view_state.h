@@ -1,13 +1,28 @@
 // gView: the camera view's record. The portable view code works on it; the
 // Win32 view keeps its window and drawing objects in the handle fields.
 #pragma once
-#include "app/geometry.h"
-#include "app/handles.h"
+#include "base/geometry.h"
+#include "base/handles.h"
 #include "view/measure_item.h"
 #include <cstdint>
 #include <vector>
 
 enum { VIEW_TEXT_CAPACITY = 64, UNIT_TEXT_CAPACITY = 10 };
+
+// The view's tool (command 8002). The drawing tools carry the kind of item
+// they make; the two calibration tools move one end of the calibration line.
+enum ViewTool {
+    TOOL_POINTER = 0,
+    TOOL_LINE = ITEM_LINE,
+    TOOL_POINT_LINE = ITEM_POINT_LINE,
+    TOOL_RECTANGLE = ITEM_RECTANGLE,
+    TOOL_CIRCLE = ITEM_CIRCLE,
+    TOOL_ANGLE = ITEM_ANGLE,
+    TOOL_FREEHAND = ITEM_FREEHAND,
+    TOOL_TEXT = ITEM_TEXT,
+    TOOL_CALIB_LEFT = 19,
+    TOOL_CALIB_RIGHT = 20,
+};
 
 // A GDI+ object and the last non-zero status a call on it returned.
 struct GdipObject {

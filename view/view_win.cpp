@@ -2,7 +2,7 @@
 // the paint, and the window's own fonts.
 #include "view/view_win.h"
 
-#include "app/commands.h"
+#include "base/commands.h"
 #include "capture/camera_graph.h"
 #include "capture/camera_state.h"
 #include "capture/frame_pipeline.h"
@@ -76,7 +76,7 @@ static bool OnDeviceCommand(HWND window, int command)
     case CMD_VIEW_RESTART:
         View_RestartPreview(window);
         return true;
-    case CMD_VIEW_OPEN_DEVICE:
+    case CMD_OPEN_DEVICE_OR_SNAPSHOT_KEY:
         View_OpenDevice(window);
         return true;
     }

@@ -1,7 +1,7 @@
 // The view's viewport: zoom, scroll bars, window-to-image mapping, panning
 // and where the frame and its margins go in the window.
 #pragma once
-#include "app/geometry.h"
+#include "base/geometry.h"
 
 // The zoom that fits an image into a client area: the smaller ratio in
 // percent, truncated, kept within 50..200.

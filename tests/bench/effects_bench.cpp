@@ -6,7 +6,7 @@
 #include "capture/camera_state.h"
 #include "capture/effect_kernels.h"
 #include "capture/frame_pipeline.h"
-#include "capture/sync.h"
+#include "base/sync.h"
 #include "record/recorder_state.h"
 #include "support/fake_platform.h"
 

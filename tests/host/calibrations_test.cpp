@@ -1,6 +1,6 @@
 #include "app/app_state.h"
 #include "app/calibrations.h"
-#include "app/commands.h"
+#include "base/commands.h"
 #include "app/settings.h"
 #include "support/fake_platform.h"
 

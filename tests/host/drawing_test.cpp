@@ -1,7 +1,7 @@
 #include "support/view_fixture.h"
 #include "view/drawing.h"
 #include "view/items.h"
-#include "app/commands.h"
+#include "base/commands.h"
 #include "view/overlays.h"
 #include "view/view_commands.h"
 #include "view/view_platform.h"

@@ -1,4 +1,4 @@
-#include "app/commands.h"
+#include "base/commands.h"
 #include "support/view_fixture.h"
 #include "view/editing.h"
 #include "view/view_state.h"
@@ -241,7 +241,7 @@ TEST_F(Editing, SpaceAsksTheMainWindowForASnapshot)
 {
     View_KeyDown(32);
     View_KeyDown(65);
-    EXPECT_EQ(gFake.parentCommands, std::vector<int>{CMD_SNAPSHOT_KEY});
+    EXPECT_EQ(gFake.parentCommands, std::vector<int>{CMD_OPEN_DEVICE_OR_SNAPSHOT_KEY});
     Down(1, 1);
     EXPECT_EQ(gFake.focusRequests, 1);
 }

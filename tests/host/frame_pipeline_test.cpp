@@ -5,7 +5,7 @@
 #include "capture/effect_kernels.h"
 #include "capture/frame_pipeline.h"
 #include "capture/frame_times.h"
-#include "capture/sync.h"
+#include "base/sync.h"
 #include "record/recorder_state.h"
 #include "support/fake_platform.h"
 

@@ -1,5 +1,5 @@
 #include "app/app_state.h"
-#include "app/commands.h"
+#include "base/commands.h"
 #include "app/language.h"
 #include "app/settings.h"
 #include "support/fake_platform.h"

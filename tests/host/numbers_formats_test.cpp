@@ -1,5 +1,5 @@
-#include "app/numbers.h"
-#include "app/text.h"
+#include "base/numbers.h"
+#include "base/text.h"
 #include "capture/formats.h"
 
 #include <gtest/gtest.h>

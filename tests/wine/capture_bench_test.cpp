@@ -2,7 +2,7 @@
 // live frame from the grabber's callback to the composed view at 1920x1080,
 // and the time from process start to the first composed frame.
 #include "app/app_state.h"
-#include "app/commands.h"
+#include "base/commands.h"
 #include "app/toolbar_table.h"
 #include "capture/camera_graph.h"
 #include "capture/frame_pipeline.h"

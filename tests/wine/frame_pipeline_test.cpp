@@ -3,8 +3,8 @@
 #include "capture/camera_graph.h"
 #include "capture/effect_kernels.h"
 #include "capture/grabber_callbacks_win.h"
-#include "capture/sync.h"
-#include "capture/sync_win.h"
+#include "base/sync.h"
+#include "base/sync_win.h"
 #include "record/recorder_state.h"
 #include "wine_support.h"
 

@@ -2,7 +2,7 @@
 #include "app/app_state.h"
 #include "app/language.h"
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "debug_capture.h"
 #include "wine_support.h"
 

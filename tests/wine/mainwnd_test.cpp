@@ -2,8 +2,8 @@
 // snapshots, with the virtual microscope open.
 #include "app/app_state.h"
 #include "app/calibrations.h"
-#include "app/clock.h"
-#include "app/commands.h"
+#include "base/clock.h"
+#include "base/commands.h"
 #include "app/language.h"
 #include "app/mainwnd_win.h"
 #include "app/menus_win.h"
@@ -11,7 +11,7 @@
 #include "app/toolbar_table.h"
 #include "capture/camera_graph.h"
 #include "app/settings.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "program_harness.h"
 #include "reports/snapshot.h"
 #include "rig_api.h"
@@ -196,7 +196,7 @@ TEST_F(MainWindow, TheLanguageAndHelpMenusOfferTheirItems)
     GetMenuStringW(menu, 1, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, L"\u7b80\u4f53\u4e2d\u6587");
     for (int k = 0; k < 4; k++) {
-        EXPECT_EQ(GetMenuItemID(menu, k), (UINT)(CMD_LANGUAGE_FIRST + k));
+        EXPECT_EQ(GetMenuItemID(menu, k), (UINT)(MENU_LANGUAGE_FIRST + k));
         EXPECT_EQ((GetMenuState(menu, k, MF_BYPOSITION) & MF_CHECKED) != 0, k == 2);
     }
     DestroyMenu(menu);
@@ -220,7 +220,7 @@ TEST_F(MainWindow, TheCalibrationMenuNeedsAUsableSlot)
     wchar_t text[64] = L"";
     GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, L"5 - Lens A");
-    EXPECT_EQ(GetMenuItemID(menu, 2), (UINT)CMD_REMOVE_CALIBRATION);
+    EXPECT_EQ(GetMenuItemID(menu, 2), (UINT)MENU_REMOVE_CALIBRATION);
     GetMenuStringW(menu, 3, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, Language_Text(1251));
     DestroyMenu(menu);

@@ -1,7 +1,7 @@
 // The camera view opens, follows and loses cameras by itself, inside the real
 // main window, with the virtual microscope.
 #include "app/app_state.h"
-#include "app/commands.h"
+#include "base/commands.h"
 #include "app/mainwnd_win.h"
 #include "app/settings.h"
 #include "app/toolbar_table.h"

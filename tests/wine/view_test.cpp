@@ -1,6 +1,6 @@
 // The camera view window under Wine: composition into the back buffer,
 // background, overlays, items, and editing with real window messages.
-#include "app/commands.h"
+#include "base/commands.h"
 #include "capture/camera_graph.h"
 #include "view/view_api.h"
 #include "view/view_state.h"
@@ -338,7 +338,7 @@ TEST(ViewWindow, SpaceAsksTheParentForASnapshot)
     ViewHarness h(800, 600);
     h.Key(VK_SPACE);
     PumpMessages(20);
-    EXPECT_TRUE(Posted(WM_COMMAND, CMD_SNAPSHOT_KEY));
+    EXPECT_TRUE(Posted(WM_COMMAND, CMD_OPEN_DEVICE_OR_SNAPSHOT_KEY));
 }
 
 TEST(ViewWindow, TheCalibrationLineEndsDragButTheLineStaysAtLeast200Pixels)

@@ -2,11 +2,11 @@
 // portable code calls; everything is recorded in gFake.
 #include "fake_platform.h"
 
-#include "app/clock.h"
-#include "app/commands.h"
-#include "app/platform.h"
+#include "base/clock.h"
+#include "base/commands.h"
+#include "base/platform.h"
 #include "app/settings_store.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "capture/frame_platform.h"
 #include "view/view_api.h"
 #include "view/view_platform.h"

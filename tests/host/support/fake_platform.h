@@ -1,6 +1,6 @@
 // What the host stand-ins of the platform services record and serve.
 #pragma once
-#include "app/geometry.h"
+#include "base/geometry.h"
 #include <cstdint>
 #include <map>
 #include <set>

@@ -1,6 +1,6 @@
 // Locks and events of the frame pipeline and recorder for the host tests,
 // from the standard library.
-#include "capture/sync.h"
+#include "base/sync.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -4,7 +4,7 @@
 #include "app/app_win.h"
 #include "capture/camera_graph.h"
 #include "capture/camera_state.h"
-#include "capture/sync.h"
+#include "base/sync.h"
 #include "view/view_api.h"
 #include "view/view_state.h"
 #include "view/view_win.h"

@@ -1,7 +1,7 @@
 // The Win32 test program: starts the platform services the way App_Run does,
 // registers the program's window classes, then runs the tests.
 #include "app/app_win.h"
-#include "app/gdiplus_win.h"
+#include "base/gdiplus_win.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "wine_support.h"
 
-#include "app/gdiplus_win.h"
+#include "base/gdiplus_win.h"
 
 #include <shellapi.h>
 #include <tlhelp32.h>

@@ -1,7 +1,7 @@
 // Locks and events on Win32: critical sections and event objects. A SyncEvent
 // is the event's handle itself.
-#include "capture/sync.h"
-#include "capture/sync_win.h"
+#include "base/sync.h"
+#include "base/sync_win.h"
 
 #include <new>
 

@@ -1,6 +1,6 @@
-#include "app/platform.h"
+#include "base/platform.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 #include <cstdarg>
 

@@ -1,7 +1,7 @@
 // Platform services of the portable shell code, on Win32.
-#include "app/clock.h"
-#include "app/platform.h"
-#include "app/text.h"
+#include "base/clock.h"
+#include "base/platform.h"
+#include "base/text.h"
 
 #include <windows.h>
 #include <mmsystem.h>
