@@ -18,3 +18,15 @@ void Event_Set(SyncEvent *event);
 void Event_Reset(SyncEvent *event);
 // Waits at most the given milliseconds; true when the event was signalled.
 bool Event_Wait(SyncEvent *event, uint32_t milliseconds);
+
+// Holds a SyncLock for its lifetime.
+class ScopedLock {
+public:
+    explicit ScopedLock(SyncLock *lock) : lock(lock) { Lock_Enter(lock); }
+    ~ScopedLock() { Lock_Leave(lock); }
+    ScopedLock(const ScopedLock &) = delete;
+    ScopedLock &operator=(const ScopedLock &) = delete;
+
+private:
+    SyncLock *lock;
+};
