@@ -1,10 +1,9 @@
-// The effect loops in x86 vector instructions, in three versions: SSSE3
-// (every x86-64 processor since about 2008; SSE2 for negative and emboss);
-// AVX2 (since about 2013-2015) for all but the mirror, where it measured
-// slower than SSSE3; and AVX-512 with its byte permutes (VBMI, since about
-// 2019) for mirror, gray and black-and-white. The processor is asked once,
-// through cpuid. Each loop hands what is left at the end of its span to the
-// next smaller version.
+// The effect loops in x86 vector instructions, in two versions: SSSE3
+// (every x86-64 processor since about 2008; SSE2 for negative and emboss)
+// and AVX2 (since about 2013-2015) for gray, black-and-white and emboss,
+// where it measured clearly faster. The processor is asked once, through
+// cpuid. Each loop hands what is left at the end of its span to the next
+// smaller version.
 //
 // Luma. The vector versions reorder each pixel's bytes to B, G, R, G, multiply
 // them by 114, 12, 13, 25 and add pairs: 114 B + 12 G and 13 R + 25 G, both
@@ -23,7 +22,6 @@
 
 #define SSSE3 __attribute__((target("ssse3")))
 #define AVX2 __attribute__((target("avx2")))
-#define AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512vbmi")))
 
 namespace {
 
@@ -85,16 +83,6 @@ constexpr int ReversedSource(int pixels, int o)
 // Output register K of a reversed 16-pixel block, from input register S.
 template <int K, int S>
 constexpr Mask kReverse = Gather([](int i) { return ReversedSource(16, 16 * K + i); }, 16 * S);
-
-// The lowest input byte that output bytes first...first+count-1 of a
-// reversed block come from.
-constexpr int ReversedLowest(int pixels, int first, int count)
-{
-    int lowest = 1 << 30;
-    for (int o = first; o < first + count; o++)
-        lowest = ReversedSource(pixels, o) < lowest ? ReversedSource(pixels, o) : lowest;
-    return lowest;
-}
 
 inline __m128i Load(const uint8_t *p)
 {
@@ -350,14 +338,6 @@ AVX2 void Avx2BlackWhite(const uint8_t *in, uint8_t *out, size_t pixels)
     Avx2LumaLoop<WideBlackWhiteBytes>(in, out, pixels, Ssse3BlackWhite);
 }
 
-AVX2 void Avx2Negative(const uint8_t *in, uint8_t *out, size_t bytes)
-{
-    size_t i = 0;
-    for (; i + 32 <= bytes; i += 32)
-        Store(out + i, _mm256_xor_si256(Load256(in + i), _mm256_set1_epi8(-1)));
-    Sse2Negative(in + i, out + i, bytes - i);
-}
-
 AVX2 void Avx2Emboss(const uint8_t *in, const uint8_t *below, uint8_t *out, size_t bytes)
 {
     size_t i = 0;
@@ -369,145 +349,11 @@ AVX2 void Avx2Emboss(const uint8_t *in, const uint8_t *below, uint8_t *out, size
     Sse2Emboss(in + i, below + i, out + i, bytes - i);
 }
 
-// ---- AVX-512: byte permutes across the whole 64-byte register, so pixels
-// stay in order throughout.
-
-AVX512 inline __m512i Load512(const void *p)
-{
-    return _mm512_loadu_si512(p);
-}
-
-AVX512 inline void Store(uint8_t *p, __m512i v)
-{
-    _mm512_storeu_si512(p, v);
-}
-
-// The zero-masking form: GCC 12's plain form starts from an "undefined"
-// register and warns about it.
-AVX512 inline __m512i Permute(const Bytes<64> &index, __m512i v)
-{
-    return _mm512_maskz_permutexvar_epi8(~0ull, Load512(index.data()), v);
-}
-
-// Output register K of a reversed 64-pixel block (192 bytes, 3 registers)
-// needs at most 66 consecutive input bytes: a two-register permute of the
-// registers first and first + 1, and where the span reaches into the third
-// register, a masked permute of that one for the bytes it holds.
-struct WidestReverse {
-    int first;
-    Bytes<64> index, thirdIndex;
-    uint64_t thirdBytes;
-};
-
-constexpr WidestReverse MakeWidestReverse(int k)
-{
-    WidestReverse reverse{ReversedLowest(64, 64 * k, 64) / 64, {}, {}, 0};
-    for (int i = 0; i < 64; i++) {
-        int s = ReversedSource(64, 64 * k + i) - 64 * reverse.first;
-        reverse.index[i] = (int8_t)(s < 128 ? s : 0);
-        reverse.thirdIndex[i] = (int8_t)(s < 128 ? 0 : s - 128);
-        reverse.thirdBytes |= (uint64_t)(s >= 128) << i;
-    }
-    return reverse;
-}
-
-template <int K>
-constexpr WidestReverse kWidestReverse = MakeWidestReverse(K);
-
-template <int K>
-AVX512 inline void WidestStoreReversed(__m512i r0, __m512i r1, __m512i r2, uint8_t *out)
-{
-    constexpr const WidestReverse &r = kWidestReverse<K>;
-    static_assert(r.first == 0 || r.thirdBytes == 0, "only registers 0, 1, 2");
-    __m512i v = r.first == 0 ? _mm512_permutex2var_epi8(r0, Load512(r.index.data()), r1)
-                             : _mm512_permutex2var_epi8(r1, Load512(r.index.data()), r2);
-    if constexpr (r.thirdBytes != 0)
-        v = _mm512_mask_permutexvar_epi8(v, r.thirdBytes, Load512(r.thirdIndex.data()), r2);
-    Store(out + 64 * K, v);
-}
-
-AVX512 void Avx512MirrorRow(const uint8_t *in, uint8_t *out, size_t pixels)
-{
-    size_t blocks = pixels / 64;
-    const uint8_t *from = in + 3 * pixels;
-    for (size_t k = 0; k < blocks; k++, out += 192) {
-        from -= 192;
-        __m512i r0 = Load512(from), r1 = Load512(from + 64), r2 = Load512(from + 128);
-        WidestStoreReversed<0>(r0, r1, r2, out);
-        WidestStoreReversed<1>(r0, r1, r2, out);
-        WidestStoreReversed<2>(r0, r1, r2, out);
-    }
-    Ssse3MirrorRow(in, out, pixels - 64 * blocks);
-}
-
-// The luma sum times Scale of the 16 pixels at in (a masked load of exactly
-// their 48 bytes).
-template <int Scale>
-AVX512 inline __m512i WidestLumaSum(const uint8_t *in)
-{
-    static constexpr Bytes<64> quads = Index<64>(Quad(0));
-    __m512i pixels = _mm512_maskz_loadu_epi8((1ull << 48) - 1, in);
-    __m512i pairs = _mm512_maddubs_epi16(Permute(quads, pixels), _mm512_set1_epi32(kLumaBytes));
-    return _mm512_madd_epi16(pairs, _mm512_set1_epi32(kLumaPairs<Scale>));
-}
-
-// Y of the 32 pixels at in, as 16-bit lanes.
-AVX512 inline __m512i WidestLuma(const uint8_t *in)
-{
-    static constexpr Bytes<64> middle = Index<64>([](int i) { return 64 * (i / 32) + 4 * (i % 32 / 2) + 1 + i % 2; });
-    const __m512i bias = _mm512_set1_epi32(32 * 500);
-    __m512i eighths = _mm512_permutex2var_epi8(_mm512_add_epi32(WidestLumaSum<32>(in), bias), Load512(middle.data()),
-                                               _mm512_add_epi32(WidestLumaSum<32>(in + 48), bias));
-    return _mm512_srli_epi16(_mm512_mulhi_epu16(eighths, _mm512_set1_epi16((short)33555)), 6);
-}
-
-AVX512 inline __m512i WidestGrayBytes(const uint8_t *in)
-{
-    static constexpr Bytes<64> lowBytes = Index<64>([](int i) { return 2 * i; });
-    return _mm512_permutex2var_epi8(WidestLuma(in), Load512(lowBytes.data()), WidestLuma(in + 96));
-}
-
-AVX512 inline __m512i WidestBlackWhiteBytes(const uint8_t *in)
-{
-    const __m512i last = _mm512_set1_epi32(kWhiteSum - 1);
-    uint64_t white = 0;
-    for (int k = 0; k < 4; k++)
-        white |= (uint64_t)_mm512_cmpgt_epi32_mask(WidestLumaSum<1>(in + 48 * k), last) << (16 * k);
-    return _mm512_movm_epi8(white);
-}
-
-// 64 pixels at a time, each result byte spread to three.
-template <__m512i (*Result)(const uint8_t *)>
-AVX512 inline void Avx512LumaLoop(const uint8_t *in, uint8_t *out, size_t pixels,
-                                  void (*smaller)(const uint8_t *, uint8_t *, size_t))
-{
-    static constexpr Bytes<64> spread[3] = {Index<64>([](int i) { return i / 3; }),
-                                            Index<64>([](int i) { return (64 + i) / 3; }),
-                                            Index<64>([](int i) { return (128 + i) / 3; })};
-    size_t done = 0;
-    for (; done + 64 <= pixels; done += 64, in += 192, out += 192) {
-        __m512i bytes = Result(in);
-        for (int k = 0; k < 3; k++)
-            Store(out + 64 * k, Permute(spread[k], bytes));
-    }
-    smaller(in, out, pixels - done);
-}
-
-AVX512 void Avx512Gray(const uint8_t *in, uint8_t *out, size_t pixels)
-{
-    Avx512LumaLoop<WidestGrayBytes>(in, out, pixels, Avx2Gray);
-}
-
-AVX512 void Avx512BlackWhite(const uint8_t *in, uint8_t *out, size_t pixels)
-{
-    Avx512LumaLoop<WidestBlackWhiteBytes>(in, out, pixels, Avx2BlackWhite);
-}
-
 const EffectKernels kSsse3Kernels = {"ssse3", Ssse3MirrorRow, Ssse3Gray, Ssse3BlackWhite, Sse2Negative,
                                      Sse2Emboss};
-const EffectKernels kAvx2Kernels = {"avx2", Ssse3MirrorRow, Avx2Gray, Avx2BlackWhite, Avx2Negative, Avx2Emboss};
-const EffectKernels kAvx512Kernels = {"avx512", Avx512MirrorRow, Avx512Gray, Avx512BlackWhite, Avx2Negative,
-                                      Avx2Emboss};
+// Mirror and negative are as fast in SSSE3/SSE2 as in AVX2 (they move
+// bytes at memory speed), so only the arithmetic loops have AVX2 versions.
+const EffectKernels kAvx2Kernels = {"avx2", Ssse3MirrorRow, Avx2Gray, Avx2BlackWhite, Sse2Negative, Avx2Emboss};
 
 struct Cpuid {
     unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
@@ -538,13 +384,9 @@ std::vector<const EffectKernels *> EffectKernels_Vectors()
 {
     Cpuid basic = Cpuid_Leaf(1), extended = Cpuid_Leaf(7);
     uint64_t saved = SavedRegisterStates();
-    bool ymm = (saved & 0x06) == 0x06, zmm = (saved & 0xE6) == 0xE6; // SSE+AVX; + opmask and upper ZMM
+    bool ymm = (saved & 0x06) == 0x06; // the system saves SSE and AVX registers
     bool avx2 = ymm && (basic.ecx & bit_AVX) && (extended.ebx & bit_AVX2);
-    bool avx512 = avx2 && zmm && (extended.ebx & bit_AVX512F) && (extended.ebx & bit_AVX512BW) &&
-                  (extended.ecx & bit_AVX512VBMI);
     std::vector<const EffectKernels *> versions;
-    if (avx512)
-        versions.push_back(&kAvx512Kernels);
     if (avx2)
         versions.push_back(&kAvx2Kernels);
     if (basic.ecx & bit_SSSE3)
