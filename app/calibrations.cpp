@@ -13,6 +13,18 @@
 
 Calibration gCalibrations[CALIBRATION_SLOTS];
 
+// The longest record the program writes: a 19-character name, five numbers of
+// up to 11 characters, the separators and the terminator.
+enum { RECORD_CAPACITY = 80 };
+static_assert(CALIBRATION_SLOTS * (RECORD_CAPACITY - 1) < CALIBRATIONS_TEXT_CAPACITY,
+              "ten records of the longest form must fit the packed text");
+
+// A record that could not be read leaves its slot empty but is kept as it was
+// read (without its ';'), so that a save writes it back instead of losing it,
+// until the user stores, renames or deletes that slot. A damaged record longer
+// than any the program writes is not kept.
+static wchar_t gUnreadRecords[CALIBRATION_SLOTS][RECORD_CAPACITY - 1];
+
 const wchar_t *Unit_Name(int32_t unit)
 {
     return unit == 0 ? L"mm" : L"\u03BCm";
@@ -76,22 +88,29 @@ static bool ParseRecord(const wchar_t *record, Calibration *c)
     return true;
 }
 
+static void ForgetUnreadRecord(int slot)
+{
+    gUnreadRecords[slot][0] = 0;
+}
+
+// A damaged record is skipped: the records after it keep their slots.
 void Calibrations_Parse()
 {
-    for (auto &c : gCalibrations)
-        ClearSlot(&c);
+    for (int slot = 0; slot < CALIBRATION_SLOTS; slot++) {
+        ClearSlot(&gCalibrations[slot]);
+        ForgetUnreadRecord(slot);
+    }
     wchar_t work[CALIBRATIONS_TEXT_CAPACITY];
     Text_Copy(work, CALIBRATIONS_TEXT_CAPACITY, gSettings.calibrationsText);
     wchar_t *at = work;
-    for (auto &c : gCalibrations) {
+    for (int slot = 0; slot < CALIBRATION_SLOTS; slot++) {
         wchar_t *end = wcschr(at, L';');
         if (!end)
             return;
         *end = 0;
-        if (!ParseRecord(at, &c)) {
-            ClearSlot(&c);
-            return;
-        }
+        if (!ParseRecord(at, &gCalibrations[slot]) &&
+            !Text_Copy(gUnreadRecords[slot], RECORD_CAPACITY - 1, at))
+            ForgetUnreadRecord(slot);
         at = end + 1;
     }
 }
@@ -99,20 +118,18 @@ void Calibrations_Parse()
 void Calibrations_Format()
 {
     wchar_t *text = gSettings.calibrationsText;
-    size_t used = 0;
     text[0] = 0;
-    for (const auto &c : gCalibrations) {
+    for (int slot = 0; slot < CALIBRATION_SLOTS; slot++) {
+        const Calibration &c = gCalibrations[slot];
         uint32_t bits;
         memcpy(&bits, &c.realLength, sizeof bits);
-        wchar_t record[128];
-        int n = Text_Format(record, 128, L"%ls,%d,%d,%lu,%d,%d;", c.name, c.unit, c.lineLength,
-                            (unsigned long)bits, c.captureSize, c.calibratedOn);
-        // Ten records of the longest form (about 80 characters) fit the text;
-        // should one not, it is left out whole rather than written cut.
-        if (used + (size_t)n + 1 > CALIBRATIONS_TEXT_CAPACITY)
-            break;
-        wmemcpy(text + used, record, (size_t)n + 1);
-        used += (size_t)n;
+        wchar_t record[RECORD_CAPACITY];
+        if (gUnreadRecords[slot][0])
+            Text_Format(record, RECORD_CAPACITY, L"%ls;", gUnreadRecords[slot]);
+        else
+            Text_Format(record, RECORD_CAPACITY, L"%ls,%d,%d,%lu,%d,%d;", c.name, c.unit, c.lineLength,
+                        (unsigned long)bits, c.captureSize, c.calibratedOn);
+        Text_Append(text, CALIBRATIONS_TEXT_CAPACITY, record);
     }
 }
 
@@ -156,6 +173,7 @@ bool Calibration_Store(int slot, int32_t unit, int32_t lineLength, float realLen
     if (!(ratio > 0))
         return false;
     Calibration *c = &gCalibrations[slot];
+    ForgetUnreadRecord(slot);
     c->unit = unit;
     c->lineLength = lineLength;
     c->realLength = realLength;
@@ -176,6 +194,7 @@ void Calibration_Delete(int slot)
     if (slot < 0 || slot >= CALIBRATION_SLOTS)
         return;
     ClearSlot(&gCalibrations[slot]);
+    ForgetUnreadRecord(slot);
     Settings_Save();
     if (slot == gApp.activeCalibration) {
         View_SetCalibration(-1.0f, 0);
@@ -203,6 +222,7 @@ void Calibration_Rename(int slot, const wchar_t *name)
     if (slot < 0 || slot >= CALIBRATION_SLOTS)
         return;
     Calibration_SetName(&gCalibrations[slot], name);
+    ForgetUnreadRecord(slot);
     Settings_Save();
     if (slot == gApp.activeCalibration)
         MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);

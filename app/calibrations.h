@@ -28,7 +28,9 @@ int32_t Calibration_PackSize(int width, int height);
 int Calibration_Width(const Calibration *calibration);
 int Calibration_Height(const Calibration *calibration);
 
-// Rebuilds gCalibrations from gSettings.calibrationsText, and back.
+// Rebuilds gCalibrations from gSettings.calibrationsText, and back. A damaged
+// record leaves its slot empty and is written back as it was read until that
+// slot is stored, renamed or deleted.
 void Calibrations_Parse();
 void Calibrations_Format();
 

@@ -7,7 +7,8 @@
 bool Folder_Ensure(const wchar_t *path)
 {
     wchar_t walk[PATH_CAPACITY + 1];
-    Text_Copy(walk, PATH_CAPACITY, path);
+    if (!Text_Copy(walk, PATH_CAPACITY, path))
+        return false; // never make the folders of a cut path
     size_t length = Text_Length(walk);
     if (length == 0 || walk[length - 1] != L'\\') {
         walk[length++] = L'\\';

@@ -55,10 +55,10 @@ void Language_Load()
 {
     gLanguageTexts.clear();
     wchar_t path[PATH_CAPACITY];
-    Text_Format(path, PATH_CAPACITY, L"%ls\\%ls", gApp.moduleFolder,
-                Language_FileName(gSettings.language));
+    bool whole = Text_Format(path, PATH_CAPACITY, L"%ls\\%ls", gApp.moduleFolder,
+                             Language_FileName(gSettings.language));
     std::vector<unsigned char> content;
-    if (!File_ReadAll(path, LANGUAGE_FILE_LIMIT, &content))
+    if (!whole || !File_ReadAll(path, LANGUAGE_FILE_LIMIT, &content))
         return;
     Language_Parse(content.data(), content.size());
     Debug_Printf(L"read: %d, %d\r\n", (int)gLanguageTexts.size(), gSettings.language);

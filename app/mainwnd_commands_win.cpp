@@ -101,8 +101,8 @@ static void ToggleControlPanel(HWND window)
 static void OpenManual()
 {
     wchar_t path[PATH_CAPACITY];
-    Text_Format(path, PATH_CAPACITY, L"%ls\\Manual.rtf", gApp.moduleFolder);
-    ShellExecuteW(gApp.mainWindow, L"open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    if (Text_Format(path, PATH_CAPACITY, L"%ls\\Manual.rtf", gApp.moduleFolder))
+        ShellExecuteW(gApp.mainWindow, L"open", path, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 static bool CanEditItems()

@@ -19,5 +19,9 @@ HWND__ *Prompt_Show(const wchar_t *text, int top);
 // centred in the main window's client width, top pixels below its top.
 Rect Prompt_Placement(int textWidth, int textHeight, int clientWidth, int clientTop, int top);
 
+// Tells the user that a file could not be written: "Could not save: %s" (text
+// 1310) with the path, shown like the snapshot announcements, under the toolbar.
+void Prompt_ShowSaveFailure(const wchar_t *path);
+
 // One timer tick: true when the prompt should close now.
 bool Prompt_Tick(int timed, int *ticks);

@@ -3,6 +3,7 @@
 #include "app/prompt_win.h"
 
 #include "app/app_state.h"
+#include "app/language.h"
 #include "base/text.h"
 
 #include <cstdlib>
@@ -169,4 +170,13 @@ HWND__ *Prompt_Show(const wchar_t *text, int top)
         SendMessageW(prompt, WM_SETFONT, (WPARAM)gApp.promptFont, FALSE);
     }
     return prompt;
+}
+
+void Prompt_ShowSaveFailure(const wchar_t *path)
+{
+    // A language file that lacks the text still gets the message across.
+    const wchar_t *pattern = Language_Text(1310);
+    wchar_t text[PROMPT_TEXT_CAPACITY];
+    Text_Substitute(text, PROMPT_TEXT_CAPACITY, pattern[0] ? pattern : L"Could not save: %s", path);
+    Prompt_Show(text, gApp.toolbarHeight + 1);
 }

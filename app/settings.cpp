@@ -121,16 +121,16 @@ static void MakeDefaultImageFolder()
     if (!Platform_DocumentsFolder(documents, PATH_CAPACITY))
         documents[0] = 0;
     wchar_t folder[IMAGE_FOLDER_CAPACITY];
-    Text_Format(folder, IMAGE_FOLDER_CAPACITY, L"%ls\\Quorell Files", documents);
-    Folder_Create(folder);
+    if (Text_Format(folder, IMAGE_FOLDER_CAPACITY, L"%ls\\Quorell Files", documents))
+        Folder_Create(folder);
     Text_Copy(gSettings.imageFolder, IMAGE_FOLDER_CAPACITY, folder);
 }
 
 static void EnsureThumbnailFolder()
 {
     wchar_t thumbnails[PATH_CAPACITY];
-    Text_Format(thumbnails, PATH_CAPACITY, L"%ls\\Thumbnails", gSettings.imageFolder);
-    Folder_Ensure(thumbnails);
+    if (Text_Format(thumbnails, PATH_CAPACITY, L"%ls\\Thumbnails", gSettings.imageFolder))
+        Folder_Ensure(thumbnails);
 }
 
 bool Settings_Load()

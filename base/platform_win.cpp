@@ -19,8 +19,7 @@ bool Platform_DocumentsFolder(wchar_t *path, size_t capacity)
     wchar_t folder[MAX_PATH];
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return false;
-    Text_Copy(path, capacity, folder);
-    return true;
+    return Text_Copy(path, capacity, folder);
 }
 
 bool Folder_Exists(const wchar_t *path)

@@ -1,28 +1,30 @@
 #include "base/text.h"
 
 #include <cwchar>
+#include <string>
 #include <vector>
 
-void Text_Copy(wchar_t *dst, size_t capacity, const wchar_t *src)
+bool Text_Copy(wchar_t *dst, size_t capacity, const wchar_t *src)
 {
     if (capacity == 0)
-        return;
+        return !src || !src[0];
     size_t i = 0;
     for (; src && src[i] && i + 1 < capacity; i++)
         dst[i] = src[i];
     dst[i] = 0;
+    return !src || !src[i];
 }
 
-int Text_FormatV(wchar_t *dst, size_t capacity, const wchar_t *format, va_list args)
+bool Text_FormatV(wchar_t *dst, size_t capacity, const wchar_t *format, va_list args)
 {
     if (capacity == 0)
-        return 0;
+        return false;
     va_list copy;
     va_copy(copy, args);
     int n = vswprintf(dst, capacity, format, copy);
     va_end(copy);
-    if (n >= 0)
-        return n;
+    if (n >= 0 && (size_t)n < capacity)
+        return true;
     // Too long for the buffer: what vswprintf leaves behind is unspecified, so
     // format into a buffer that is large enough and keep the part that fits.
     for (size_t size = capacity * 2 + 256; size <= (1u << 20); size *= 2) {
@@ -30,29 +32,39 @@ int Text_FormatV(wchar_t *dst, size_t capacity, const wchar_t *format, va_list a
         va_copy(copy, args);
         n = vswprintf(wide.data(), size, format, copy);
         va_end(copy);
-        if (n >= 0) {
+        if (n >= 0 && (size_t)n < size) {
             Text_Copy(dst, capacity, wide.data());
-            return (int)wcslen(dst);
+            return false;
         }
     }
     dst[0] = 0;
-    return 0;
+    return false;
 }
 
-int Text_Format(wchar_t *dst, size_t capacity, const wchar_t *format, ...)
+bool Text_Format(wchar_t *dst, size_t capacity, const wchar_t *format, ...)
 {
     va_list args;
     va_start(args, format);
-    int n = Text_FormatV(dst, capacity, format, args);
+    bool whole = Text_FormatV(dst, capacity, format, args);
     va_end(args);
-    return n;
+    return whole;
 }
 
-void Text_Append(wchar_t *dst, size_t capacity, const wchar_t *src)
+bool Text_Append(wchar_t *dst, size_t capacity, const wchar_t *src)
 {
     size_t used = wcslen(dst);
-    if (used < capacity)
-        Text_Copy(dst + used, capacity - used, src);
+    return used < capacity && Text_Copy(dst + used, capacity - used, src);
+}
+
+bool Text_Substitute(wchar_t *dst, size_t capacity, const wchar_t *pattern, const wchar_t *value)
+{
+    const wchar_t *mark = wcsstr(pattern, L"%s");
+    if (!mark)
+        return Text_Copy(dst, capacity, pattern);
+    std::wstring whole(pattern, mark);
+    whole += value;
+    whole += mark + 2;
+    return Text_Copy(dst, capacity, whole.c_str());
 }
 
 size_t Text_Length(const wchar_t *text)

@@ -4,18 +4,18 @@
 #include "app/settings.h"
 #include "base/text.h"
 
-void Snapshot_FormatFileName(wchar_t *name, size_t capacity, const wchar_t *folder,
+bool Snapshot_FormatFileName(wchar_t *name, size_t capacity, const wchar_t *folder,
                              const LocalTime &t, int imageFormat)
 {
-    Text_Format(name, capacity, L"%ls\\%d%02d%02d-%02d%02d%02d-%03d.%ls", folder, t.year, t.month, t.day,
-                t.hour, t.minute, t.second, t.millisecond, imageFormat == 1 ? L"png" : L"jpg");
+    return Text_Format(name, capacity, L"%ls\\%d%02d%02d-%02d%02d%02d-%03d.%ls", folder, t.year, t.month,
+                       t.day, t.hour, t.minute, t.second, t.millisecond, imageFormat == 1 ? L"png" : L"jpg");
 }
 
-void Snapshot_MakeFileName(wchar_t *name)
+bool Snapshot_MakeFileName(wchar_t *name)
 {
     LocalTime now;
     Clock_LocalTime(&now);
-    Snapshot_FormatFileName(name, PATH_CAPACITY, gSettings.imageFolder, now, gSettings.imageFormat);
+    return Snapshot_FormatFileName(name, PATH_CAPACITY, gSettings.imageFolder, now, gSettings.imageFormat);
 }
 
 void Snapshot_SavedText(wchar_t *text, size_t capacity, const wchar_t *name)

@@ -5,14 +5,17 @@
 #include <cstddef>
 
 // "%s\%d%02d%02d-%02d%02d%02d-%03d.%s": folder, date, time, milliseconds,
-// "png" for image format 1 and "jpg" otherwise.
-void Snapshot_FormatFileName(wchar_t *name, size_t capacity, const wchar_t *folder,
+// "png" for image format 1 and "jpg" otherwise. False when the name does not
+// fit: it is then cut and must not be used.
+bool Snapshot_FormatFileName(wchar_t *name, size_t capacity, const wchar_t *folder,
                              const LocalTime &time, int imageFormat);
 
-// The file name for the present moment (PATH_CAPACITY characters).
-void Snapshot_MakeFileName(wchar_t *name);
+// The file name for the present moment (PATH_CAPACITY characters); false
+// when the image folder leaves no room for it.
+bool Snapshot_MakeFileName(wchar_t *name);
 
-// Takes a snapshot of the camera view and announces it.
+// Takes a snapshot of the camera view and announces the file, or that it
+// could not be written.
 void Snapshot_Take();
 
 // Opens the image folder in the file browser with the last snapshot (or the

@@ -16,9 +16,14 @@ void Snapshot_Take()
     if (!Camera_IsOpen())
         return;
     wchar_t name[PATH_CAPACITY];
-    Snapshot_MakeFileName(name);
-    if (!View_SaveSnapshot(name))
+    if (!Snapshot_MakeFileName(name)) {
+        Prompt_ShowSaveFailure(gSettings.imageFolder); // no room for a name in it
         return;
+    }
+    if (!View_SaveSnapshot(name)) {
+        Prompt_ShowSaveFailure(name);
+        return;
+    }
     wchar_t text[PROMPT_TEXT_CAPACITY];
     Snapshot_SavedText(text, PROMPT_TEXT_CAPACITY, name);
     Prompt_Show(text, gApp.toolbarHeight + 1);
@@ -31,16 +36,18 @@ void Gallery_Target(wchar_t *path)
         Text_Copy(path, PATH_CAPACITY, gApp.lastSavedFile);
         return;
     }
+    Text_Copy(path, PATH_CAPACITY, gSettings.imageFolder);
     wchar_t pattern[PATH_CAPACITY];
-    Text_Format(pattern, PATH_CAPACITY, L"%ls\\*-*-*.jpg", gSettings.imageFolder);
+    if (!Text_Format(pattern, PATH_CAPACITY, L"%ls\\*-*-*.jpg", gSettings.imageFolder))
+        return;
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(pattern, &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        Text_Format(path, PATH_CAPACITY, L"%ls\\%ls", gSettings.imageFolder, found.cFileName);
-        FindClose(search);
-    } else {
-        Text_Copy(path, PATH_CAPACITY, gSettings.imageFolder);
-    }
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    wchar_t first[PATH_CAPACITY];
+    if (Text_Format(first, PATH_CAPACITY, L"%ls\\%ls", gSettings.imageFolder, found.cFileName))
+        Text_Copy(path, PATH_CAPACITY, first);
+    FindClose(search);
 }
 
 void Gallery_Open()

@@ -51,20 +51,26 @@ TEST_F(Calibrations, AnyUnitButZeroIsMicrometres)
     EXPECT_STREQ(Unit_Name(2), L"\u03bcm");
 }
 
-TEST_F(Calibrations, ARecordWithTooFewNumbersStopsTheParse)
+TEST_F(Calibrations, ADamagedRecordIsSkippedAndWrittenBackUntilTheUserReplacesIt)
 {
-    SetText(L"a,0,300;b,0,300,1092616192,31457920,20240115;");
-    Calibrations_Parse();
-    for (const auto &c : gCalibrations) {
-        EXPECT_STREQ(c.name, L"");
-        EXPECT_EQ(c.pixelsPerUnit, -1.0f);
-    }
-    // A damaged later record leaves the earlier ones.
-    SetText(L"good,0,300,1092616192,31457920,20240115;bad,0;third,0,1,1065353216,1,1;");
+    const std::wstring good = L"good,0,300,1092616192,31457920,20240115;";
+    const std::wstring third = L"third,0,1,1065353216,1,1;";
+    SetText((good + L"bad,0;" + third).c_str());
     Calibrations_Parse();
     EXPECT_STREQ(gCalibrations[0].name, L"good");
     EXPECT_STREQ(gCalibrations[1].name, L"");
-    EXPECT_STREQ(gCalibrations[2].name, L"");
+    EXPECT_EQ(gCalibrations[1].pixelsPerUnit, -1.0f);
+    EXPECT_STREQ(gCalibrations[2].name, L"third"); // keeps its slot and ID
+    EXPECT_EQ(gCalibrations[2].pixelsPerUnit, 1.0f);
+
+    Settings_Save(); // as opening a camera does
+    std::wstring empty = L",0,0,0,0,0;", rest;
+    for (int i = 3; i < CALIBRATION_SLOTS; i++)
+        rest += empty;
+    EXPECT_EQ(gFake.texts.at(L"Calibrations"), good + L"bad,0;" + third + rest);
+
+    Calibration_Delete(1);
+    EXPECT_EQ(gFake.texts.at(L"Calibrations"), good + empty + third + rest);
 }
 
 TEST_F(Calibrations, NonPositiveLengthsAndOddNumbersAreNotUsable)

@@ -191,6 +191,8 @@ TEST(SnapshotNames, CarryDateTimeAndMillisecondsAndTheFormat)
     wchar_t text[PROMPT_TEXT_CAPACITY];
     Snapshot_SavedText(text, PROMPT_TEXT_CAPACITY, name);
     EXPECT_STREQ(text, L"File saved: C:\\Pictures\\20240115-093005-042.png");
+    std::wstring deep = L"C:\\" + std::wstring(240, L'p'); // room for the folder, not the name
+    EXPECT_FALSE(Snapshot_FormatFileName(name, PATH_CAPACITY, deep.c_str(), t, 0));
 }
 
 TEST(PromptWindow, IsCentredAndClosesAfterThirtyNineTicks)

@@ -21,18 +21,25 @@ TEST(NumberReading, BehavesLikeThe32BitStrtolAndStrtoul)
     EXPECT_EQ(Number_ReadUnsignedLong(L"1065353216,"), 1065353216u);
 }
 
-TEST(TextBuffers, FormattingAndCopyingNeverOverrunTheBuffer)
+TEST(TextBuffers, FormattingAndCopyingNeverOverrunTheBufferAndTellWhenTheyCut)
 {
     wchar_t small[8];
-    Text_Format(small, 8, L"%ls-%d", L"abcdef", 12345);
+    EXPECT_FALSE(Text_Format(small, 8, L"%ls-%d", L"abcdef", 12345));
     EXPECT_STREQ(small, L"abcdef-");
-    Text_Copy(small, 8, L"0123456789");
+    EXPECT_TRUE(Text_Format(small, 8, L"%d", 1234567));
+    EXPECT_FALSE(Text_Copy(small, 8, L"0123456789"));
     EXPECT_STREQ(small, L"0123456");
-    Text_Append(small, 8, L"x");
+    EXPECT_FALSE(Text_Append(small, 8, L"x"));
     EXPECT_STREQ(small, L"0123456");
+    EXPECT_TRUE(Text_Copy(small, 8, L"0123456"));
+    EXPECT_TRUE(Text_Append(small, 8, L""));
     wchar_t path[260];
-    Text_Format(path, 260, L"%ls\\Quorell Files", L"C:\\Users\\\u00e9");
+    EXPECT_TRUE(Text_Format(path, 260, L"%ls\\Quorell Files", L"C:\\Users\\\u00e9"));
     EXPECT_STREQ(path, L"C:\\Users\\\u00e9\\Quorell Files");
+    // A translated text is no format: only its first %s is replaced.
+    EXPECT_TRUE(Text_Substitute(path, 260, L"%d: %s %s", L"D:\\x"));
+    EXPECT_STREQ(path, L"%d: D:\\x %s");
+    EXPECT_FALSE(Text_Substitute(small, 8, L"saved %s", L"C:\\a"));
 }
 
 VideoFormat Mjpg(int w, int h)

@@ -112,4 +112,14 @@ TEST(FolderEnsureWalk, AFileInTheWayFailsButTheWalkGoesOnAndKeepsTheFile)
     EXPECT_TRUE(gFake.folders.count(L"C:\\x\\y")); // the fake lets the walk go on
 }
 
+TEST(FolderEnsureWalk, APathCutByItsBufferCreatesNothing)
+{
+    FakePlatform_Reset();
+    EXPECT_FALSE(Folder_Ensure((L"C:\\a\\" + std::wstring(300, L'x')).c_str()));
+    // A stored image folder too long for "\\Thumbnails" to follow it.
+    gFake.texts[L"ImgDir"] = L"C:\\" + std::wstring(250, L'y');
+    Settings_Load();
+    EXPECT_TRUE(gFake.folders.empty());
+}
+
 } // namespace

@@ -287,6 +287,28 @@ TEST_F(MainWindow, SnapshotsAreNamedByTheClockAndAnnouncedInOnePrompt)
     EXPECT_FALSE(IsWindow(prompt));
 }
 
+// A folder deleted while the program runs, then one so long that a file name
+// no longer fits behind it (the "\\." steps keep it the scratch folder).
+TEST_F(MainWindow, ASnapshotThatCannotBeWrittenSaysSoAndWritesNothing)
+{
+    Clock_LocalTime = FakeClock;
+    gFakeNow = {2024, 1, 15, 9, 30, 5, 42};
+    std::wstring gone = program.images.path + L"\\gone";
+    Text_Copy(gSettings.imageFolder, IMAGE_FOLDER_CAPACITY, gone.c_str());
+    program.Click(CMD_SNAPSHOT);
+    EXPECT_EQ(PromptText(), L"Could not save: " + gone + L"\\20240115-093005-042.jpg");
+
+    std::wstring deep = program.images.path;
+    while (deep.size() < IMAGE_FOLDER_CAPACITY - 6)
+        deep += L"\\.";
+    Text_Copy(gSettings.imageFolder, IMAGE_FOLDER_CAPACITY, deep.c_str());
+    program.Click(CMD_SNAPSHOT);
+    EXPECT_EQ(PromptText(), L"Could not save: " + deep);
+    std::wstring cut = (deep + L"\\20240115-093005-042.jpg").substr(0, PATH_CAPACITY - 1);
+    EXPECT_FALSE(Path_IsFile(cut)) << cut.c_str();
+    EXPECT_STREQ(gApp.lastSavedFile, L"");
+}
+
 int CountSnapshots(const std::wstring &folder)
 {
     WIN32_FIND_DATAW found;
