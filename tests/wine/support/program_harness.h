@@ -34,3 +34,7 @@ struct ProgramHarness {
     // The main window as it is on the screen, as a PNG in screenshots/.
     void Screenshot(const wchar_t *name) const;
 };
+
+// Any top-level window (of this process or another) as it is on the screen;
+// needs the image encoders found (Encoders_Find).
+bool Window_Screenshot(HWND window, const wchar_t *name);
