@@ -89,9 +89,9 @@ void ProgramHarness::Drag(int imageX1, int imageY1, int imageX2, int imageY2) co
     SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(x2, y2));
 }
 
-void ProgramHarness::Screenshot(const wchar_t *name) const
+bool ProgramHarness::Screenshot(const wchar_t *name) const
 {
-    Window_Screenshot(main, name);
+    return Window_Screenshot(main, name);
 }
 
 bool Window_Screenshot(HWND window, const wchar_t *name)
