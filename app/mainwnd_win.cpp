@@ -11,6 +11,7 @@
 #include "base/text.h"
 #include "app/toolbar_table.h"
 #include "app/toolbar_win.h"
+#include "base/dpi_win.h"
 #include "capture/camera_graph.h"
 #include "dialogs/dialogs_win.h"
 #include "view/view_api.h"
@@ -19,6 +20,7 @@
 #include <commctrl.h>
 
 enum { STATUS_TIMER = 18, STATUS_TIMER_PERIOD = 1500, CAMERA_VIEW_ID = 108, CONTROL_PANEL_ID = 109 };
+// At 96 DPI; scaled to the screen's DPI like everything else in the window.
 static const int MIN_TRACK_WIDTH = 798;
 static const int MIN_TRACK_HEIGHT = 520;
 
@@ -87,9 +89,7 @@ static void OnCreate(HWND window)
     HINSTANCE instance = (HINSTANCE)gApp.instance;
     gApp.mainWindow = window;
     gApp.toolbar = Toolbar_Create(window, instance);
-    RECT r = {};
-    GetWindowRect(gApp.toolbar, &r);
-    gApp.toolbarHeight = r.bottom - r.top - 1;
+    gApp.toolbarHeight = Toolbar_Height();
     CreateCameraView(window, instance);
     CreateControlPanel(window, instance);
     gApp.statusPartWidth = HorizontalDialogUnits(80);
@@ -111,13 +111,17 @@ void MainWnd_Layout()
     RECT client;
     GetClientRect(gApp.mainWindow, &client);
     int width = client.right, height = client.bottom;
+    // The toolbar takes the new width first, wraps its buttons to it and
+    // then fits its height to the rows: they decide where the view begins.
+    SetWindowPos(gApp.toolbar, nullptr, 0, 0, width, gApp.toolbarHeight + 1, SWP_NOZORDER | SWP_NOMOVE);
+    SendMessageW(gApp.toolbar, TB_AUTOSIZE, 0, 0);
+    gApp.toolbarHeight = Toolbar_Height();
     int top = gApp.toolbarHeight;
     int usable = height - gApp.statusBarHeight - gApp.toolbarHeight;
     bool panelShown = gApp.controlPanel && gSettings.showCtrlPanel;
 
-    HDWP batch = BeginDeferWindowPos(panelShown ? 4 : 3);
-    // The toolbar and the status bar place themselves when they get a size message.
-    batch = DeferWindowPos(batch, gApp.toolbar, nullptr, 0, 0, width, 0, SWP_NOZORDER | SWP_NOMOVE);
+    HDWP batch = BeginDeferWindowPos(panelShown ? 3 : 2);
+    // The status bar places itself when it gets a size message.
     batch = DeferWindowPos(batch, gApp.statusBar, nullptr, 0, 0, width, 0, SWP_NOZORDER | SWP_NOMOVE);
     int viewX = 0;
     if (panelShown) {
@@ -127,7 +131,6 @@ void MainWnd_Layout()
     if (gApp.cameraView)
         batch = DeferWindowPos(batch, gApp.cameraView, nullptr, viewX, top, width - viewX, usable, SWP_NOZORDER);
     EndDeferWindowPos(batch);
-    SendMessageW(gApp.toolbar, TB_AUTOSIZE, 0, 0);
     SendMessageW(gApp.statusBar, WM_SIZE, 0, 0);
     StatusBar_Layout(width);
 }
@@ -276,8 +279,8 @@ LRESULT CALLBACK MainWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_GETMINMAXINFO: {
         auto *info = (MINMAXINFO *)lParam;
-        info->ptMinTrackSize.x = MIN_TRACK_WIDTH;
-        info->ptMinTrackSize.y = MIN_TRACK_HEIGHT;
+        info->ptMinTrackSize.x = Dpi_Scale(MIN_TRACK_WIDTH);
+        info->ptMinTrackSize.y = Dpi_Scale(MIN_TRACK_HEIGHT);
         return 0;
     }
     case WM_COMMAND:

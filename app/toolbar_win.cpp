@@ -3,20 +3,25 @@
 #include "app/app_state.h"
 #include "app/language.h"
 #include "base/text.h"
+#include "app/mainwnd_win.h"
 #include "app/toolbar_table.h"
+#include "base/dpi_win.h"
 
 #include <commctrl.h>
 
-enum { TOOLBAR_ID = 100, ICON_SIZE = 24 };
+enum { TOOLBAR_ID = 100, ICON_SIZE_AT_96_DPI = 24 };
 
-static HIMAGELIST BuildImageList(HINSTANCE instance)
+// The icons at the screen's DPI: each icon holds images for the usual scales,
+// and LoadImageW picks the nearest one to the size asked for.
+static HIMAGELIST BuildImageList(HINSTANCE instance, int iconSize)
 {
-    HIMAGELIST images = ImageList_Create(ICON_SIZE, ICON_SIZE, ILC_COLOR32 | ILC_MASK, TOOLBAR_IMAGES, 0);
+    HIMAGELIST images = ImageList_Create(iconSize, iconSize, ILC_COLOR32 | ILC_MASK, TOOLBAR_IMAGES, 0);
     for (int image = 0; image < TOOLBAR_IMAGES; image++) {
         for (const ToolbarEntry &entry : kToolbar) {
             if (entry.kind == TB_SEPARATOR || entry.image != image)
                 continue;
-            auto icon = (HICON)LoadImageW(instance, MAKEINTRESOURCEW(entry.icon), IMAGE_ICON, 0, 0, 0);
+            auto icon = (HICON)LoadImageW(instance, MAKEINTRESOURCEW(entry.icon), IMAGE_ICON, iconSize,
+                                            iconSize, 0);
             ImageList_AddIcon(images, icon);
             if (icon)
                 DestroyIcon(icon);
@@ -40,13 +45,14 @@ HWND Toolbar_Create(HWND parent, HINSTANCE instance)
 {
     HWND toolbar = CreateWindowExW(WS_EX_TOOLWINDOW, TOOLBARCLASSNAMEW, nullptr,
                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS |
-                                       TBSTYLE_FLAT | TBSTYLE_LIST,
+                                       TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_WRAPABLE,
                                    0, 0, 0, 0, parent, (HMENU)(INT_PTR)TOOLBAR_ID, instance, nullptr);
     if (!toolbar)
         return nullptr;
     SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(ICON_SIZE, ICON_SIZE));
-    SendMessageW(toolbar, TB_SETIMAGELIST, 0, (LPARAM)BuildImageList(instance));
+    int iconSize = Dpi_Scale(ICON_SIZE_AT_96_DPI);
+    SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(iconSize, iconSize));
+    SendMessageW(toolbar, TB_SETIMAGELIST, 0, (LPARAM)BuildImageList(instance, iconSize));
 
     TBBUTTON buttons[TOOLBAR_POSITIONS] = {};
     for (int i = 0; i < TOOLBAR_POSITIONS; i++) {
@@ -73,6 +79,16 @@ void Toolbar_SetText(int command, const wchar_t *text)
     info.pszText = buffer;
     SendMessageW(gApp.toolbar, TB_SETBUTTONINFOW, command, (LPARAM)&info);
     SendMessageW(gApp.toolbar, TB_AUTOSIZE, 0, 0);
+    // A wider text can push buttons onto another row of a narrow window.
+    if (gApp.statusBar && Toolbar_Height() != gApp.toolbarHeight)
+        MainWnd_Layout();
+}
+
+int Toolbar_Height()
+{
+    RECT r = {};
+    GetWindowRect(gApp.toolbar, &r);
+    return r.bottom - r.top - 1;
 }
 
 bool Toolbar_IsChecked(int command)

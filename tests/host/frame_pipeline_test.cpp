@@ -2,7 +2,6 @@
 // the view's copy, the frame-rate meter, and the recorder queue's protocol
 // between the streaming and the recording thread.
 #include "capture/camera_state.h"
-#include "capture/effect_kernels.h"
 #include "capture/frame_pipeline.h"
 #include "capture/frame_times.h"
 #include "base/sync.h"
@@ -58,17 +57,11 @@ void Preview_Stop()
     gCamera.frameSize = 0;
     gCamera.graph = nullptr;
     Frame_Allocate = malloc;
-    gEffectKernels = EffectKernels_Vectors().empty() ? &gPlainKernels : EffectKernels_Vectors().front();
 }
 
 Bytes FrameBuffer()
 {
     return Bytes(gCamera.frameBuffer, gCamera.frameBuffer + gCamera.frameSize);
-}
-
-Bytes Pixels(std::initializer_list<uint8_t> bytes)
-{
-    return Bytes(bytes);
 }
 
 // A frame whose every byte differs from its neighbours: byte i is i * 7 + 3.
@@ -111,20 +104,17 @@ void Preview(Bytes &frame)
     EXPECT_EQ(Camera_PreviewFrame(0.0, frame.data(), (int32_t)frame.size()), 0);
 }
 
-// The frame tests run with every version of the effect loops; 21 x 3 pixels
-// make whole vector blocks and leftovers in every effect.
-class FrameEffects : public testing::TestWithParam<const EffectKernels *> {
+// What the pipeline makes of the effect switches, with the effect loops this
+// processor runs (every version against the formulas: effect_kernels_test);
+// 21 x 3 pixels make whole vector blocks and leftovers in every effect.
+class FrameEffects : public testing::Test {
 protected:
     static constexpr int32_t W = 21, H = 3;
-    void SetUp() override
-    {
-        Preview_Start(W, H);
-        gEffectKernels = GetParam();
-    }
+    void SetUp() override { Preview_Start(W, H); }
     void TearDown() override { Preview_Stop(); }
 };
 
-TEST_P(FrameEffects, WithoutFlagsTheFrameIsCopiedAndARepaintRequested)
+TEST_F(FrameEffects, WithoutFlagsTheFrameIsCopiedAndARepaintRequested)
 {
     Bytes frame = Pattern(W * H * 3), original = frame;
     Preview(frame);
@@ -133,7 +123,7 @@ TEST_P(FrameEffects, WithoutFlagsTheFrameIsCopiedAndARepaintRequested)
     EXPECT_EQ(gFake.frameRepaints, 1);
 }
 
-TEST_P(FrameEffects, MirrorAloneLeavesTheIncomingFrameAndItsRecorderCopyUnmirrored)
+TEST_F(FrameEffects, MirrorAloneLeavesTheIncomingFrameAndItsRecorderCopyUnmirrored)
 {
     Bytes frame = Pattern(W * H * 3), original = frame;
     gCamera.mirror = 1;
@@ -146,7 +136,7 @@ TEST_P(FrameEffects, MirrorAloneLeavesTheIncomingFrameAndItsRecorderCopyUnmirror
 
 // The effects mirror the incoming frame in place first: the view shows the
 // mirrored effect, the recorder gets the mirrored frame without the effect.
-TEST_P(FrameEffects, MirrorWithAnEffectMirrorsTheIncomingFrameThenAppliesTheEffect)
+TEST_F(FrameEffects, MirrorWithAnEffectMirrorsTheIncomingFrameThenAppliesTheEffect)
 {
     Bytes frame = Pattern(W * H * 3), mirrored = MirroredRows(frame, W);
     gCamera.mirror = 1;
@@ -166,7 +156,7 @@ TEST_P(FrameEffects, MirrorWithAnEffectMirrorsTheIncomingFrameThenAppliesTheEffe
 }
 
 // All four flags set, then cleared one by one in the order of precedence.
-TEST_P(FrameEffects, OnlyTheFirstSetEffectInTheOrderGrayBlackWhiteNegativeEmbossApplies)
+TEST_F(FrameEffects, OnlyTheFirstSetEffectInTheOrderGrayBlackWhiteNegativeEmbossApplies)
 {
     Bytes frame = Pattern(W * H * 3), original = frame;
     Bytes blackWhite = Gray(original), emboss(original.size(), 0xEE);
@@ -190,26 +180,7 @@ TEST_P(FrameEffects, OnlyTheFirstSetEffectInTheOrderGrayBlackWhiteNegativeEmboss
     EXPECT_EQ(frame, original);
 }
 
-TEST_P(FrameEffects, GrayAndBlackWhiteOfPrimariesAndTheThreshold)
-{
-    Bytes frame(W * H * 3, 255);
-    const Bytes red = {0, 0, 255}, blue = {255, 0, 0}, y128 = {128, 128, 128}, y127 = {127, 127, 127};
-    memcpy(&frame[0], red.data(), 3);
-    memcpy(&frame[3], blue.data(), 3);
-    memcpy(&frame[6], y128.data(), 3);
-    memcpy(&frame[9], y127.data(), 3);
-    gCamera.gray = 1;
-    Preview(frame);
-    Bytes out = FrameBuffer();
-    EXPECT_EQ(Bytes(out.begin(), out.begin() + 15), Pixels({76, 76, 76, 29, 29, 29, 128, 128, 128, 127, 127, 127, 255, 255, 255}));
-    gCamera.gray = 0;
-    gCamera.blackWhite = 1;
-    Preview(frame);
-    out = FrameBuffer();
-    EXPECT_EQ(Bytes(out.begin(), out.begin() + 15), Pixels({0, 0, 0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 255, 255}));
-}
-
-TEST_P(FrameEffects, EmbossOfAUniformFrameIs128AndKeepsTheLastRow)
+TEST_F(FrameEffects, EmbossOfAUniformFrameIs128AndKeepsTheLastRow)
 {
     Bytes frame(W * H * 3, 77);
     gCamera.emboss = 1;
@@ -228,11 +199,10 @@ TEST_P(FrameEffects, EmbossOfAUniformFrameIs128AndKeepsTheLastRow)
     EXPECT_EQ(Bytes(out.begin() + stride, out.begin() + 2 * stride), Bytes(stride, 255));
 }
 
-TEST_P(FrameEffects, OneRowFramesAndNegativeHeights)
+TEST_F(FrameEffects, OneRowFramesAndNegativeHeights)
 {
     Preview_Stop();
     Preview_Start(W, 1);
-    gEffectKernels = GetParam();
     Bytes row = Pattern(W * 3);
     Effect_Emboss(row.data());
     EXPECT_EQ(FrameBuffer(), Bytes(W * 3, 0xEE));
@@ -243,18 +213,6 @@ TEST_P(FrameEffects, OneRowFramesAndNegativeHeights)
     Effect_Negative(row.data());
     EXPECT_EQ(FrameBuffer(), Negative(MirroredRows(Pattern(W * 3), W)));
 }
-
-std::vector<const EffectKernels *> AllKernels()
-{
-    std::vector<const EffectKernels *> all = EffectKernels_Vectors();
-    all.push_back(&gPlainKernels);
-    return all;
-}
-
-INSTANTIATE_TEST_SUITE_P(Kernels, FrameEffects, testing::ValuesIn(AllKernels()),
-                         [](const testing::TestParamInfo<const EffectKernels *> &info) {
-                             return std::string(info.param->name);
-                         });
 
 class FramePipeline : public testing::Test {
 protected:

@@ -76,12 +76,14 @@ TEST_F(SettingsLoad, WithoutADocumentsFolderThePathIsStillStored)
     EXPECT_STREQ(gSettings.imageFolder, L"\\Quorell Files");
 }
 
-TEST_F(SettingsLoad, SaveWritesEveryStoredValue)
+TEST_F(SettingsLoad, SaveWritesEveryStoredValueAndMakesTheThumbnailsFolderAgain)
 {
     Settings_Load();
     gSettings.textSize = 20;
     gSettings.recordSplit = 300;
+    gFake.folders.clear(); // the thumbnails folder was deleted meanwhile
     Settings_Save();
+    EXPECT_TRUE(gFake.folders.count(L"C:\\Users\\me\\Documents\\Quorell Files\\Thumbnails"));
     EXPECT_EQ(gFake.numbers.at(L"TextSize"), 20);
     for (const wchar_t *name : {L"Language", L"width", L"height", L"GridColor", L"LineColor",
                                 L"LineWidth", L"TextColor", L"jpgPng", L"wmvMp4",

@@ -1,8 +1,17 @@
-// Quorell.exe as a whole: start-up, the main window, shut-down.
+// Quorell.exe as a whole: start-up, the main window, shut-down, the screen's
+// resolution.
+#include "app/app_state.h"
+#include "app/app_win.h"
 #include "app/mainwnd_win.h"
+#include "app/toolbar_table.h"
+#include "program_harness.h"
+#include "rig_api.h"
+#include "rig_graph.h"
 #include "wine_support.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <cstdio>
 
 namespace {
 
@@ -66,17 +75,133 @@ TEST(App, ShowsTheMaximisedMainWindowAndEndsWithExitCodeZeroWhenClosed)
     EXPECT_EQ(program.CloseAndWait(), 0u);
 }
 
-TEST(App, TheMainWindowCannotBeMadeSmallerThanItsMinimumTrackingSize)
+TEST(App, AtItsMinimumSizeTheToolbarWrapsAndEveryButtonStaysAboveTheView)
 {
+    Encoders_Find();
+    gApp.instance = GetModuleHandleW(nullptr);
     HWND window = MainWnd_Create(GetModuleHandleW(nullptr));
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_SHOWNORMAL);
     SetWindowPos(window, nullptr, 0, 0, 300, 200, SWP_NOZORDER | SWP_NOMOVE);
+    PumpMessages(100);
+    EXPECT_TRUE(Window_Screenshot(window, L"main-window-smallest"));
     RECT r;
     GetWindowRect(window, &r);
     EXPECT_EQ(r.right - r.left, 798);
     EXPECT_EQ(r.bottom - r.top, 520);
+
+    RECT client, view;
+    GetClientRect(window, &client);
+    GetWindowRect(gApp.cameraView, &view);
+    MapWindowPoints(nullptr, window, (POINT *)&view, 2);
+    for (const ToolbarEntry &entry : kToolbar) {
+        if (entry.kind == TB_SEPARATOR)
+            continue;
+        RECT button = {};
+        ASSERT_TRUE(SendMessageW(gApp.toolbar, TB_GETRECT, entry.command, (LPARAM)&button));
+        MapWindowPoints(gApp.toolbar, window, (POINT *)&button, 2);
+        EXPECT_LE(button.right, client.right) << entry.command;
+        EXPECT_LE(button.bottom, view.top) << entry.command;
+    }
+    // Wide again: one row, and the view moves back up.
+    SetWindowPos(window, nullptr, 0, 0, 1500, 700, SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(SendMessageW(gApp.toolbar, TB_GETROWS, 0, 0), 1);
+    RECT wideView;
+    GetWindowRect(gApp.cameraView, &wideView);
+    MapWindowPoints(nullptr, window, (POINT *)&wideView, 2);
+    EXPECT_LT(wideView.top, view.top);
     DestroyWindow(window);
+}
+
+// HKCU\Control Panel\Desktop\LogPixels for the programs started while it
+// lives. Wine reads it once when a process starts, and the prefix serves every
+// test of the run, so the previous value comes back afterwards.
+struct ScopedScreenDpi {
+    const wchar_t *key = L"Control Panel\\Desktop";
+    DWORD previous = 0;
+    bool hadValue = false;
+
+    explicit ScopedScreenDpi(DWORD dpi)
+    {
+        DWORD size = sizeof previous;
+        hadValue = RegGetValueW(HKEY_CURRENT_USER, key, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &previous,
+                                &size) == ERROR_SUCCESS;
+        RegSetKeyValueW(HKEY_CURRENT_USER, key, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    }
+    ~ScopedScreenDpi()
+    {
+        if (hadValue)
+            RegSetKeyValueW(HKEY_CURRENT_USER, key, L"LogPixels", REG_DWORD, &previous, sizeof previous);
+        else
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"LogPixels");
+    }
+};
+
+struct WindowSizes {
+    SIZE button;        // the toolbar's button size
+    int statusBar;      // the status bar's height
+    SIZE slider;        // the zoom slider's size
+    SIZE minimumWindow; // the main window after asking for 300 x 200
+};
+
+SIZE WindowSize(HWND window)
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+// Quorell.exe started at the given screen resolution, measured through its
+// windows from this process; with a name, a screenshot of it with the camera open.
+WindowSizes MeasureProgramAt(DWORD dpi, const wchar_t *screenshot)
+{
+    ScopedScreenDpi screen(dpi);
+    RunningProgram program;
+    WindowSizes sizes = {};
+    if (!program.Start()) {
+        ADD_FAILURE() << "Quorell.exe did not start at " << dpi << " DPI";
+        return sizes;
+    }
+    HWND toolbar = FindWindowExW(program.window, nullptr, TOOLBARCLASSNAMEW, nullptr);
+    HWND status = FindWindowExW(program.window, nullptr, STATUSCLASSNAMEW, nullptr);
+    HWND slider = FindWindowExW(status, nullptr, TRACKBAR_CLASSW, nullptr);
+    LRESULT button = SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0);
+    sizes.button = {LOWORD(button), HIWORD(button)};
+    sizes.statusBar = WindowSize(status).cy;
+    sizes.slider = WindowSize(slider);
+    if (screenshot) {
+        Sleep(1500); // the camera opens and shows frames
+        EXPECT_TRUE(Window_Screenshot(program.window, screenshot));
+    }
+    ShowWindow(program.window, SW_RESTORE);
+    SetWindowPos(program.window, nullptr, 0, 0, 300, 200, SWP_NOZORDER | SWP_NOMOVE);
+    sizes.minimumWindow = WindowSize(program.window);
+    EXPECT_EQ(program.CloseAndWait(), 0u);
+    return sizes;
+}
+
+TEST(App, At150PercentTheWindowsIconsAndBarsGrowWithTheScreen)
+{
+    ScopedRegistryKey key;
+    Encoders_Find();
+    if (!Devices_Has(L"Quorell Virtual Microscope"))
+        Rig_Plug(0);
+    WindowSizes normal = MeasureProgramAt(96, nullptr);
+    WindowSizes large = MeasureProgramAt(144, L"main-window-144dpi");
+    for (const WindowSizes *s : {&normal, &large})
+        std::printf("button %ldx%ld, status bar %d, slider %ldx%ld, smallest window %ldx%ld\n", s->button.cx,
+                    s->button.cy, s->statusBar, s->slider.cx, s->slider.cy, s->minimumWindow.cx,
+                    s->minimumWindow.cy);
+    EXPECT_EQ(normal.minimumWindow.cx, 798);
+    EXPECT_EQ(large.minimumWindow.cx, 1197);
+    EXPECT_EQ(large.minimumWindow.cy, 780);
+    // The buttons hold 36-pixel images: at least 12 pixels more each way (the
+    // control's own margins need not grow), 1.4 times as high with the text.
+    EXPECT_GE(large.button.cx - normal.button.cx, 36 - 24);
+    EXPECT_GE(large.button.cy, normal.button.cy * 1.4);
+    EXPECT_GE(large.statusBar, normal.statusBar * 1.3);
+    EXPECT_GE(large.slider.cx, normal.slider.cx * 1.4);
+    EXPECT_GE(large.slider.cy, normal.slider.cy * 1.3);
 }
 
 } // namespace

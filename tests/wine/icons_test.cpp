@@ -1,5 +1,5 @@
 // The icon resources as the program loads them: toolbar icons at their default
-// size, the application icon at each of its sizes.
+// size and at each screen scale, the application icon at each of its sizes.
 #include "res/resource.h"
 #include "wine_support.h"
 
@@ -98,21 +98,31 @@ int CountCovered(const std::vector<DWORD> &pixels)
     return covered;
 }
 
-TEST(Icons, EveryToolbarIconIsOne24PixelImageWithAlphaAndLoadsAtThatSizeByDefault)
+// 24 pixels first (an icon loaded at its default size has that size), then
+// the sizes the toolbar asks for on 125, 150 and 200 % screens, each drawn
+// for its size rather than stretched from another.
+TEST(Icons, EveryToolbarIconLoadsAt24PixelsByDefaultAndHasItsOwnImageForEachScreenScale)
 {
     for (int id : kToolbarIcons) {
         SCOPED_TRACE(id);
         std::vector<GroupEntry> images = IconGroup(id);
-        ASSERT_EQ(images.size(), 1u);
+        ASSERT_FALSE(images.empty());
         EXPECT_EQ(images[0].width, 24);
-        EXPECT_EQ(images[0].height, 24);
-        EXPECT_EQ(images[0].bitCount, 32);
         HICON icon = LoadIconAt(id, 0);
         ASSERT_NE(icon, nullptr);
-        SIZE size = IconSize(icon);
-        EXPECT_EQ(size.cx, 24);
-        EXPECT_EQ(size.cy, 24);
+        EXPECT_EQ(IconSize(icon).cx, 24);
         DestroyIcon(icon);
+        for (int size : {30, 36, 48}) {
+            bool stored = false;
+            for (const GroupEntry &e : images)
+                stored |= e.width == size && e.height == size && e.bitCount == 32;
+            EXPECT_TRUE(stored) << size;
+            icon = LoadIconAt(id, size);
+            ASSERT_NE(icon, nullptr);
+            EXPECT_EQ(IconSize(icon).cy, size);
+            EXPECT_GT(CountCovered(DrawIcon(icon, size)), size * size / 10);
+            DestroyIcon(icon);
+        }
     }
 }
 

@@ -20,6 +20,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <regex>
 
 namespace {
 
@@ -35,28 +36,27 @@ struct MainWindow : testing::Test {
     void (*savedClock)(LocalTime *) = Clock_LocalTime;
 };
 
-TEST_F(MainWindow, TheToolbarHasItsThirtySixPositionsWithTheirKinds)
+// The buttons behave as their kinds say: the tools are one group, a push
+// button does not stay pressed (the toggles: the effect and overlay tests).
+TEST_F(MainWindow, TheToolButtonsAreOneGroupAndPushButtonsDoNotStayPressed)
 {
     ASSERT_EQ(SendMessageW(gApp.toolbar, TB_BUTTONCOUNT, 0, 0), TOOLBAR_POSITIONS);
-    for (int i = 0; i < TOOLBAR_POSITIONS; i++) {
-        TBBUTTON button = {};
-        ASSERT_TRUE(SendMessageW(gApp.toolbar, TB_GETBUTTON, i, (LPARAM)&button));
-        const ToolbarEntry &entry = kToolbar[i];
-        if (entry.kind == TB_SEPARATOR) {
-            EXPECT_TRUE(button.fsStyle & BTNS_SEP) << i;
+    program.Click(CMD_TOOL_LINE);
+    program.Drag(100, 100, 200, 100);
+    program.Click(CMD_TOOL_RECTANGLE);
+    EXPECT_EQ(gView.tool, TOOL_RECTANGLE);
+    for (const ToolbarEntry &entry : kToolbar) {
+        if (entry.kind != TB_GROUP)
             continue;
-        }
-        EXPECT_EQ(button.idCommand, entry.command);
-        EXPECT_EQ(button.iBitmap, entry.image);
-        EXPECT_EQ((button.fsStyle & BTNS_CHECKGROUP) == BTNS_CHECKGROUP, entry.kind == TB_GROUP) << i;
-        EXPECT_EQ((button.fsStyle & BTNS_CHECK) != 0, entry.kind != TB_BUTTON) << i;
-        EXPECT_TRUE(button.fsState & TBSTATE_ENABLED);
+        EXPECT_EQ(program.Checked(entry.command), entry.command == CMD_TOOL_RECTANGLE) << entry.command;
     }
+    ASSERT_EQ(gView.items.size(), 1u);
+    program.Click(CMD_REMOVE_LAST);
+    EXPECT_TRUE(gView.items.empty());
+    EXPECT_FALSE(program.Checked(CMD_REMOVE_LAST));
     wchar_t text[64] = L"";
     SendMessageW(gApp.toolbar, TB_GETBUTTONTEXTW, CMD_RESOLUTION_MENU, (LPARAM)text);
     EXPECT_STREQ(text, L"1280x720");
-    SendMessageW(gApp.toolbar, TB_GETBUTTONTEXTW, CMD_CALIBRATION_MENU, (LPARAM)text);
-    EXPECT_STREQ(text, L"NA");
 }
 
 TEST_F(MainWindow, EffectButtonsAreExclusiveAndPressingTheOneThatIsOnTurnsAllOff)
@@ -128,25 +128,6 @@ TEST_F(MainWindow, TheZoomSliderIsDisabledByAnItemOrACalibration)
     EXPECT_FALSE(IsWindowEnabled(gApp.zoomSlider));
 }
 
-TEST_F(MainWindow, RemoveLastTakesItemsInReverseOrderAndNothingFromAnEmptyList)
-{
-    program.Click(CMD_TOOL_LINE);
-    program.Drag(100, 100, 200, 100);
-    program.Click(CMD_TOOL_RECTANGLE);
-    program.Drag(100, 150, 200, 250);
-    program.Click(CMD_TOOL_CIRCLE);
-    program.Drag(400, 300, 450, 300);
-    ASSERT_EQ(gView.items.size(), 3u);
-    program.Click(CMD_REMOVE_LAST);
-    ASSERT_EQ(gView.items.size(), 2u);
-    EXPECT_EQ(gView.items.back().kind, ITEM_RECTANGLE);
-    program.Click(CMD_REMOVE_LAST);
-    program.Click(CMD_REMOVE_LAST);
-    EXPECT_TRUE(gView.items.empty());
-    program.Click(CMD_REMOVE_LAST);
-    EXPECT_TRUE(gView.items.empty());
-}
-
 TEST_F(MainWindow, A1920x1080FormatIsFittedAnd1280x720ShownAt100Percent)
 {
     EXPECT_EQ(gView.zoom, 100);
@@ -161,15 +142,16 @@ TEST_F(MainWindow, A1920x1080FormatIsFittedAnd1280x720ShownAt100Percent)
     EXPECT_EQ(SendMessageW(gApp.zoomSlider, TBM_GETPOS, 0, 0), gView.zoom);
 }
 
+// The frame rate changes with every frame on the streaming thread, so the
+// rate itself is not compared (its rounding is a host test's business).
 TEST_F(MainWindow, StatusPartTwoAlternatesBetweenItsTwoFormats)
 {
     MainWnd_UpdateStatus();
-    std::wstring update = program.StatusText(2);
-    int fps = (int)(gCamera.fps + 0.5f);
-    EXPECT_EQ(update, L"1280x720   " + std::to_wstring(fps) + L"fps");
+    EXPECT_TRUE(std::regex_match(program.StatusText(2), std::wregex(L"1280x720   [0-9]+fps")))
+        << program.StatusText(2);
     SendMessageW(program.main, WM_TIMER, 18, 0);
-    fps = (int)(gCamera.fps + 0.5f);
-    EXPECT_EQ(program.StatusText(2), std::to_wstring(fps) + L"fps   1280x720");
+    EXPECT_TRUE(std::regex_match(program.StatusText(2), std::wregex(L"[0-9]+fps   1280x720")))
+        << program.StatusText(2);
 }
 
 TEST_F(MainWindow, TheResolutionMenuListsTheCurrentCompressionsSizesWithTheCurrentChecked)
@@ -281,9 +263,12 @@ TEST_F(MainWindow, SnapshotsAreNamedByTheClockAndAnnouncedInOnePrompt)
     POINT top = {r.left, r.top};
     ScreenToClient(program.main, &top);
     EXPECT_EQ(top.y, gApp.toolbarHeight + 1);
+    // The second text restarts the prompt's 3.9 s; its timer ticks only come
+    // late under load, never early.
     program.Run(3300);
     EXPECT_TRUE(IsWindow(prompt));
-    program.Run(1500);
+    for (int waited = 0; waited < 8000 && IsWindow(prompt); waited += 100)
+        program.Run(100);
     EXPECT_FALSE(IsWindow(prompt));
 }
 
@@ -330,7 +315,7 @@ TEST_F(MainWindow, TheSpaceBarInTheViewAndTheCamerasButtonTakeSnapshots)
     EXPECT_EQ(CountSnapshots(program.images.path), 1);
     program.Run(20); // another millisecond, another name
     Rig_TriggerStill(0);
-    for (int i = 0; i < 100 && CountSnapshots(program.images.path) < 2; i++)
+    for (int i = 0; i < 250 && CountSnapshots(program.images.path) < 2; i++)
         program.Run(20);
     EXPECT_EQ(CountSnapshots(program.images.path), 2);
 }
@@ -368,15 +353,13 @@ TEST_F(MainWindow, TheGalleryShowsTheLastSnapshotOrElseTheFirstJpgOrTheFolder)
     EXPECT_EQ(std::wstring(target), png);
 }
 
-TEST_F(MainWindow, GalleryOpensQuietly)
+TEST_F(MainWindow, TheGalleryButtonOpensAFileBrowser)
 {
     program.Click(CMD_SNAPSHOT);
     std::set<DWORD> before = Processes_Running();
-    program.Click(CMD_GALLERY); // the shell may show nothing under Wine; it must not fail loudly
+    program.Click(CMD_GALLERY);
     program.Run(1000);
-    EXPECT_TRUE(IsWindow(program.main));
-    EXPECT_TRUE(Camera_IsOpen());
-    Processes_EndStartedSince(before);
+    EXPECT_GE(Processes_EndStartedSince(before), 1);
 }
 
 TEST_F(MainWindow, LeavesAScreenshotOfTheLiveWindowWithItemsAndAnOverlay)
@@ -393,7 +376,7 @@ TEST_F(MainWindow, LeavesAScreenshotOfTheLiveWindowWithItemsAndAnOverlay)
     program.Drag(500, 450, 560, 450);
     program.Click(CMD_TOOL_POINTER);
     program.Run(500);
-    program.Screenshot(L"main-window");
+    EXPECT_TRUE(program.Screenshot(L"main-window"));
     EXPECT_EQ(gView.items.size(), 3u);
 }
 

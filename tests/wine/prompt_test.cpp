@@ -49,18 +49,6 @@ TEST_F(PromptTest, IsCentredBelowTheTopAndReusedForTheNextText)
     EXPECT_NE(gApp.promptFont, nullptr);
 }
 
-TEST_F(PromptTest, StaysAboutFourSecondsAfterItsLastText)
-{
-    HWND prompt = Prompt_Show(L"first", 10);
-    PumpMessages(2000);
-    ASSERT_TRUE(IsWindow(prompt));
-    Prompt_Show(L"second", 10); // restarts the time
-    PumpMessages(3300);
-    EXPECT_TRUE(IsWindow(prompt));
-    PumpMessages(1500);
-    EXPECT_FALSE(IsWindow(prompt));
-}
-
 TEST_F(PromptTest, ShowsA511CharacterTextWhole)
 {
     std::wstring text(511, L'x');

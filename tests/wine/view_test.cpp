@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 #include <cstring>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -79,114 +81,36 @@ TEST(ViewWindow, ASmallFrameIsCentredWithGreyMarginsAndABlackBorder)
     EXPECT_EQ(GetWindowLongW(h.view, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
 }
 
-TEST(ViewWindow, TheUncalibratedGridLiesEvery100PixelsFromTheCentre)
+// The overlays and the calibration line as the platform draws them: pens and
+// label font really reach the back buffer. Where each line lies is the host
+// tests' business; the screenshots are for a person to look at.
+TEST(ViewWindow, EveryOverlayAndTheCalibrationLineAreDrawnWithTheirLabels)
 {
     ViewHarness h(800, 600);
     h.StartFrames(640, 480);
-    gView.showGrid = true;
-    h.Paint();
-    for (int y : {40, 140, 340, 440}) {
-        EXPECT_EQ(h.Pixel(100, y), kGridColor) << y;
-        EXPECT_EQ(h.Pixel(100, y + 1), kFrameColor) << y;
+    const RECT image = {0, 0, 640, 480}, belowCentre = {320, 242, 460, 270};
+    const std::pair<bool *, std::wstring> overlays[] = {
+        {&gView.showGrid, L"grid"}, {&gView.showCross, L"cross"}, {&gView.showCircles, L"circles"}};
+    for (const auto &[overlay, name] : overlays) {
+        SCOPED_TRACE(name);
+        *overlay = true;
+        View_SetCalibration(-1.0f, 0);
+        h.Paint();
+        EXPECT_GT(h.Count(kGridColor, image), 640);
+        EXPECT_EQ(h.Count(kTextColor, image), 0);
+        h.Screenshot((name + L"-uncalibrated").c_str());
+        View_SetCalibration(10.0f, 0);
+        h.Paint();
+        EXPECT_GT(h.Count(kGridColor, image), 640);
+        EXPECT_GT(h.Count(kTextColor, belowCentre), 10) << "the scale label";
+        h.Screenshot((name + L"-calibrated").c_str());
+        *overlay = false;
     }
-    for (int x : {20, 120, 220, 420, 520, 620}) {
-        EXPECT_EQ(h.Pixel(x, 100), kGridColor) << x;
-        EXPECT_EQ(h.Pixel(x - 1, 100), kFrameColor) << x;
-    }
-    EXPECT_EQ(h.Pixel(100, 240), kGridColor);
-    EXPECT_EQ(h.Pixel(320, 100), kGridColor);
-    EXPECT_EQ(h.Count(kGridColor, {0, 0, 640, 480}), 7 * 480 + 5 * 640 - 7 * 5) << "six lines and an axis each way";
-    h.Screenshot(L"grid-uncalibrated");
-
-    View_SetCalibration(10.0f, 0); // 10 mm = 100 pixels: the same lines, with minor ticks
-    h.Paint();
-    EXPECT_EQ(h.Pixel(100, 140), kGridColor);
-    EXPECT_EQ(h.Pixel(333, 190), kGridColor) << "the long minor tick between 140 and 240";
-    EXPECT_EQ(h.Pixel(334, 190), kFrameColor);
-    EXPECT_EQ(h.Pixel(327, 150), kGridColor);
-    EXPECT_EQ(h.Pixel(328, 150), kFrameColor);
-    EXPECT_GT(h.Count(kTextColor, {320, 242, 420, 270}), 10) << "the scale label";
-    h.Screenshot(L"grid-calibrated");
-}
-
-TEST(ViewWindow, TheRulerAndTheCirclesInBothForms)
-{
-    ViewHarness h(800, 600);
-    h.StartFrames(640, 480);
-    gView.showCross = true;
-    h.Paint();
-    EXPECT_EQ(h.Pixel(316, 230), kGridColor);
-    EXPECT_EQ(h.Pixel(315, 230), kFrameColor);
-    EXPECT_EQ(h.Pixel(311, 290), kGridColor) << "every fifth tick is long";
-    EXPECT_EQ(h.Pixel(10, 236), kGridColor);
-    h.Screenshot(L"cross-uncalibrated");
-    View_SetCalibration(7.3f, 0);
-    h.Paint();
-    EXPECT_EQ(h.Pixel(339, 167), kGridColor) << "20-pixel major tick";
-    EXPECT_EQ(h.Pixel(340, 167), kFrameColor);
-    EXPECT_GT(h.Count(kTextColor, {320, 242, 460, 270}), 10) << "10.0mm under the first tick";
-    h.Screenshot(L"cross-calibrated");
-
-    gView.showCross = false;
-    gView.showCircles = true;
     View_SetCalibration(-1.0f, 0);
+    gView.calibLength = 4800;
     h.Paint();
-    // Radii 100, 200, 300 around (320, 240): inside radius 90 only the axes.
-    int inner = h.Count(kGridColor, {250, 170, 390, 310});
-    EXPECT_EQ(inner, 140 + 140 - 1);
-    EXPECT_GT(h.Count(kGridColor, {400, 300, 640, 480}), 100) << "arcs";
-    h.Screenshot(L"circles-uncalibrated");
-    View_SetCalibration(2.5f, 1); // 50 um = 125 pixels, nearer to 100 than 20 um = 50
-    h.Paint();
-    EXPECT_EQ(gView.rulerStepPx, 125);
-    EXPECT_GT(h.Count(kTextColor, {320, 242, 460, 270}), 10);
-    h.Screenshot(L"circles-calibrated");
-}
-
-TEST(ViewWindow, OverlaysAreNotDrawnAtZoom150ButItemsAre)
-{
-    ViewHarness h(800, 600);
-    h.StartFrames(640, 480);
-    View_SetTool(ITEM_LINE);
-    Drag(h, 100, 100, 300, 100);
-    gView.showCross = gView.showGrid = gView.showCircles = true;
-    View_SetZoom(150);
-    h.Paint();
-    ASSERT_EQ(gView.displayWidth, 960);
-    EXPECT_EQ(h.Count(kGridColor, {0, 0, 960, 720}), 0);
-    EXPECT_GT(h.Count(kLineColor, {0, 0, 960, 720}), 200);
-    View_SetZoom(100);
-    h.Paint();
-    EXPECT_GT(h.Count(kGridColor, {0, 0, 640, 480}), 1000);
-}
-
-TEST(ViewWindow, HandlesAreClippedAndAWideRectangleOutlineIsTwoFrames)
-{
-    ViewHarness h(800, 600, 2);
-    h.StartFrames(640, 480);
-    View_SetTool(ITEM_LINE);
-    Drag(h, 2, 3, 2, 200);
-    View_SetTool(ITEM_RECTANGLE);
-    Drag(h, 100, 100, 200, 150);
-    View_SetTool(0);
-    Press(h, 2, 3);
-    Release(h, 2, 3);
-    ASSERT_EQ(gView.selected, 0);
-    h.Paint();
-    EXPECT_EQ(h.Pixel(0, 0), kLineColor);
-    EXPECT_EQ(h.Pixel(6, 7), kLineColor);
-    EXPECT_EQ(h.Pixel(7, 7), kFrameColor);
-    EXPECT_EQ(h.Pixel(6, 8), kFrameColor);
-    for (int x : {100, 101, 198, 199})
-        EXPECT_EQ(h.Pixel(x, 125), kLineColor) << x;
-    EXPECT_EQ(h.Pixel(102, 125), kFrameColor);
-    EXPECT_EQ(h.Pixel(197, 125), kFrameColor);
-    EXPECT_EQ(h.Pixel(150, 101), kLineColor);
-    EXPECT_EQ(h.Pixel(150, 102), kFrameColor);
-    EXPECT_EQ(h.Pixel(150, 148), kLineColor);
-    EXPECT_EQ(h.Pixel(150, 150), kFrameColor);
-    EXPECT_EQ(h.Count(kLineColor, {0, 100, 10, 101}), 2) << "the line at width 2";
-    h.Screenshot(L"handle-and-wide-rectangle");
+    EXPECT_GT(h.Count(kLineColor, image), 300) << "the line and its two arrows";
+    h.Screenshot(L"calibration-line");
 }
 
 TEST(ViewWindow, EveryKindIsCreatedByThePointerAndLabelled)
@@ -242,55 +166,6 @@ TEST(ViewWindow, EveryKindIsCreatedByThePointerAndLabelled)
     h.Screenshot(L"items");
 }
 
-TEST(ViewWindow, LabelsFlipAtTheRightAndBottomEdges)
-{
-    ViewHarness h(800, 600);
-    h.StartFrames(640, 480);
-    View_SetCalibration(1.0f, 0);
-    View_SetTool(ITEM_LINE);
-    Drag(h, 600, 470, 600, 400); // "70.00000mm" would cross both edges
-    Drag(h, 600, 100, 630, 100); // crosses only the right edge
-    View_SetTool(ITEM_CIRCLE);
-    Drag(h, 100, 465, 130, 465); // three lines would cross the bottom
-    h.Paint();
-    EXPECT_EQ(h.Count(kTextColor, {602, 402, 640, 480}), 0);
-    EXPECT_GT(h.Count(kTextColor, {500, 430, 598, 468}), 20);
-    EXPECT_EQ(h.Count(kTextColor, {602, 80, 640, 125}), 0);
-    EXPECT_GT(h.Count(kTextColor, {520, 102, 598, 125}), 20) << "left of the anchor, still below";
-    EXPECT_EQ(h.Count(kTextColor, {0, 467, 640, 480}), 0);
-    EXPECT_GT(h.Count(kTextColor, {102, 400, 220, 463}), 60);
-    h.Screenshot(L"label-flips");
-}
-
-TEST(ViewWindow, ThePointerHoversSelectsMovesAndDeletes)
-{
-    ViewHarness h(800, 600);
-    h.StartFrames(640, 480);
-    View_SetTool(ITEM_LINE);
-    Drag(h, 100, 100, 200, 100);
-    Drag(h, 100, 104, 200, 104);
-    View_SetTool(0);
-    h.Paint();
-    EXPECT_EQ(h.Pixel(95, 94), kFrameColor);
-    MoveTo(h, 101, 103, false); // both hit: the lower index wins
-    EXPECT_EQ(gView.hover, 0);
-    EXPECT_EQ(h.Pixel(95, 95), kLineColor) << "the hovered handle's frame, at once";
-    EXPECT_EQ(h.Pixel(96, 96), kFrameColor) << "framed, not filled";
-    Press(h, 199, 101);
-    MoveTo(h, 219, 111);
-    Release(h, 219, 111);
-    EXPECT_EQ(gView.selected, 0);
-    EXPECT_EQ(gView.items[0].x1, 120);
-    EXPECT_EQ(gView.items[0].y2, 110);
-    EXPECT_EQ(h.Pixel(160, 110), kLineColor) << "moved before any paint";
-    h.Key(VK_DELETE);
-    ASSERT_EQ(gView.items.size(), 1u);
-    EXPECT_EQ(gView.items[0].y1, 104);
-    Press(h, 400, 400);
-    Release(h, 400, 400);
-    EXPECT_EQ(gView.selected, -1);
-}
-
 TEST(ViewWindow, DraggingEmptyAreaPansALargePictureAndTheBarsFollow)
 {
     ViewHarness h(800, 600);
@@ -331,49 +206,6 @@ TEST(ViewWindow, FittingAZoomTellsTheParent)
     EXPECT_EQ(bm.bmWidth, 896);
     EXPECT_EQ(bm.bmHeight, 504);
     EXPECT_EQ(h.Pixel(500, 300), kFrameColor);
-}
-
-TEST(ViewWindow, SpaceAsksTheParentForASnapshot)
-{
-    ViewHarness h(800, 600);
-    h.Key(VK_SPACE);
-    PumpMessages(20);
-    EXPECT_TRUE(Posted(WM_COMMAND, CMD_OPEN_DEVICE_OR_SNAPSHOT_KEY));
-}
-
-TEST(ViewWindow, TheCalibrationLineEndsDragButTheLineStaysAtLeast200Pixels)
-{
-    ViewHarness h(800, 600);
-    h.StartFrames(640, 480);
-    gView.calibLength = 4800;
-    h.Paint();
-    ASSERT_EQ(gView.calibLeft, 170);
-    ASSERT_EQ(gView.calibRight, 470);
-    EXPECT_EQ(h.Pixel(170, 181), kLineColor);
-    EXPECT_EQ(h.Pixel(470, 299), kLineColor);
-    EXPECT_EQ(h.Pixel(300, 240), kLineColor);
-    MoveTo(h, 171, 250, false);
-    EXPECT_TRUE(gView.calibHoverLeft);
-    EXPECT_EQ(h.Pixel(166, 210), kLineColor) << "arrow tip";
-    EXPECT_EQ(h.Pixel(174, 270), kLineColor) << "arrow tip";
-    h.Screenshot(L"calibration-line");
-    Press(h, 171, 250);
-    MoveTo(h, 372, 250); // 99 pixels: refused
-    EXPECT_EQ(gView.calibLeft, 170);
-    MoveTo(h, 271, 250);
-    EXPECT_EQ(gView.calibLeft, 270);
-    EXPECT_EQ(gView.calibLength, 200);
-    EXPECT_EQ(h.Pixel(270, 200), kLineColor);
-    Release(h, 271, 250);
-    EXPECT_EQ(gView.tool, 0);
-    Press(h, 469, 240);
-    MoveTo(h, 640, 240); // outside the image: ignored
-    MoveTo(h, 639, 240);
-    EXPECT_EQ(gView.calibRight, 470) << "the right end may not reach the edge";
-    MoveTo(h, 600, 240);
-    EXPECT_EQ(gView.calibRight, 601);
-    Release(h, 600, 240);
-    EXPECT_TRUE(gView.items.empty());
 }
 
 TEST(ViewWindow, ThePendingTextIsOutlinedDraggedAndDestroyingTheViewResetsIt)

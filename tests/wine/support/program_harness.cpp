@@ -89,11 +89,16 @@ void ProgramHarness::Drag(int imageX1, int imageY1, int imageX2, int imageY2) co
     SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(x2, y2));
 }
 
-void ProgramHarness::Screenshot(const wchar_t *name) const
+bool ProgramHarness::Screenshot(const wchar_t *name) const
+{
+    return Window_Screenshot(main, name);
+}
+
+bool Window_Screenshot(HWND window, const wchar_t *name)
 {
     // The window's part of the screen (a maximised window reaches past its edges).
     RECT r;
-    GetWindowRect(main, &r);
+    GetWindowRect(window, &r);
     r.left = r.left < 0 ? 0 : r.left;
     r.top = r.top < 0 ? 0 : r.top;
     r.right = r.right > GetSystemMetrics(SM_CXSCREEN) ? GetSystemMetrics(SM_CXSCREEN) : r.right;
@@ -105,8 +110,9 @@ void ProgramHarness::Screenshot(const wchar_t *name) const
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
     SelectObject(memory, old);
-    SaveBitmapPng(bitmap, name);
+    bool saved = SaveBitmapPng(bitmap, name);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return saved;
 }

@@ -32,5 +32,9 @@ struct ProgramHarness {
     void Drag(int imageX1, int imageY1, int imageX2, int imageY2) const;
 
     // The main window as it is on the screen, as a PNG in screenshots/.
-    void Screenshot(const wchar_t *name) const;
+    bool Screenshot(const wchar_t *name) const;
 };
+
+// Any top-level window (of this process or another) as it is on the screen;
+// needs the image encoders found (Encoders_Find).
+bool Window_Screenshot(HWND window, const wchar_t *name);

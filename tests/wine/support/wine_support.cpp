@@ -154,16 +154,18 @@ std::set<DWORD> Processes_Running()
     return ids;
 }
 
-void Processes_EndStartedSince(const std::set<DWORD> &before)
+int Processes_EndStartedSince(const std::set<DWORD> &before)
 {
+    int ended = 0;
     for (DWORD id : Processes_Running()) {
         if (before.count(id) || id == GetCurrentProcessId())
             continue;
         HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
         if (process) {
-            TerminateProcess(process, 0);
+            ended += TerminateProcess(process, 0) != 0;
             WaitForSingleObject(process, 2000);
             CloseHandle(process);
         }
     }
+    return ended;
 }

@@ -34,10 +34,11 @@ COLORREF Image_Pixel(const std::wstring &path, int x, int y);
 unsigned File_Magic(const std::wstring &path);
 
 // The processes running now, and an end to those started since (such as a
-// file browser the shell opened, which would hold the test's output open).
+// file browser the shell opened, which would hold the test's output open);
+// gives how many it ended.
 #include <set>
 std::set<DWORD> Processes_Running();
-void Processes_EndStartedSince(const std::set<DWORD> &before);
+int Processes_EndStartedSince(const std::set<DWORD> &before);
 
 // Dispatches the thread's pending messages, for up to the given time.
 void PumpMessages(DWORD milliseconds);
