@@ -184,6 +184,25 @@ TEST_F(Panel, SectionsExpandAndCollapseAndAShortPanelScrollsWithinItsRange)
     Toggle(COLOR); // collapsed while at the bottom
     EXPECT_EQ(panel->scrollPos, panel->contentHeight - client.bottom);
     EXPECT_EQ(TopInPanel(Section(SOURCE)), gPanelMetrics.marginY - panel->scrollPos);
+
+    // The toolbar button hides the panel, and the view takes its width, and back.
+    RECT main, view;
+    GetClientRect(program.main, &main);
+    program.Click(CMD_TOGGLE_PANEL);
+    program.Run(60);
+    GetWindowRect(gApp.cameraView, &view);
+    MapWindowPoints(nullptr, program.main, (POINT *)&view, 2);
+    EXPECT_FALSE(IsWindowVisible(gApp.controlPanel));
+    EXPECT_EQ(view.left, 0);
+    EXPECT_EQ(view.right, main.right);
+    DWORD shown = 1;
+    EXPECT_TRUE(Registry_GetNumber(L"ShowCtrlPanel", &shown) && shown == 0);
+    program.Click(CMD_TOGGLE_PANEL);
+    program.Run(60);
+    GetWindowRect(gApp.cameraView, &view);
+    MapWindowPoints(nullptr, program.main, (POINT *)&view, 2);
+    EXPECT_TRUE(IsWindowVisible(gApp.controlPanel));
+    EXPECT_EQ(view.left, gApp.panelWidth);
 }
 
 TEST_F(Panel, SourceBoxesShowTheCameraAndChangeItsResolutionAndCompression)
