@@ -80,7 +80,7 @@ static void Refresh(HWND section, bool)
     FillPowerLine(section);
 }
 
-static const SectionSpec kSpec = {1, 1081, kControls, COLOR_CONTROLS, Color_Layout, Refresh};
+static const SectionKind kSection = {1, 1081, kControls, COLOR_CONTROLS, Color_Layout, Refresh};
 
 static void OnSlider(HWND section, HWND slider)
 {
@@ -139,11 +139,11 @@ LRESULT CALLBACK ColorSection_Proc(HWND window, UINT message, WPARAM wParam, LPA
             return 0;
         }
         if (LOWORD(wParam) == CMD_PANEL_TEXTS) {
-            Section_DefProc(kSpec, window, message, wParam, lParam);
+            Section_DefProc(kSection, window, message, wParam, lParam);
             Refresh(window, true);
             return 0;
         }
         break;
     }
-    return Section_DefProc(kSpec, window, message, wParam, lParam);
+    return Section_DefProc(kSection, window, message, wParam, lParam);
 }

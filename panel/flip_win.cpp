@@ -35,7 +35,7 @@ static void Refresh(HWND section, bool)
     }
 }
 
-static const SectionSpec kSpec = {2, 1101, kControls, FLIP_CONTROLS, Flip_Layout, Refresh};
+static const SectionKind kSection = {2, 1101, kControls, FLIP_CONTROLS, Flip_Layout, Refresh};
 
 static void OnBox(HWND section, int id)
 {
@@ -65,5 +65,5 @@ LRESULT CALLBACK FlipSection_Proc(HWND window, UINT message, WPARAM wParam, LPAR
         OnBox(window, id);
         return 0;
     }
-    return Section_DefProc(kSpec, window, message, wParam, lParam);
+    return Section_DefProc(kSection, window, message, wParam, lParam);
 }

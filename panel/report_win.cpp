@@ -24,7 +24,7 @@ static void Refresh(HWND section, bool)
     Section_Enable(section, REPORT_RTF, open);
 }
 
-static const SectionSpec kSpec = {3, 1121, kControls, REPORT_CONTROLS, Report_Layout, Refresh};
+static const SectionKind kSection = {3, 1121, kControls, REPORT_CONTROLS, Report_Layout, Refresh};
 
 LRESULT CALLBACK ReportSection_Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -39,5 +39,5 @@ LRESULT CALLBACK ReportSection_Proc(HWND window, UINT message, WPARAM wParam, LP
             return 0;
         }
     }
-    return Section_DefProc(kSpec, window, message, wParam, lParam);
+    return Section_DefProc(kSection, window, message, wParam, lParam);
 }

@@ -31,85 +31,85 @@ static int ClientWidth(HWND window)
     return client.right;
 }
 
-static LRESULT OnCreate(const SectionSpec &spec, HWND window)
+static LRESULT OnCreate(const SectionKind &kind, HWND window)
 {
     SetWindowLongPtrW(window, 0, 0); // collapsed
     Rect rects[SECTION_MAX_CONTROLS];
-    spec.layout(ClientWidth(window), rects);
+    kind.layout(ClientWidth(window), rects);
     HINSTANCE instance = (HINSTANCE)GetWindowLongPtrW(window, GWLP_HINSTANCE);
     HWND header = CreateWindowExW(0, L"CtrlPanelHeaderWndClass", L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window,
                                   (HMENU)SECTION_HEADER_ID, instance, nullptr);
     SendMessageW(header, WM_SETFONT, (WPARAM)gPanelHeaderFont, FALSE);
-    for (int i = 0; i < spec.controlCount; i++) {
-        const SectionControl &c = spec.controls[i];
+    for (int i = 0; i < kind.controlCount; i++) {
+        const SectionControl &c = kind.controls[i];
         const Rect &r = rects[i];
         HWND control = CreateWindowExW(0, c.className, L"", WS_CHILD | c.style, r.left, r.top, r.right - r.left,
                                        r.bottom - r.top, window, (HMENU)(INT_PTR)c.id, instance, nullptr);
         SendMessageW(control, WM_SETFONT, (WPARAM)gPanelControlFont, FALSE);
     }
-    int expanded = Section_ExpandedHeight(spec.slot);
-    PostMessageW(GetParent(window), WM_PANEL_SECTIONSIZE, spec.slot,
+    int expanded = Section_ExpandedHeight(kind.slot);
+    PostMessageW(GetParent(window), WM_PANEL_SECTIONSIZE, kind.slot,
                  MAKELPARAM(gPanelMetrics.headerHeight, expanded));
     return 0;
 }
 
-static void OnSize(const SectionSpec &spec, HWND window)
+static void OnSize(const SectionKind &kind, HWND window)
 {
     int width = ClientWidth(window);
     Rect rects[SECTION_MAX_CONTROLS];
-    spec.layout(width, rects);
-    HDWP batch = BeginDeferWindowPos(spec.controlCount + 1);
+    kind.layout(width, rects);
+    HDWP batch = BeginDeferWindowPos(kind.controlCount + 1);
     if (batch)
         batch = DeferWindowPos(batch, GetDlgItem(window, SECTION_HEADER_ID), nullptr, 0, 0, width,
                                gPanelMetrics.headerHeight, SWP_NOZORDER);
-    for (int i = 0; i < spec.controlCount && batch; i++) {
+    for (int i = 0; i < kind.controlCount && batch; i++) {
         const Rect &r = rects[i];
-        batch = DeferWindowPos(batch, GetDlgItem(window, spec.controls[i].id), nullptr, r.left, r.top,
+        batch = DeferWindowPos(batch, GetDlgItem(window, kind.controls[i].id), nullptr, r.left, r.top,
                                r.right - r.left, r.bottom - r.top, SWP_NOZORDER);
     }
     if (batch)
         EndDeferWindowPos(batch);
 }
 
-static void OnToggle(const SectionSpec &spec, HWND window)
+static void OnToggle(const SectionKind &kind, HWND window)
 {
     int expanded = GetWindowLongPtrW(window, 0) ? 0 : 1;
     SetWindowLongPtrW(window, 0, expanded);
-    for (int i = 0; i < spec.controlCount; i++)
-        ShowWindow(GetDlgItem(window, spec.controls[i].id), expanded ? SW_SHOW : SW_HIDE);
-    PostMessageW(GetParent(window), WM_PANEL_SECTIONSTATE, spec.slot, expanded);
+    for (int i = 0; i < kind.controlCount; i++)
+        ShowWindow(GetDlgItem(window, kind.controls[i].id), expanded ? SW_SHOW : SW_HIDE);
+    PostMessageW(GetParent(window), WM_PANEL_SECTIONSTATE, kind.slot, expanded);
     PostMessageW(GetDlgItem(window, SECTION_HEADER_ID), WM_COMMAND, CMD_PANEL_SETUP, expanded);
 }
 
-static void ApplyTexts(const SectionSpec &spec, HWND window)
+static void ApplyTexts(const SectionKind &kind, HWND window)
 {
     HWND header = GetDlgItem(window, SECTION_HEADER_ID);
-    SetWindowTextW(header, Language_Text(spec.headerTextId));
-    for (int i = 0; i < spec.controlCount; i++)
-        if (spec.controls[i].textId)
-            SetDlgItemTextW(window, spec.controls[i].id, Language_Text(spec.controls[i].textId));
+    SetWindowTextW(header, Language_Text(kind.headerTextId));
+    for (int i = 0; i < kind.controlCount; i++)
+        if (kind.controls[i].textId)
+            SetDlgItemTextW(window, kind.controls[i].id, Language_Text(kind.controls[i].textId));
     InvalidateRect(header, nullptr, TRUE);
 }
 
-LRESULT Section_DefProc(const SectionSpec &spec, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT Section_DefProc(const SectionKind &kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        return OnCreate(spec, window);
+        return OnCreate(kind, window);
     case WM_SIZE:
-        OnSize(spec, window);
+        OnSize(kind, window);
         return 0;
     case WM_SECTION_TOGGLE:
-        OnToggle(spec, window);
+        OnToggle(kind, window);
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == CMD_PANEL_TEXTS) {
-            ApplyTexts(spec, window);
+            ApplyTexts(kind, window);
             return 0;
         }
         break;
     case WM_SECTION_REFRESH:
-        spec.refresh(window, wParam != 0);
+        kind.refresh(window, wParam != 0);
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

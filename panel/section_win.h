@@ -13,7 +13,7 @@ struct SectionControl {
     int32_t textId;  // language text applied on command 1039, 0 for none
 };
 
-struct SectionSpec {
+struct SectionKind {
     int32_t slot;
     int32_t headerTextId;
     const SectionControl *controls; // ids ascending from 101
@@ -25,7 +25,7 @@ struct SectionSpec {
 
 // The skeleton's handling of WM_CREATE, WM_SIZE, WM_SECTION_TOGGLE, command
 // 1039 and WM_SECTION_REFRESH; everything else goes to DefWindowProcW.
-LRESULT Section_DefProc(const SectionSpec &spec, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT Section_DefProc(const SectionKind &kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A control of a section by id.
 HWND Section_Item(HWND section, int id);

@@ -112,7 +112,7 @@ static void Refresh(HWND section, bool full)
     Select(section, SOURCE_STILL_SIZE, index);
 }
 
-static const SectionSpec kSpec = {0, 1041, kControls, SOURCE_CONTROLS, Source_Layout, Refresh};
+static const SectionKind kSection = {0, 1041, kControls, SOURCE_CONTROLS, Source_Layout, Refresh};
 
 static void SetIcon(HWND section, int id, int icon)
 {
@@ -149,7 +149,7 @@ static void OnSelection(HWND section, int id)
 LRESULT CALLBACK SourceSection_Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CREATE) {
-        LRESULT result = Section_DefProc(kSpec, window, message, wParam, lParam);
+        LRESULT result = Section_DefProc(kSection, window, message, wParam, lParam);
         SetIcon(window, SOURCE_SNAPSHOT, IDI_SRC_SNAPSHOT);
         SetIcon(window, SOURCE_RECORD, IDI_TB_RECORD);
         return result;
@@ -163,5 +163,5 @@ LRESULT CALLBACK SourceSection_Proc(HWND window, UINT message, WPARAM wParam, LP
             OnSelection(window, id);
         return 0;
     }
-    return Section_DefProc(kSpec, window, message, wParam, lParam);
+    return Section_DefProc(kSection, window, message, wParam, lParam);
 }
