@@ -6,6 +6,7 @@
 #include "base/gdiplus_win.h"
 #include "app/mainwnd_win.h"
 #include "app/prompt_win.h"
+#include "panel/panel_win.h"
 #include "view/view_win.h"
 #include "app/settings.h"
 #include "capture/formats.h"
@@ -61,6 +62,12 @@ void App_RegisterClasses(HINSTANCE instance)
         {L"QuorellWndClass", 0, (HBRUSH)(COLOR_WINDOW + 1), true, MainWnd_Proc},
         {L"CameraWndClass", 0, (HBRUSH)GetStockObject(LTGRAY_BRUSH), false, CameraWnd_Proc},
         {L"PromptWndClass", 0, CreateSolidBrush(RGB(255, 250, 205)), false, Prompt_Proc},
+        {L"CtrlPanelWndClass", 0, (HBRUSH)(COLOR_BTNFACE + 1), false, Panel_Proc},
+        {L"CtrlPanelHeaderWndClass", CS_HREDRAW, (HBRUSH)(COLOR_BTNFACE + 1), false, PanelHeader_Proc},
+        {L"CtrlPanelSourceWndClass", CS_HREDRAW, (HBRUSH)(COLOR_BTNFACE + 1), false, SourceSection_Proc},
+        {L"CtrlPanelColorWndClass", CS_HREDRAW, (HBRUSH)(COLOR_BTNFACE + 1), false, ColorSection_Proc},
+        {L"CtrlPanelFlipWndClass", CS_HREDRAW, (HBRUSH)(COLOR_BTNFACE + 1), false, FlipSection_Proc},
+        {L"CtrlPanelReportWndClass", CS_HREDRAW, (HBRUSH)(COLOR_BTNFACE + 1), false, ReportSection_Proc},
     };
     for (const WindowClass &c : classes) {
         WNDCLASSEXW wc = {};

@@ -4,6 +4,12 @@
 #pragma once
 
 enum Command {
+    // Inside the control panel: to itself, 1 creates the sections and 6 lays
+    // them out; from a section to its header, 1 sets the chevron (lParam 1
+    // expanded, 0 collapsed).
+    CMD_PANEL_SETUP = 1,
+    CMD_PANEL_LAYOUT = 6,
+
     // The view to itself and to the main window.
     CMD_VIEW_CHECK_DEVICE = 3,      // view to itself: a camera went away
     CMD_VIEW_RESTART = 4,           // main window to view: restart with gRequestedFormat
@@ -84,6 +90,10 @@ enum MenuChoice {
 enum PrivateMessage {
     WM_VIEW_ZOOMFITTED = 0x8005,  // view to main window: fitting changed the zoom
     WM_SECTION_REFRESH = 0x8008,  // main window to panel: wParam 1 full, 0 light
+    // Inside the panel (posted).
+    WM_PANEL_SECTIONSIZE = 0x8050,  // section to panel: wParam slot, lParam collapsed | expanded << 16
+    WM_PANEL_SECTIONSTATE = 0x8051, // section to panel: wParam slot, lParam 1 expanded, 0 collapsed
+    WM_SECTION_TOGGLE = 0x8052,     // header to section, panel to Source at start
 };
 
 // Posts WM_COMMAND id (lParam 0) to the main window / the control panel.

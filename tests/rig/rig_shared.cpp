@@ -21,7 +21,7 @@ static const RigRange kRanges[RigControl_Count] = {
     /* brightness    */ {1, -64, 64, 1, 0, 2, 2},
     /* contrast      */ {1, 0, 64, 1, 32, 2, 2},
     /* hue           */ {1, -40, 40, 1, 0, 2, 2},
-    /* saturation    */ {1, 0, 128, 1, 64, 2, 2},
+    /* saturation    */ {1, 0, 200000, 1, 100000, 2, 2}, // wider than 16 bits
     /* sharpness     */ {1, 0, 6, 1, 3, 2, 2},
     /* gamma         */ {1, 72, 500, 1, 100, 2, 2},
     /* color enable  */ {0, 0, 0, 0, 0, 0, 0},
