@@ -313,6 +313,24 @@ TEST_F(MainWindow, TheSpaceBarInTheViewAndTheCamerasButtonTakeSnapshots)
     EXPECT_EQ(CountSnapshots(program.images.path), 2);
 }
 
+TEST_F(MainWindow, AfterARestartTheToolbarShowsTheClearedEffectAndTheViewsTool)
+{
+    program.Click(CMD_EFFECT_GRAY);
+    program.Click(CMD_TOOL_ANGLE);
+    SendMessageW(program.main, WM_COMMAND, CMD_CHOOSE_RESOLUTION, 0); // stops and starts the camera
+    ASSERT_TRUE(program.WaitForCamera());
+    program.Run(100);
+    EXPECT_EQ(gCamera.gray.load(), 0);
+    EXPECT_FALSE(program.Checked(CMD_EFFECT_GRAY));
+    EXPECT_TRUE(program.Checked(CMD_TOOL_ANGLE));
+
+    Camera_StopPreview();
+    program.Run(100);
+    program.Click(CMD_TOOL_RECTANGLE); // refused without a camera
+    EXPECT_FALSE(program.Checked(CMD_TOOL_RECTANGLE));
+    EXPECT_TRUE(program.Checked(CMD_TOOL_ANGLE));
+}
+
 TEST_F(MainWindow, WithoutACameraTheSnapshotCommandDoesNothing)
 {
     Camera_StopPreview();
