@@ -67,6 +67,21 @@ static void ShowEffectsOnToolbar()
     Toolbar_SetChecked(CMD_EFFECT_EMBOSS, gCamera.emboss != 0);
 }
 
+// The tool group shows the view's tool, also after the toolbar checked a
+// button by itself for a command that was refused.
+static void ShowToolOnToolbar()
+{
+    for (const ToolbarEntry &entry : kToolbar)
+        if (entry.kind == TB_GROUP)
+            Toolbar_SetChecked(entry.command, Toolbar_ToolOf(entry.command) == gView.tool);
+}
+
+void MainWnd_ShowSwitchesOnToolbar()
+{
+    ShowEffectsOnToolbar();
+    ShowToolOnToolbar();
+}
+
 static void OnCalibrationChanged()
 {
     if (gView.scale > 0) {
@@ -201,6 +216,7 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case CMD_TOOL_POINTER:
         if (open)
             MainWnd_SetToolMode(Toolbar_ToolOf(command));
+        ShowToolOnToolbar();
         break;
     case CMD_TOOL_TEXT:
         if (open && noCalibrationDialog) {

@@ -231,6 +231,7 @@ static void OnCameraStarted()
     View_SetZoom(gCamera.currentFormat.width < 1920 ? 100 : 0);
     MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);
     Panel_PostRefresh(true);
+    MainWnd_ShowSwitchesOnToolbar();
 }
 
 static void OnCameraStopped()
@@ -249,6 +250,7 @@ static void OnCameraStopped()
     Panel_PostRefresh(true);
     SendMessageW(gApp.zoomSlider, TBM_SETPOS, TRUE, 100);
     StatusBar_SetText(3, L"");
+    MainWnd_ShowSwitchesOnToolbar(); // every stop clears the effect flags
 }
 
 static void OnStatusTimer()

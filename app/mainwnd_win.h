@@ -19,6 +19,9 @@ void MainWnd_SetCompression(bool mjpg);
 void MainWnd_StartCalibration();
 // Command 8001 to the view with the drawing settings.
 void MainWnd_SendViewStyle();
+// The effect buttons show the effect flags of gCamera, the tool group the
+// view's tool.
+void MainWnd_ShowSwitchesOnToolbar();
 
 // The format map of the current compression (MJPG map when the current
 // subtype is MJPG, the YUY2 map otherwise).

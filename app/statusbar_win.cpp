@@ -16,7 +16,8 @@ void StatusBar_SetText(int part, const wchar_t *text)
 }
 
 // The slider's scroll notifications pass through the status bar on their way
-// to its own handling; a new position zooms the view.
+// to its own handling; a new position zooms the view, and the end of the
+// slider's use returns the focus to the view.
 static LRESULT CALLBACK StatusBarSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR, DWORD_PTR)
 {
@@ -31,6 +32,10 @@ static LRESULT CALLBACK StatusBarSubclass(HWND window, UINT message, WPARAM wPar
             Text_Format(text, STATUS_TEXT_CAPACITY, L"%d%%", position);
             StatusBar_SetText(4, text);
         }
+        // The slider took the focus with the click; the view needs it back
+        // for Space and Delete.
+        if (code == TB_ENDTRACK && gApp.cameraView)
+            SetFocus(gApp.cameraView);
     }
     return DefSubclassProc(window, message, wParam, lParam);
 }

@@ -7,6 +7,7 @@
 #include "view/viewport.h"
 
 #include <cstring>
+#include <vector>
 
 enum { KEY_BACKSPACE = 8, KEY_SPACE = 32, KEY_DELETE = 46 };
 
@@ -69,7 +70,6 @@ static void PressWithTool(int x, int y)
     }
     if (!MapPoint(&gView.newPoint, x, y))
         return;
-    View_SetCapture();
     gView.mouseDown = true;
     if (IsItemTool(gView.tool))
         StartNewItem();
@@ -78,6 +78,9 @@ static void PressWithTool(int x, int y)
 void View_ButtonDown(int x, int y)
 {
     View_SetFocus();
+    // Held until the release, wherever it happens, so that every press
+    // gets its release.
+    View_SetCapture();
     if ((gView.tool == TOOL_POINT_LINE || gView.tool == TOOL_ANGLE) && gView.phase == gView.tool) {
         gView.phase = 0; // the click that places the third point
         View_CommitNewItem();
@@ -162,7 +165,10 @@ static void DragNewItem(int x, int y)
         gView.newItem.x2 = gView.newPoint.x;
         gView.newItem.y2 = gView.newPoint.y;
     } else if (tool == TOOL_FREEHAND) {
-        gView.newItem.points.push_back(gView.newPoint);
+        std::vector<Point> &points = gView.newItem.points;
+        if (!points.empty() && points.back() == gView.newPoint)
+            return; // a move message without movement adds no point
+        points.push_back(gView.newPoint);
     } else {
         return;
     }
@@ -202,9 +208,10 @@ void View_PointerMove(int x, int y, bool buttonDown)
     DragNewItem(x, y);
 }
 
-void View_ButtonUp()
+// Ends the gesture of the last press, at a release or when the capture was
+// taken away; a second call finds nothing to end.
+static void EndGesture()
 {
-    View_ReleaseCapture();
     gView.dragItem = nullptr;
     if (!gView.mouseDown)
         return;
@@ -217,14 +224,28 @@ void View_ButtonUp()
     case ITEM_LINE:
     case ITEM_RECTANGLE:
     case ITEM_CIRCLE:
-    case ITEM_FREEHAND:
         View_CommitNewItem();
+        break;
+    case ITEM_FREEHAND:
+        if (gView.newItem.points.size() >= 2) // a single click draws nothing
+            View_CommitNewItem();
         break;
     case ITEM_POINT_LINE:
     case ITEM_ANGLE:
         gView.phase = gView.tool; // the third point follows the pointer
         break;
     }
+}
+
+void View_ButtonUp()
+{
+    EndGesture(); // first, so that the capture change it causes finds it ended
+    View_ReleaseCapture();
+}
+
+void View_CaptureLost()
+{
+    EndGesture();
 }
 
 void View_KeyDown(int key)
@@ -254,17 +275,23 @@ void MeasureItem_Move(MeasureItem *item, int32_t x, int32_t y)
     View_Recompose();
 }
 
+void View_DiscardNewItem()
+{
+    MeasureItem &item = gView.newItem;
+    item.points.clear();
+    item.x1 = item.y1 = item.x2 = item.y2 = 0;
+    item.x3 = -1;
+    item.text[0] = 0;
+    gView.phase = 0;
+    gView.mouseDown = false;
+}
+
 void View_ChooseTool(int32_t tool)
 {
     if (tool == gView.tool)
         return;
-    MeasureItem &item = gView.newItem;
-    item.points.clear();
     gView.tool = tool;
-    gView.phase = 0;
-    item.x1 = item.y1 = item.x2 = item.y2 = 0;
-    item.x3 = -1;
-    item.text[0] = 0;
+    View_DiscardNewItem();
     View_Invalidate(false);
 }
 

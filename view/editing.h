@@ -7,7 +7,14 @@
 void View_ButtonDown(int x, int y);
 void View_PointerMove(int x, int y, bool buttonDown);
 void View_ButtonUp();
+// The view lost the mouse capture before the release (another window took
+// it): the gesture ends as at a release.
+void View_CaptureLost();
 void View_KeyDown(int key);
+
+// Drops the item under construction: its points, text and creation phase,
+// and the gesture drawing it.
+void View_DiscardNewItem();
 
 // Command 8002: a new tool discards the item being drawn.
 void View_ChooseTool(int32_t tool);

@@ -20,7 +20,8 @@ struct ViewStyle {
 // frame copy, sizes, zoom 100, no calibration; posts WM_SIZE (0, 0) to the view.
 void View_SetFrameFormat();
 // Releases the frame copy, the back buffer and the drawing objects, deletes
-// every item and returns to the no-camera state.
+// every item and the one under construction, and returns to the no-camera
+// state (the tool stays).
 void View_Reset();
 
 void View_SetCalibration(float scale, int32_t unitIndex); // command 8004

@@ -106,6 +106,9 @@ void View_CheckDevice(HWND view)
     View_Reset();
     PostMessageW(view, WM_SIZE, 0, 0);
     InvalidateRect(view, nullptr, TRUE);
+    // Another camera is still attached: open it as if it had just arrived.
+    if (!gDevices.empty())
+        gView.deviceDelay = DEVICE_DELAY_AT_ARRIVAL;
 }
 
 void View_DrainGraphEvents()

@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "capture/camera_state.h"
+#include "view/editing.h"
 #include "view/items.h"
 #include "view/overlays.h"
 #include "view/view_api.h"
@@ -56,6 +57,7 @@ void View_Reset()
     View_DestroyBackBuffer();
     gView.scale = -1.0f;
     View_ClearItems();
+    View_DiscardNewItem(); // a half-drawn item belongs to the picture that went
     gView.dragItem = nullptr;
     gView.selected = -1;
     gView.hover = -1;

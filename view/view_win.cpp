@@ -129,8 +129,15 @@ LRESULT CALLBACK CameraWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_LBUTTONUP:
         View_ButtonUp();
         return 0;
+    case WM_CAPTURECHANGED:
+        View_CaptureLost();
+        return 0;
     case WM_KEYDOWN:
-        View_KeyDown((int)wParam);
+        // A held key repeats its key-down (bit 30: the key was down already);
+        // one press is one action, or holding Space would write snapshot
+        // after snapshot.
+        if (!(lParam & (1 << 30)))
+            View_KeyDown((int)wParam);
         return 0;
     case WM_PALETTECHANGED:
         if ((HWND)wParam == window)

@@ -1,6 +1,7 @@
 #include "base/commands.h"
 #include "support/view_fixture.h"
 #include "view/editing.h"
+#include "view/view_api.h"
 #include "view/view_state.h"
 #include "view/viewport.h"
 
@@ -68,6 +69,13 @@ TEST_F(Editing, FreehandCollectsEveryPosition)
     Up();
     ASSERT_EQ(gView.items.size(), 1u);
     EXPECT_EQ(gView.items[0].points, (std::vector<Point>{{10, 10}, {11, 12}, {15, 20}}));
+
+    Down(30, 30); // a single click
+    Up();
+    Down(40, 40);
+    Move(40, 40); // a move message without movement
+    Up();
+    EXPECT_EQ(gView.items.size(), 1u) << "a stroke needs two points";
 }
 
 TEST_F(Editing, PointToLineTakesItsThirdPointFromThePointerUntilTheNextClick)
@@ -95,6 +103,20 @@ TEST_F(Editing, PointToLineTakesItsThirdPointFromThePointerUntilTheNextClick)
     Down(0, 0);
     ASSERT_EQ(gView.items.size(), 2u);
     EXPECT_FLOAT_EQ(MeasureItem_Angle(50, 50, 90, 50, gView.items[1].x3, gView.items[1].y3), 90.0f);
+}
+
+TEST_F(Editing, AViewResetDropsTheHalfDrawnItemAndItsPhase)
+{
+    Tool(ITEM_ANGLE);
+    Drag(50, 50, 90, 50);
+    Move(50, 10, false);
+    View_Reset(); // a new resolution, or the camera unplugged and plugged in again
+    View_SetFrameFormat();
+    Down(200, 200);
+    Up();
+    EXPECT_TRUE(gView.items.empty());
+    EXPECT_EQ(gView.phase, ITEM_ANGLE) << "the click began a new angle";
+    EXPECT_EQ(gView.newItem.x1, 200);
 }
 
 TEST_F(Editing, ChangingTheToolDiscardsTheItemBeingDrawn)

@@ -308,9 +308,18 @@ int CountSnapshots(const std::wstring &folder)
     return n;
 }
 
-TEST_F(MainWindow, TheSpaceBarInTheViewAndTheCamerasButtonTakeSnapshots)
+TEST_F(MainWindow, SpaceHeldAfterUsingTheZoomSliderTakesOneSnapshotAndSoDoesTheCamerasButton)
 {
-    SendMessageW(gApp.cameraView, WM_KEYDOWN, VK_SPACE, 0);
+    RECT thumb;
+    SendMessageW(gApp.zoomSlider, TBM_GETTHUMBRECT, 0, (LPARAM)&thumb);
+    LPARAM at = MAKELPARAM((thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2);
+    SendMessageW(gApp.zoomSlider, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(gApp.zoomSlider, WM_LBUTTONUP, 0, at);
+    // The key goes where the focus is: the first key-down, then its repeats.
+    for (LPARAM repeat : {0, 1 << 30, 1 << 30, 1 << 30}) {
+        SendMessageW(GetFocus(), WM_KEYDOWN, VK_SPACE, 1 | repeat);
+        program.Run(20); // another millisecond, another name
+    }
     program.Run(100);
     EXPECT_EQ(CountSnapshots(program.images.path), 1);
     program.Run(20); // another millisecond, another name
@@ -318,6 +327,69 @@ TEST_F(MainWindow, TheSpaceBarInTheViewAndTheCamerasButtonTakeSnapshots)
     for (int i = 0; i < 250 && CountSnapshots(program.images.path) < 2; i++)
         program.Run(20);
     EXPECT_EQ(CountSnapshots(program.images.path), 2);
+}
+
+// Real pointer input at a client point of a window: the cursor moves there
+// (which the system announces as a move), then the button event, if any.
+void Pointer(HWND window, POINT at, DWORD button = 0)
+{
+    ClientToScreen(window, &at);
+    SetCursorPos(at.x, at.y);
+    if (button) {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = button;
+        SendInput(1, &input, sizeof input);
+    }
+    PumpMessages(50);
+}
+
+TEST_F(MainWindow, MovingALineEndsWhereTheButtonIsReleasedEvenOverTheToolbar)
+{
+    program.Click(CMD_TOOL_LINE);
+    program.Drag(100, 100, 300, 100);
+    program.Click(CMD_TOOL_POINTER);
+    ASSERT_EQ(gView.items.size(), 1u);
+    const MeasureItem &line = gView.items[0];
+    RECT bar;
+    GetClientRect(gApp.toolbar, &bar);
+    POINT overToolbar = {bar.right - 10, bar.bottom / 2};
+
+    Pointer(gApp.cameraView, program.ViewPoint(300, 100), MOUSEEVENTF_LEFTDOWN);
+    Pointer(gApp.cameraView, program.ViewPoint(320, 120));
+    EXPECT_EQ(line.x2, 320) << "the line follows the pointer";
+    Pointer(gApp.toolbar, overToolbar);
+    Pointer(gApp.toolbar, overToolbar, MOUSEEVENTF_LEFTUP);
+    Pointer(gApp.cameraView, program.ViewPoint(500, 300));
+    EXPECT_EQ(line.x2, 320) << "and stays where it was let go";
+    EXPECT_EQ(line.y2, 120);
+
+    // A window that takes the mouse away mid-move ends the move too.
+    Pointer(gApp.cameraView, program.ViewPoint(320, 120), MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(GetCapture(), gApp.cameraView);
+    SetCapture(gApp.toolbar);
+    ReleaseCapture();
+    Pointer(gApp.cameraView, program.ViewPoint(500, 300));
+    EXPECT_EQ(line.x2, 320);
+    Pointer(gApp.cameraView, program.ViewPoint(500, 300), MOUSEEVENTF_LEFTUP);
+}
+
+TEST_F(MainWindow, AfterARestartTheToolbarShowsTheClearedEffectAndTheViewsTool)
+{
+    program.Click(CMD_EFFECT_GRAY);
+    program.Click(CMD_TOOL_ANGLE);
+    SendMessageW(program.main, WM_COMMAND, CMD_CHOOSE_RESOLUTION, 0); // stops and starts the camera
+    ASSERT_TRUE(program.WaitForCamera());
+    program.Run(100);
+    EXPECT_EQ(gCamera.gray.load(), 0);
+    EXPECT_FALSE(program.Checked(CMD_EFFECT_GRAY));
+    EXPECT_TRUE(program.Checked(CMD_TOOL_ANGLE));
+
+    Camera_StopPreview();
+    program.Run(100);
+    program.Click(CMD_TOOL_RECTANGLE); // refused without a camera
+    EXPECT_FALSE(program.Checked(CMD_TOOL_RECTANGLE));
+    EXPECT_TRUE(program.Checked(CMD_TOOL_ANGLE));
 }
 
 TEST_F(MainWindow, WithoutACameraTheSnapshotCommandDoesNothing)

@@ -118,13 +118,20 @@ TEST_F(ViewDevices, AnotherCameraComingAndGoingChangesNothing)
     EXPECT_EQ(gCamera.moniker, open);
 }
 
-TEST_F(ViewDevices, WithTwoMicroscopesAtStartTheLastIsOpened)
+TEST_F(ViewDevices, WithTwoMicroscopesTheLastIsOpenedAndUnpluggingItOpensTheOther)
 {
     ASSERT_HRESULT_SUCCEEDED(Rig_Plug(1));
     ProgramHarness program;
     ASSERT_TRUE(program.WaitForCamera());
     EXPECT_EQ(gDevices[gDeviceIndex].friendlyName, kMicroscope2);
     EXPECT_EQ(gDeviceIndex, (int)gDevices.size() - 1);
+
+    ASSERT_HRESULT_SUCCEEDED(Rig_Unplug(1));
+    ASSERT_GE(TimeUntil([] { return !Camera_IsOpen(); }, 3000), 0);
+    long reopened = TimeUntil([] { return Camera_IsOpen(); }, 4000);
+    EXPECT_GE(reopened, 600); // as at an arrival, about 800 ms later
+    ASSERT_TRUE(program.WaitForCamera());
+    EXPECT_EQ(gDevices[gDeviceIndex].friendlyName, kMicroscope);
 }
 
 TEST_F(ViewDevices, ASnapshotAtZoom50IsHalfSizeAndCarriesTheGrid)

@@ -65,8 +65,8 @@ std::wstring ProgramHarness::StatusText(int part) const
     return text;
 }
 
-// The view's client point over an image point (the inverse of View_MapPoint).
-static POINT ClientPoint(int x, int y)
+// The inverse of View_MapPoint.
+POINT ProgramHarness::ViewPoint(int x, int y) const
 {
     RECT client;
     GetClientRect(gApp.cameraView, &client);
@@ -81,7 +81,7 @@ static POINT ClientPoint(int x, int y)
 void ProgramHarness::Drag(int imageX1, int imageY1, int imageX2, int imageY2) const
 {
     HWND view = gApp.cameraView;
-    POINT from = ClientPoint(imageX1, imageY1), to = ClientPoint(imageX2, imageY2);
+    POINT from = ViewPoint(imageX1, imageY1), to = ViewPoint(imageX2, imageY2);
     int x1 = from.x, y1 = from.y, x2 = to.x, y2 = to.y;
     SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x1, y1));
     SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((x1 + x2) / 2, (y1 + y2) / 2));

@@ -30,6 +30,8 @@ struct ProgramHarness {
 
     // A press, two moves and a release in the camera view, at image points.
     void Drag(int imageX1, int imageY1, int imageX2, int imageY2) const;
+    // The camera view's client point over an image point.
+    POINT ViewPoint(int imageX, int imageY) const;
 
     // The main window as it is on the screen, as a PNG in screenshots/.
     bool Screenshot(const wchar_t *name) const;
