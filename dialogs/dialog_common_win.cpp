@@ -1,0 +1,42 @@
+#include "dialogs/dialog_common_win.h"
+
+#include "app/language.h"
+#include "app/settings.h"
+
+static Rect ScreenRect(HWND window)
+{
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void Dialog_PlaceAt(HWND dialog, Point origin)
+{
+    SetWindowPos(dialog, nullptr, origin.x, origin.y, 0, 0, SWP_NOZORDER | SWP_NOSIZE);
+}
+
+void Dialog_Place(HWND dialog, DialogPlace place, HWND reference)
+{
+    if (!reference)
+        reference = GetParent(dialog);
+    if (!reference)
+        return;
+    Rect self = ScreenRect(dialog);
+    Dialog_PlaceAt(dialog, Placement_Origin(place, ScreenRect(reference), self.right - self.left,
+                                            self.bottom - self.top));
+}
+
+void Dialog_SetTexts(HWND dialog, const DialogText *texts, int count)
+{
+    for (int i = 0; i < count; i++) {
+        HWND target = texts[i].control ? GetDlgItem(dialog, texts[i].control) : dialog;
+        if (target)
+            SetWindowTextW(target, Language_Text(texts[i].textId));
+    }
+}
+
+void Dialog_ApplyTexts(HWND dialog, const DialogText *texts, int count)
+{
+    if (gSettings.language != 0)
+        Dialog_SetTexts(dialog, texts, count);
+}
