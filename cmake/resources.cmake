@@ -49,5 +49,5 @@ add_custom_target(quorell_resources DEPENDS ${ICON_FILES} ${ENGLISH_INI})
 
 set(QUORELL_RC ${CMAKE_SOURCE_DIR}/res/quorell.rc)
 set_source_files_properties(${QUORELL_RC} PROPERTIES
-    OBJECT_DEPENDS "${ICON_FILES};${CMAKE_SOURCE_DIR}/res/quorell.manifest")
+    OBJECT_DEPENDS "${ICON_FILES};${CMAKE_SOURCE_DIR}/res/quorell.manifest;${CMAKE_SOURCE_DIR}/res/dialogs_calibration.rc;${CMAKE_SOURCE_DIR}/res/dialogs_preferences.rc;${CMAKE_SOURCE_DIR}/res/dialogs_small.rc")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${RES_OUT} -I${CMAKE_SOURCE_DIR}/res -I${CMAKE_SOURCE_DIR}")

@@ -11,3 +11,4 @@ HWND CalibrationDlg_Create(HWND owner);       // dialog 2005, modeless
 HWND TextInputDlg_Create(HWND owner);         // dialog 2003, modeless
 void ReportTitleDlg_Show(HWND owner);         // dialog 2010, command 1022
 void AboutDlg_Show(HWND owner);               // dialog 2008, command 3036
+void HowToDlg_Show(HWND owner);               // dialog 2007, command 3033 and the calibration's Help

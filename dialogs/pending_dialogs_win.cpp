@@ -11,5 +11,6 @@ HWND CalibrationDlg_Create(HWND) { return nullptr; }
 HWND TextInputDlg_Create(HWND) { return nullptr; }
 void ReportTitleDlg_Show(HWND) {}
 void AboutDlg_Show(HWND) {}
+void HowToDlg_Show(HWND) {}
 void Report_SaveXlsx() {}
 void Report_SaveRtf() {}
