@@ -59,6 +59,8 @@ void View_Reset()
     View_ClearItems();
     View_DiscardNewItem(); // a half-drawn item belongs to the picture that went
     gView.dragItem = nullptr;
+    if (gView.tool == TOOL_CALIB_LEFT || gView.tool == TOOL_CALIB_RIGHT)
+        gView.tool = TOOL_POINTER; // the end being dragged went with the picture
     gView.selected = -1;
     gView.hover = -1;
     gView.imageWidth = gView.imageHeight = 0;

@@ -117,6 +117,14 @@ TEST_F(Editing, AViewResetDropsTheHalfDrawnItemAndItsPhase)
     EXPECT_TRUE(gView.items.empty());
     EXPECT_EQ(gView.phase, ITEM_ANGLE) << "the click began a new angle";
     EXPECT_EQ(gView.newItem.x1, 200);
+
+    gView.calibLength = 300, gView.calibLeft = 170, gView.calibRight = 470;
+    Tool(TOOL_POINTER);
+    Move(171, 240, false);
+    Down(171, 240); // grabs the calibration line's left end
+    ASSERT_EQ(gView.tool, TOOL_CALIB_LEFT);
+    View_Reset();
+    EXPECT_EQ(gView.tool, TOOL_POINTER) << "no end of the line stays grabbed";
 }
 
 TEST_F(Editing, ChangingTheToolDiscardsTheItemBeingDrawn)
@@ -206,7 +214,7 @@ TEST_F(Editing, CalibrationEndsDragButTheLineStaysAtLeast200Pixels)
     EXPECT_TRUE(gView.calibHoverLeft);
     EXPECT_EQ(gFake.recomposes, 1);
     Down(171, 240);
-    EXPECT_EQ(gView.tool, 19);
+    EXPECT_EQ(gView.tool, TOOL_CALIB_LEFT);
     Move(221, 240);
     EXPECT_EQ(gView.calibLeft, 220);
     EXPECT_EQ(gView.calibLength, 250);
@@ -220,7 +228,7 @@ TEST_F(Editing, CalibrationEndsDragButTheLineStaysAtLeast200Pixels)
     EXPECT_EQ(gView.tool, 0);
 
     Down(469, 200);
-    EXPECT_EQ(gView.tool, 20);
+    EXPECT_EQ(gView.tool, TOOL_CALIB_RIGHT);
     Move(639, 200); // would reach the right edge
     EXPECT_EQ(gView.calibRight, 470);
     Move(638, 200);
