@@ -4,6 +4,7 @@
 
 #include "base/clock.h"
 #include "capture/camera_state.h"
+#include "capture/effects.h"
 #include "capture/frame_platform.h"
 #include "capture/frame_times.h"
 #include "base/sync.h"

@@ -3,6 +3,7 @@
 // between the streaming and the recording thread.
 #include "capture/camera_state.h"
 #include "capture/effect_kernels.h"
+#include "capture/effects.h"
 #include "capture/frame_pipeline.h"
 #include "capture/frame_times.h"
 #include "base/sync.h"
