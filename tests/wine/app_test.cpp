@@ -66,6 +66,27 @@ TEST(App, ShowsTheMaximisedMainWindowAndEndsWithExitCodeZeroWhenClosed)
     EXPECT_EQ(program.CloseAndWait(), 0u);
 }
 
+// Wine told not to load Media Foundation's DLLs for Quorell.exe, as where
+// they are missing (the N editions of Windows).
+struct MediaFoundationDisabled {
+    static constexpr const wchar_t *kKey = L"Software\\Wine\\AppDefaults\\Quorell.exe\\DllOverrides";
+    MediaFoundationDisabled()
+    {
+        for (const wchar_t *dll : {L"mfplat", L"mfreadwrite"})
+            RegSetKeyValueW(HKEY_CURRENT_USER, kKey, dll, REG_SZ, L"", sizeof(wchar_t));
+    }
+    ~MediaFoundationDisabled() { RegDeleteKeyW(HKEY_CURRENT_USER, kKey); }
+};
+
+TEST(App, StartsAndEndsWhereMediaFoundationIsMissing)
+{
+    ScopedRegistryKey key;
+    MediaFoundationDisabled disabled;
+    RunningProgram program;
+    ASSERT_TRUE(program.Start());
+    EXPECT_EQ(program.CloseAndWait(), 0u);
+}
+
 TEST(App, TheMainWindowCannotBeMadeSmallerThanItsMinimumTrackingSize)
 {
     HWND window = MainWnd_Create(GetModuleHandleW(nullptr));

@@ -1,6 +1,8 @@
-// Stopping a recording while the program's messages keep arriving.
+// Stopping a recording while the program's messages keep arriving, and
+// Media Foundation loaded at run time.
 #include "base/sync.h"
 #include "capture/camera_graph.h"
+#include "record/mf_runtime_win.h"
 #include "record/recorder.h"
 #include "record/recorder_state.h"
 #include "wine_support.h"
@@ -63,6 +65,14 @@ TEST(RecorderStop, AQuitAndATeardownArrivingDuringTheWaitTakeEffectAfterIt)
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     DestroyWindow(window);
+}
+
+// Every function the recorder needs resolves by name (Wine has them all, as
+// Windows has with its media features).
+TEST(MediaFoundationRuntime, ResolvesTheRecorderFunctionsAndStarts)
+{
+    EXPECT_TRUE(MediaFoundation_Start());
+    MediaFoundation_Stop();
 }
 
 } // namespace
