@@ -41,6 +41,13 @@ static void EnsurePromptFont(HWND window)
     gApp.promptFont = CreateFontIndirectW(&font);
 }
 
+void Prompt_FreeFont()
+{
+    if (gApp.promptFont)
+        DeleteObject(gApp.promptFont);
+    gApp.promptFont = nullptr;
+}
+
 static void PlacePrompt(HWND window, PromptRecord *record)
 {
     HDC dc = GetDC(window);

@@ -14,12 +14,18 @@
 
 enum { DEVICE_TIMER = 16 };
 
+// Device notifications are looked up at run time: without them the view
+// runs on, it only does not notice cameras coming and going.
+template <typename Function> static Function User32Function(const char *name)
+{
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 ? (Function)(void *)GetProcAddress(user32, name) : nullptr;
+}
+
 void View_RegisterDeviceNotifications(HWND view)
 {
     using Register = HDEVNOTIFY(WINAPI *)(HANDLE, LPVOID, DWORD);
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    auto registerNotification =
-        user32 ? (Register)(void *)GetProcAddress(user32, "RegisterDeviceNotificationW") : nullptr;
+    auto registerNotification = User32Function<Register>("RegisterDeviceNotificationW");
     if (!registerNotification)
         return;
     DEV_BROADCAST_DEVICEINTERFACE_W filter = {};
@@ -27,6 +33,15 @@ void View_RegisterDeviceNotifications(HWND view)
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     filter.dbcc_classguid = KSCATEGORY_CAPTURE;
     gView.deviceNotification = registerNotification(view, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void View_UnregisterDeviceNotifications()
+{
+    using Unregister = BOOL(WINAPI *)(HDEVNOTIFY);
+    auto unregisterNotification = User32Function<Unregister>("UnregisterDeviceNotification");
+    if (gView.deviceNotification && unregisterNotification)
+        unregisterNotification((HDEVNOTIFY)gView.deviceNotification);
+    gView.deviceNotification = nullptr;
 }
 
 void View_OnDeviceTimer(HWND view)

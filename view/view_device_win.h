@@ -4,6 +4,7 @@
 #include <windows.h>
 
 void View_RegisterDeviceNotifications(HWND view);
+void View_UnregisterDeviceNotifications();
 void View_OnDeviceTimer(HWND view);
 void View_OnDeviceChange(HWND view, WPARAM event, LPARAM record);
 void View_OpenDevice(HWND view);

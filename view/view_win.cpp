@@ -54,6 +54,7 @@ static void OnCreate(HWND window)
 
 static void OnDestroy(HWND window)
 {
+    View_UnregisterDeviceNotifications();
     Camera_FreeDevices();
     View_Reset();
     Camera_StopPreview();

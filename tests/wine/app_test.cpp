@@ -1,7 +1,10 @@
 // Quorell.exe as a whole: start-up, the main window, shut-down.
+#include "app/app_state.h"
 #include "app/mainwnd_win.h"
+#include "app/prompt.h"
 #include "wine_support.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -98,6 +101,21 @@ TEST(App, TheMainWindowCannotBeMadeSmallerThanItsMinimumTrackingSize)
     EXPECT_EQ(r.right - r.left, 798);
     EXPECT_EQ(r.bottom - r.top, 520);
     DestroyWindow(window);
+}
+
+TEST(App, TheMainWindowsEndFreesTheToolbarImagesAndThePromptFont)
+{
+    gApp.instance = GetModuleHandleW(nullptr);
+    HWND window = MainWnd_Create(gApp.instance);
+    ASSERT_NE(window, nullptr);
+    auto images = (HIMAGELIST)SendMessageW(gApp.toolbar, TB_GETIMAGELIST, 0, 0);
+    IMAGEINFO info = {};
+    ASSERT_TRUE(ImageList_GetImageInfo(images, 0, &info));
+    ASSERT_NE(Prompt_Show(L"Quorell", 0), nullptr);
+    HGDIOBJ font = gApp.promptFont;
+    DestroyWindow(window);
+    EXPECT_EQ(GetObjectType(info.hbmImage), 0u);
+    EXPECT_EQ(GetObjectType(font), 0u);
 }
 
 } // namespace
