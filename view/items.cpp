@@ -4,6 +4,14 @@
 
 #include <cstddef>
 
+// A drag that holds an item of the list must not outlive a change of the
+// list: it would point at another item, or past the end.
+static void ForgetDraggedItem()
+{
+    if (gView.dragItem != &gView.newItem)
+        gView.dragItem = nullptr;
+}
+
 void View_CommitNewItem()
 {
     MeasureItem_UpdateHitRects(&gView.newItem);
@@ -14,9 +22,7 @@ void View_DeleteItem(int index)
 {
     if (index < 0 || index >= (int)gView.items.size())
         return;
-    // A drag into the list would now point at another item, or past the end.
-    if (gView.dragItem != &gView.newItem)
-        gView.dragItem = nullptr;
+    ForgetDraggedItem();
     gView.items.erase(gView.items.begin() + index);
 }
 
@@ -31,13 +37,6 @@ int View_HitTest(int32_t x, int32_t y)
         if (MeasureItem_IsHit(gView.items[i], x, y))
             return (int)i;
     return -1;
-}
-
-// A drag that holds an item of the list must not outlive the list change.
-static void ForgetDraggedItem()
-{
-    if (gView.dragItem != &gView.newItem)
-        gView.dragItem = nullptr;
 }
 
 void Items_RemoveLast()

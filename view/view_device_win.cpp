@@ -4,6 +4,7 @@
 #include "base/platform.h"
 #include "capture/camera_graph.h"
 #include "capture/dshow_win.h"
+#include "base/scoped_win.h"
 #include "view/device_events.h"
 #include "view/view_state.h"
 #include "view/view_api.h"
@@ -65,9 +66,9 @@ void View_OnDeviceChange(HWND view, WPARAM event, LPARAM record)
 
 static void BindFilter(DeviceEntry *device)
 {
-    IBindCtx *context = nullptr;
-    CreateBindCtx(0, &context);
-    HRESULT hr = device->moniker->BindToObject(context, nullptr, IID_IBaseFilter, (void **)&device->filter);
+    ComPtr<IBindCtx> context;
+    CreateBindCtx(0, context.Put());
+    HRESULT hr = device->moniker->BindToObject(context.Get(), nullptr, IID_IBaseFilter, (void **)&device->filter);
     if (FAILED(hr)) {
         device->filter = nullptr;
         Debug_Printf(L"%x %x %x %x %x %x %x %x\r\n", (unsigned)hr, (unsigned)MK_E_NOOBJECT,
@@ -77,7 +78,6 @@ static void BindFilter(DeviceEntry *device)
     } else {
         Debug_Print(L"moniker->BindToObject -- OK\r\n");
     }
-    Com_Release(context);
 }
 
 static void ShowNewFormat(HWND view)
