@@ -10,10 +10,10 @@
 #include "view/view_win.h"
 #include "app/settings.h"
 #include "capture/formats.h"
+#include "record/mf_runtime_win.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
-#include <mfapi.h>
 #include <cstdlib>
 #include <cstring>
 
@@ -104,7 +104,9 @@ int App_Run(HINSTANCE instance, const wchar_t *, int)
 {
     HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    MFStartup(MF_VERSION, MFSTARTUP_FULL);
+    // Without Media Foundation (its DLLs missing, or its start failing) the
+    // program runs without recording.
+    MediaFoundation_Start();
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartupInput gdiplusInput;
     Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
@@ -132,7 +134,7 @@ int App_Run(HINSTANCE instance, const wchar_t *, int)
     }
 
     Gdiplus::GdiplusShutdown(gdiplusToken);
-    MFShutdown();
+    MediaFoundation_Stop();
     CoUninitialize();
     return (int)msg.wParam;
 }

@@ -12,6 +12,7 @@
 #include "dialogs/dialogs_win.h"
 #include "reports/reports_win.h"
 #include "reports/snapshot.h"
+#include "view/items.h"
 #include "view/view_api.h"
 #include "view/view_state.h"
 

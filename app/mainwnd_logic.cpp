@@ -97,31 +97,3 @@ std::vector<MenuItem> CalibrationMenu_Slots()
     }
     return items;
 }
-
-// A drag that holds an item of the list must not outlive the list change.
-static void ForgetDraggedItem()
-{
-    if (gView.dragItem != &gView.newItem)
-        gView.dragItem = nullptr;
-}
-
-void Items_RemoveLast()
-{
-    if (gView.items.empty())
-        return;
-    ForgetDraggedItem();
-    gView.items.pop_back();
-    int32_t count = (int32_t)gView.items.size();
-    if (gView.selected == count)
-        gView.selected = -1;
-    if (gView.hover == count)
-        gView.hover = -1;
-}
-
-void Items_RemoveAll()
-{
-    ForgetDraggedItem();
-    gView.items.clear();
-    gView.selected = -1;
-    gView.hover = -1;
-}

@@ -1,6 +1,6 @@
 // The main window's decisions that need no window: status-bar layout and
 // texts, toolbar texts, the zoom slider's state, exclusive toggles, the
-// calibration menu's items and removing items.
+// calibration menu's items.
 #pragma once
 #include "base/geometry.h"
 #include <cstddef>
@@ -43,8 +43,3 @@ struct MenuItem {
 
 // The usable calibration slots as menu items (ids 3040 + slot).
 std::vector<MenuItem> CalibrationMenu_Slots();
-
-// Command 3028: removes the last item; a selection or hover on it is cleared.
-void Items_RemoveLast();
-// Command 3029: removes every item.
-void Items_RemoveAll();

@@ -6,6 +6,7 @@
 #include "base/commands.h"
 #include "app/language.h"
 #include "app/mainwnd_logic.h"
+#include "app/prompt_win.h"
 #include "app/settings.h"
 #include "app/statusbar_win.h"
 #include "base/text.h"
@@ -307,6 +308,8 @@ LRESULT CALLBACK MainWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_DESTROY:
         KillTimer(window, STATUS_TIMER);
+        Toolbar_FreeImages(gApp.toolbar);
+        Prompt_FreeFont();
         gApp.mainWindow = nullptr;
         PostQuitMessage(0);
         return 0;

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/language.h"
+#include "base/scoped_win.h"
 #include "base/text.h"
 
 #include <cstdlib>
@@ -34,22 +35,31 @@ static void EnsurePromptFont(HWND window)
 {
     if (gApp.promptFont)
         return;
-    HDC dc = GetDC(window);
     LOGFONTW font = {};
-    font.lfHeight = -MulDiv(12, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(12, GetDeviceCaps(ScopedWindowDC(window).Get(), LOGPIXELSY), 72);
     Text_Copy(font.lfFaceName, LF_FACESIZE, L"Arial");
-    ReleaseDC(window, dc);
     gApp.promptFont = CreateFontIndirectW(&font);
+}
+
+void Prompt_FreeFont()
+{
+    if (gApp.promptFont)
+        DeleteObject(gApp.promptFont);
+    gApp.promptFont = nullptr;
+}
+
+static SIZE TextSize(HWND window, const wchar_t *text)
+{
+    ScopedWindowDC dc(window);
+    ScopedSelect font(dc.Get(), gApp.promptFont);
+    SIZE size = {};
+    GetTextExtentPoint32W(dc.Get(), text, (int)Text_Length(text), &size);
+    return size;
 }
 
 static void PlacePrompt(HWND window, PromptRecord *record)
 {
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, (HFONT)gApp.promptFont);
-    SIZE size = {};
-    GetTextExtentPoint32W(dc, record->text, (int)Text_Length(record->text), &size);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
+    SIZE size = TextSize(window, record->text);
     RECT client;
     GetClientRect(GetParent(window), &client);
     Rect r = Prompt_Placement(size.cx, size.cy, client.right - client.left, client.top, record->top);
@@ -80,18 +90,22 @@ static LRESULT OnCreate(HWND window, const CREATESTRUCTW *create)
     return 0;
 }
 
-static void OnPaint(HWND window, PromptRecord *record)
+static void PaintText(HWND window, HDC dc, const wchar_t *text)
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    HGDIOBJ old = SelectObject(dc, (HFONT)gApp.promptFont);
+    ScopedSelect font(dc, gApp.promptFont);
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, kPromptColor);
     SetTextColor(dc, RGB(0, 0, 0));
     RECT client;
     GetClientRect(window, &client);
-    ExtTextOutW(dc, 16, 12, ETO_CLIPPED, &client, record->text, (UINT)Text_Length(record->text), nullptr);
-    SelectObject(dc, old);
+    ExtTextOutW(dc, 16, 12, ETO_CLIPPED, &client, text, (UINT)Text_Length(text), nullptr);
+}
+
+static void OnPaint(HWND window, PromptRecord *record)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    PaintText(window, dc, record->text);
     EndPaint(window, &paint);
 }
 

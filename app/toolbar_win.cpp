@@ -69,6 +69,14 @@ HWND Toolbar_Create(HWND parent, HINSTANCE instance)
     return toolbar;
 }
 
+void Toolbar_FreeImages(HWND toolbar)
+{
+    // The toolbar does not own the image list it was given.
+    auto images = (HIMAGELIST)SendMessageW(toolbar, TB_SETIMAGELIST, 0, 0);
+    if (images)
+        ImageList_Destroy(images);
+}
+
 void Toolbar_SetText(int command, const wchar_t *text)
 {
     wchar_t buffer[64];

@@ -7,6 +7,8 @@
 // the screen's DPI) and creates the toolbar, which wraps its buttons onto
 // more rows when the window is too narrow for one.
 HWND Toolbar_Create(HWND parent, HINSTANCE instance);
+// Takes the image list from the toolbar and destroys it.
+void Toolbar_FreeImages(HWND toolbar);
 
 // Sets a button's text; lays the main window out again when the toolbar's
 // rows changed with it.

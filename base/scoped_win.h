@@ -10,6 +10,8 @@
 template <typename T> class ComPtr {
 public:
     ComPtr() = default;
+    // Takes over a reference the caller owns (a function's result).
+    explicit ComPtr(T *owned) : p(owned) {}
     ~ComPtr() { Reset(); }
     ComPtr(const ComPtr &) = delete;
     ComPtr &operator=(const ComPtr &) = delete;

@@ -6,6 +6,7 @@
 #include "capture/camera_graph.h"
 #include "capture/dshow_win.h"
 #include "capture/ks_interfaces_win.h"
+#include "base/scoped_win.h"
 
 #include <ks.h>
 
@@ -85,15 +86,12 @@ void Camera_ReadControls()
 void Camera_OpenVideoProcAmp()
 {
     Com_Release(gCamera.videoProcAmp);
-    IKsTopologyInfo *topology = nullptr;
-    if (!gCamera.captureFilter ||
-        FAILED(gCamera.captureFilter->QueryInterface(IID_IKsTopologyInfo, (void **)&topology)) || !topology)
-        return;
+    ComPtr<IKsTopologyInfo> topology;
     DWORD nodes = 0;
-    if (FAILED(topology->get_NumNodes(&nodes))) {
-        topology->Release();
+    if (!gCamera.captureFilter ||
+        FAILED(gCamera.captureFilter->QueryInterface(IID_IKsTopologyInfo, topology.PutVoid())) || !topology ||
+        FAILED(topology->get_NumNodes(&nodes)))
         return;
-    }
     for (DWORD i = 0; i < nodes; i++) {
         KSTOPOLOGY_CONNECTION connection;
         GUID type;
@@ -107,7 +105,6 @@ void Camera_OpenVideoProcAmp()
             gCamera.videoProcAmp = node;
         }
     }
-    topology->Release();
     Debug_Printf(L"gCamera.videoProcAmp:%p\r\n", (void *)gCamera.videoProcAmp);
 }
 

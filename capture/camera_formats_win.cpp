@@ -2,6 +2,7 @@
 #include "capture/camera_graph.h"
 #include "capture/dshow_win.h"
 #include "capture/media_format.h"
+#include "base/scoped_win.h"
 
 void MediaType_FreeContent(AM_MEDIA_TYPE *type)
 {
@@ -22,50 +23,40 @@ void MediaType_Delete(AM_MEDIA_TYPE *type)
 
 static bool PinIsUnconnected(IPin *pin)
 {
-    IPin *peer = nullptr;
-    HRESULT hr = pin->ConnectedTo(&peer);
-    Com_Release(peer);
-    return hr == VFW_E_NOT_CONNECTED;
+    ComPtr<IPin> peer;
+    return pin->ConnectedTo(peer.Put()) == VFW_E_NOT_CONNECTED;
 }
 
 IPin *Camera_FindPin(IBaseFilter *filter, int direction, bool unconnectedOnly)
 {
-    IEnumPins *pins = nullptr;
-    if (!filter || FAILED(filter->EnumPins(&pins)))
+    ComPtr<IEnumPins> pins;
+    if (!filter || FAILED(filter->EnumPins(pins.Put())))
         return nullptr;
-    IPin *found = nullptr, *pin = nullptr;
-    while (!found && pins->Next(1, &pin, nullptr) == S_OK) {
+    ComPtr<IPin> pin;
+    while (pins->Next(1, pin.Put(), nullptr) == S_OK) {
         PIN_DIRECTION pinDirection;
         if (SUCCEEDED(pin->QueryDirection(&pinDirection)) && pinDirection == direction &&
-            (!unconnectedOnly || PinIsUnconnected(pin)))
-            found = pin;
-        else
-            pin->Release();
+            (!unconnectedOnly || PinIsUnconnected(pin.Get())))
+            return pin.Detach();
     }
-    pins->Release();
-    return found;
+    return nullptr;
 }
 
 IPin *Camera_FindStillPin(IBaseFilter *filter)
 {
-    IEnumPins *pins = nullptr;
-    if (!filter || FAILED(filter->EnumPins(&pins)))
+    ComPtr<IEnumPins> pins;
+    if (!filter || FAILED(filter->EnumPins(pins.Put())))
         return nullptr;
-    IPin *found = nullptr, *pin = nullptr;
     bool passedFirstOutput = false;
-    while (!found && pins->Next(1, &pin, nullptr) == S_OK) {
+    ComPtr<IPin> pin;
+    while (pins->Next(1, pin.Put(), nullptr) == S_OK) {
         PIN_DIRECTION pinDirection;
         bool output = SUCCEEDED(pin->QueryDirection(&pinDirection)) && pinDirection == PINDIR_OUTPUT;
-        if (output && passedFirstOutput && PinIsUnconnected(pin)) {
-            found = pin;
-            continue;
-        }
-        if (output)
-            passedFirstOutput = true;
-        pin->Release();
+        if (output && passedFirstOutput && PinIsUnconnected(pin.Get()))
+            return pin.Detach();
+        passedFirstOutput = passedFirstOutput || output;
     }
-    pins->Release();
-    return found;
+    return nullptr;
 }
 
 // Calls visit(format, type) for every accepted capability of the filter's
@@ -73,15 +64,10 @@ IPin *Camera_FindStillPin(IBaseFilter *filter)
 // interface's presence.
 template <typename Visit> static bool WalkCapabilities(IBaseFilter *filter, Visit visit)
 {
-    IPin *pin = Camera_FindPin(filter, PINDIR_OUTPUT, false);
-    if (!pin)
+    ComPtr<IPin> pin(Camera_FindPin(filter, PINDIR_OUTPUT, false));
+    ComPtr<IAMStreamConfig> config;
+    if (!pin || FAILED(pin->QueryInterface(IID_IAMStreamConfig, config.PutVoid())) || !config)
         return false;
-    IAMStreamConfig *config = nullptr;
-    pin->QueryInterface(IID_IAMStreamConfig, (void **)&config);
-    if (!config) {
-        pin->Release();
-        return false;
-    }
     int count = 0, size = 0;
     if (SUCCEEDED(config->GetNumberOfCapabilities(&count, &size)) &&
         size == sizeof(VIDEO_STREAM_CONFIG_CAPS)) {
@@ -95,14 +81,12 @@ template <typename Visit> static bool WalkCapabilities(IBaseFilter *filter, Visi
             if (MediaFormat_Read(ClassId_From(type->majortype), ClassId_From(type->subtype),
                                  ClassId_From(type->formattype), type->pbFormat, type->cbFormat,
                                  &format))
-                more = visit(format, config, type);
+                more = visit(format, config.Get(), type);
             MediaType_Delete(type);
             if (!more)
                 break;
         }
     }
-    config->Release();
-    pin->Release();
     return true;
 }
 

@@ -46,45 +46,65 @@ static bool ApplyRequestedFormat()
 
 static bool CreateGraph()
 {
-    CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, kInProcess, IID_ICaptureGraphBuilder2,
-                     (void **)&gCamera.captureBuilder);
-    CoCreateInstance(CLSID_FilterGraph, nullptr, kInProcess, IID_IGraphBuilder, (void **)&gCamera.graph);
-    if (!gCamera.captureBuilder || !gCamera.graph)
-        return false;
-    gCamera.graph->QueryInterface(IID_IMediaControl, (void **)&gCamera.mediaControl);
-    gCamera.graph->QueryInterface(IID_IMediaEventEx, (void **)&gCamera.mediaEvent);
-    if (!gCamera.mediaControl || !gCamera.mediaEvent)
-        return false;
-    gCamera.captureBuilder->SetFiltergraph(gCamera.graph);
-    gCamera.mediaEvent->SetNotifyWindow((OAHWND)gCamera.viewWindow, WM_CAMERA_EVENT, 0);
-    return true;
+    return SUCCEEDED(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, kInProcess, IID_ICaptureGraphBuilder2,
+                                      (void **)&gCamera.captureBuilder)) &&
+           SUCCEEDED(CoCreateInstance(CLSID_FilterGraph, nullptr, kInProcess, IID_IGraphBuilder,
+                                      (void **)&gCamera.graph)) &&
+           SUCCEEDED(gCamera.graph->QueryInterface(IID_IMediaControl, (void **)&gCamera.mediaControl)) &&
+           SUCCEEDED(gCamera.graph->QueryInterface(IID_IMediaEventEx, (void **)&gCamera.mediaEvent)) &&
+           SUCCEEDED(gCamera.captureBuilder->SetFiltergraph(gCamera.graph)) &&
+           SUCCEEDED(gCamera.mediaEvent->SetNotifyWindow((OAHWND)gCamera.viewWindow, WM_CAMERA_EVENT, 0));
 }
 
-static IBaseFilter *CreateFilter(const CLSID &clsid)
+// Creates a filter into its field of gCamera and adds it to the graph.
+static bool AddNewFilter(IBaseFilter **field, const CLSID &clsid, const wchar_t *name)
 {
-    IBaseFilter *filter = nullptr;
-    CoCreateInstance(clsid, nullptr, kInProcess, IID_IBaseFilter, (void **)&filter);
-    return filter;
+    return SUCCEEDED(CoCreateInstance(clsid, nullptr, kInProcess, IID_IBaseFilter, (void **)field)) &&
+           SUCCEEDED(gCamera.graph->AddFilter(*field, name));
 }
 
 // Asks a grabber for RGB24 video; other fields of the type stay zero.
-static ISampleGrabber *GrabberForRgb24(IBaseFilter *filter)
+static bool GrabberForRgb24(IBaseFilter *filter, ISampleGrabber **grabber)
 {
-    ISampleGrabber *grabber = nullptr;
-    if (!filter || FAILED(filter->QueryInterface(IID_ISampleGrabber, (void **)&grabber)) || !grabber)
-        return nullptr;
+    if (FAILED(filter->QueryInterface(IID_ISampleGrabber, (void **)grabber)))
+        return false;
     AM_MEDIA_TYPE type = {};
     type.majortype = MEDIATYPE_Video;
     type.subtype = MEDIASUBTYPE_RGB24;
-    if (FAILED(grabber->SetMediaType(&type)))
-        Com_Release(grabber);
-    return grabber;
+    return SUCCEEDED((*grabber)->SetMediaType(&type));
 }
 
-static void Connect(IPin *from, IPin *to)
+// Every sample to the callback's BufferCB. A live stream needs every sample:
+// one-shot mode would end it after the first frame.
+static bool StartCallbacks(ISampleGrabber *grabber, ISampleGrabberCB *callback)
 {
-    if (from && to)
-        gCamera.graph->Connect(from, to);
+    return SUCCEEDED(grabber->SetOneShot(FALSE)) && SUCCEEDED(grabber->SetBufferSamples(TRUE)) &&
+           SUCCEEDED(grabber->SetCallback(callback, 1));
+}
+
+static bool Connect(IPin *from, IPin *to)
+{
+    return from && to && SUCCEEDED(gCamera.graph->Connect(from, to));
+}
+
+// capture filter -> (MJPEG decompressor) -> grabber -> null renderer.
+static bool BuildPreviewPath(bool isMjpg)
+{
+    if (!AddNewFilter(&gCamera.grabberFilter, CLSID_SampleGrabber, L"Sample Grabber") ||
+        !AddNewFilter(&gCamera.nullRenderer, CLSID_NullRenderer, L"Null Filter") ||
+        !GrabberForRgb24(gCamera.grabberFilter, &gCamera.grabber))
+        return false;
+    gCamera.captureOutPin = Camera_FindPin(gCamera.captureFilter, PINDIR_OUTPUT, true);
+    gCamera.mjpgInPin = Camera_FindPin(gCamera.mjpgDecoder, PINDIR_INPUT, true);
+    gCamera.mjpgOutPin = Camera_FindPin(gCamera.mjpgDecoder, PINDIR_OUTPUT, true);
+    gCamera.grabberInPin = Camera_FindPin(gCamera.grabberFilter, PINDIR_INPUT, true);
+    gCamera.grabberOutPin = Camera_FindPin(gCamera.grabberFilter, PINDIR_OUTPUT, true);
+    gCamera.nullInPin = Camera_FindPin(gCamera.nullRenderer, PINDIR_INPUT, true);
+    bool connected = isMjpg ? Connect(gCamera.captureOutPin, gCamera.mjpgInPin) &&
+                                  Connect(gCamera.mjpgOutPin, gCamera.grabberInPin)
+                            : Connect(gCamera.captureOutPin, gCamera.grabberInPin);
+    return connected && Connect(gCamera.grabberOutPin, gCamera.nullInPin) &&
+           StartCallbacks(gCamera.grabber, &gGrabberCallback);
 }
 
 // Reads the preview grabber's connected type into frameHeader.
@@ -111,14 +131,15 @@ static bool AllocateFrameBuffer()
         return false;
     gCamera.frameSize = (int32_t)size;
     gCamera.frameLock = Lock_Create();
-    return true;
+    return gCamera.frameLock != nullptr;
 }
 
-static void CreateRecorderObjects()
+static bool CreateRecorderObjects()
 {
     gRecorder.stoppedEvent = Event_Create(true, false);
     gRecorder.frameEvent = Event_Create(true, false);
     gRecorder.queueLock = Lock_Create();
+    return gRecorder.stoppedEvent && gRecorder.frameEvent && gRecorder.queueLock;
 }
 
 static void FindOpenDeviceIndex()
@@ -128,111 +149,70 @@ static void FindOpenDeviceIndex()
             gDeviceIndex = (int32_t)i;
 }
 
-static int32_t RunAndAnnounce()
+// The still stream into a second grabber. A device with a still pin whose
+// stream does not arrive as RGB24 in a VIDEOINFOHEADER is not opened.
+static bool BuildStillPath()
 {
-    gCamera.mediaControl->Run();
-    PostMessageW(gCamera.viewWindow, WM_CAMERA_STARTED, 0, 0);
-    return 1;
-}
-
-static int32_t BuildStillPath()
-{
-    gCamera.grabberFilter2 = CreateFilter(CLSID_SampleGrabber);
-    gCamera.nullRenderer2 = CreateFilter(CLSID_NullRenderer);
-    if (!gCamera.grabberFilter2 || !gCamera.nullRenderer2)
-        return 0;
-    gCamera.graph->AddFilter(gCamera.grabberFilter2, L"Sample Grabber2");
-    gCamera.graph->AddFilter(gCamera.nullRenderer2, L"Null Filter2");
-    gCamera.grabber2 = GrabberForRgb24(gCamera.grabberFilter2);
-    if (!gCamera.grabber2)
-        return 0;
-    gCamera.captureBuilder->RenderStream(&PIN_CATEGORY_STILL, &MEDIATYPE_Video, gCamera.captureFilter,
-                                         gCamera.grabberFilter2, gCamera.nullRenderer2);
-    gCamera.grabber2->SetOneShot(FALSE);
-    gCamera.grabber2->SetBufferSamples(TRUE);
-    gCamera.grabber2->SetCallback(&gGrabberCallback2, 1);
-
+    if (!AddNewFilter(&gCamera.grabberFilter2, CLSID_SampleGrabber, L"Sample Grabber2") ||
+        !AddNewFilter(&gCamera.nullRenderer2, CLSID_NullRenderer, L"Null Filter2") ||
+        !GrabberForRgb24(gCamera.grabberFilter2, &gCamera.grabber2) ||
+        FAILED(gCamera.captureBuilder->RenderStream(&PIN_CATEGORY_STILL, &MEDIATYPE_Video, gCamera.captureFilter,
+                                                    gCamera.grabberFilter2, gCamera.nullRenderer2)) ||
+        !StartCallbacks(gCamera.grabber2, &gGrabberCallback2))
+        return false;
     AM_MEDIA_TYPE type = {};
     bool ok = SUCCEEDED(gCamera.grabber2->GetConnectedMediaType(&type)) &&
               type.subtype == MEDIASUBTYPE_RGB24 && type.formattype == FORMAT_VideoInfo;
     MediaType_FreeContent(&type);
     if (!ok) {
         Debug_Print(L"ERR: gCamera.grabber2 subtype != MEDIASUBTYPE_RGB24\r\n");
-        return 0;
+        return false;
     }
     Debug_Print(L"Device has still pin\r\n");
-    return RunAndAnnounce();
+    return true;
+}
+
+// Every step of a start; false at the first that fails.
+static bool StartSteps()
+{
+    if (!ApplyRequestedFormat())
+        return false;
+    bool isMjpg = ClassId_Equal(gRequestedFormat.subtype, kSubtypeMjpg);
+    if (!CreateGraph() || FAILED(gCamera.graph->AddFilter(gCamera.captureFilter, L"Camera Input")) ||
+        (isMjpg && !AddNewFilter(&gCamera.mjpgDecoder, CLSID_MjpegDecompressor, L"Mjpg Filter")) ||
+        !BuildPreviewPath(isMjpg) || !ReadConnectedFrameHeader() || !AllocateFrameBuffer())
+        return false;
+    Camera_ReadControls();
+    if (!CreateRecorderObjects())
+        return false;
+    gCamera.stillPin = Camera_FindStillPin(gCamera.captureFilter);
+    if (!gCamera.stillPin)
+        Debug_Print(L"Device does not have still pin\r\n");
+    else if (!BuildStillPath())
+        return false;
+    return SUCCEEDED(gCamera.mediaControl->Run());
 }
 
 int32_t Camera_StartPreview()
 {
     if (gCamera.graph || !gCamera.captureFilter)
         return 0;
-    if (!ApplyRequestedFormat())
+    if (!StartSteps()) {
+        // Whatever step failed, the one teardown undoes what was built and
+        // lets the device go, so the next open starts from nothing.
+        Camera_FreeGraph();
         return 0;
-    bool isMjpg = ClassId_Equal(gRequestedFormat.subtype, kSubtypeMjpg);
-
-    if (!CreateGraph())
-        return 0;
-    gCamera.mjpgDecoder = CreateFilter(CLSID_MjpegDecompressor);
-    gCamera.grabberFilter = CreateFilter(CLSID_SampleGrabber);
-    gCamera.nullRenderer = CreateFilter(CLSID_NullRenderer);
-    if ((isMjpg && !gCamera.mjpgDecoder) || !gCamera.grabberFilter || !gCamera.nullRenderer)
-        return 0;
-    gCamera.graph->AddFilter(gCamera.captureFilter, L"Camera Input");
-    if (isMjpg)
-        gCamera.graph->AddFilter(gCamera.mjpgDecoder, L"Mjpg Filter");
-    gCamera.graph->AddFilter(gCamera.grabberFilter, L"Sample Grabber");
-    gCamera.graph->AddFilter(gCamera.nullRenderer, L"Null Filter");
-
-    gCamera.grabber = GrabberForRgb24(gCamera.grabberFilter);
-    if (!gCamera.grabber)
-        return 0;
-    gCamera.captureOutPin = Camera_FindPin(gCamera.captureFilter, PINDIR_OUTPUT, true);
-    gCamera.mjpgInPin = Camera_FindPin(gCamera.mjpgDecoder, PINDIR_INPUT, true);
-    gCamera.mjpgOutPin = Camera_FindPin(gCamera.mjpgDecoder, PINDIR_OUTPUT, true);
-    gCamera.grabberInPin = Camera_FindPin(gCamera.grabberFilter, PINDIR_INPUT, true);
-    gCamera.grabberOutPin = Camera_FindPin(gCamera.grabberFilter, PINDIR_OUTPUT, true);
-    gCamera.nullInPin = Camera_FindPin(gCamera.nullRenderer, PINDIR_INPUT, true);
-    if (isMjpg) {
-        Connect(gCamera.captureOutPin, gCamera.mjpgInPin);
-        Connect(gCamera.mjpgOutPin, gCamera.grabberInPin);
-    } else {
-        Connect(gCamera.captureOutPin, gCamera.grabberInPin);
     }
-    Connect(gCamera.grabberOutPin, gCamera.nullInPin);
-
-    // A live preview needs every sample: one-shot mode would end the stream
-    // after the first frame.
-    gCamera.grabber->SetOneShot(FALSE);
-    gCamera.grabber->SetBufferSamples(TRUE);
-    gCamera.grabber->SetCallback(&gGrabberCallback, 1);
-    if (!ReadConnectedFrameHeader() || !AllocateFrameBuffer())
-        return 0;
-
-    Camera_ReadControls();
-    CreateRecorderObjects();
     FindOpenDeviceIndex();
-
-    gCamera.stillPin = Camera_FindStillPin(gCamera.captureFilter);
-    if (!gCamera.stillPin) {
-        Debug_Print(L"Device does not have still pin\r\n");
-        return RunAndAnnounce();
-    }
-    return BuildStillPath();
+    PostMessageW(gCamera.viewWindow, WM_CAMERA_STARTED, 0, 0);
+    return 1;
 }
 
 void Camera_StopPreview()
 {
     if (!gCamera.graph)
         return;
-    Camera_StopRecord();
-    if (gCamera.mediaEvent)
-        gCamera.mediaEvent->SetNotifyWindow(0, 0, 0);
-    if (gCamera.mediaControl)
-        gCamera.mediaControl->Stop();
     Camera_FreeGraph();
-    gDeviceIndex = -1;
     PostMessageW(gCamera.viewWindow, WM_CAMERA_STOPPED, 0, 0);
 }
 
@@ -247,19 +227,33 @@ void Camera_RestartPreview()
     if (filter)
         filter->AddRef();
     Camera_StopPreview();
+    if (gCamera.graph) {
+        // The teardown waits for a recording to end (Camera_FreeGraph); the
+        // restart is dropped.
+        Com_Release(moniker);
+        Com_Release(filter);
+        return;
+    }
     gCamera.moniker = moniker;
     gCamera.captureFilter = filter;
-    if (!Camera_StartPreview()) {
-        Com_Release(gCamera.moniker);
-        Com_Release(gCamera.captureFilter);
-    }
+    Camera_StartPreview(); // a failed start lets both go
 }
 
 void Camera_FreeGraph()
 {
+    // Stopping a recording dispatches messages while it waits, and one of them
+    // may ask for this teardown (the camera was unplugged); the wait and the
+    // recording thread still use the lock and events freed below, so the
+    // teardown runs once the wait has ended.
+    if (Camera_RecordStopping()) {
+        Camera_FreeGraphAfterStop();
+        return;
+    }
     // The recording thread uses the lock and events freed below, and no
     // callback may run while the frame buffer goes away.
     Camera_StopRecord();
+    if (gCamera.mediaEvent)
+        gCamera.mediaEvent->SetNotifyWindow(0, 0, 0);
     if (gCamera.mediaControl)
         gCamera.mediaControl->Stop();
 
@@ -300,4 +294,5 @@ void Camera_FreeGraph()
         Event_Destroy(gRecorder.frameEvent);
     gRecorder.queueLock = nullptr;
     gRecorder.stoppedEvent = gRecorder.frameEvent = nullptr;
+    gDeviceIndex = -1;
 }

@@ -3,6 +3,7 @@
 #include "capture/camera_graph.h"
 #include "capture/devices.h"
 #include "capture/dshow_win.h"
+#include "base/scoped_win.h"
 
 static void ReleaseEntry(DeviceEntry *entry)
 {
@@ -22,28 +23,26 @@ void Camera_FreeDevices()
 // False when the device's property bag cannot be opened.
 static bool ReadFriendlyName(IMoniker *moniker, std::wstring *name)
 {
-    IPropertyBag *bag = nullptr;
-    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, (void **)&bag)) || !bag)
+    ComPtr<IPropertyBag> bag;
+    if (FAILED(moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid())) || !bag)
         return false;
     VARIANT value;
     VariantInit(&value);
     if (SUCCEEDED(bag->Read(L"FriendlyName", &value, nullptr)) && value.vt == VT_BSTR && value.bstrVal)
         *name = value.bstrVal;
     VariantClear(&value);
-    bag->Release();
     return true;
 }
 
 static std::wstring DisplayName(IMoniker *moniker)
 {
-    IBindCtx *context = nullptr;
-    CreateBindCtx(0, &context);
+    ComPtr<IBindCtx> context;
+    CreateBindCtx(0, context.Put());
     LPOLESTR name = nullptr;
     std::wstring path;
-    if (SUCCEEDED(moniker->GetDisplayName(context, nullptr, &name)) && name)
+    if (SUCCEEDED(moniker->GetDisplayName(context.Get(), nullptr, &name)) && name)
         path = name;
     CoTaskMemFree(name);
-    Com_Release(context);
     return path;
 }
 
@@ -72,22 +71,17 @@ void Camera_EnumDevices()
     for (DeviceEntry &entry : gDevices)
         entry.stale = 1;
 
-    ICreateDevEnum *devices = nullptr;
-    IEnumMoniker *category = nullptr;
+    ComPtr<ICreateDevEnum> devices;
+    ComPtr<IEnumMoniker> category;
     CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
-                     (void **)&devices);
-    if (!devices ||
-        devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &category, 0) != S_OK) {
-        Com_Release(category);
-        Com_Release(devices);
+                     devices.PutVoid());
+    if (!devices || devices->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, category.Put(), 0) != S_OK) {
         Camera_FreeDevices();
         return;
     }
     IMoniker *moniker = nullptr;
     while (category->Next(1, &moniker, nullptr) == S_OK)
         ConsiderMoniker(moniker);
-    category->Release();
-    devices->Release();
 
     for (size_t i = gDevices.size(); i-- > 0;) {
         if (gDevices[i].stale) {

@@ -2,6 +2,7 @@
 // buffer out, both of W x H pixels of 3 bytes with rows back to back.
 #include "capture/camera_state.h"
 #include "capture/effect_kernels.h"
+#include "capture/effects.h"
 #include "capture/frame_pipeline.h"
 
 #include <cstdlib>

@@ -4,6 +4,7 @@
 
 #include "base/clock.h"
 #include "capture/camera_state.h"
+#include "capture/effects.h"
 #include "capture/frame_platform.h"
 #include "capture/frame_times.h"
 #include "base/sync.h"
@@ -35,25 +36,23 @@ static void Frame_Render(uint8_t *buffer, int32_t length)
 // thread has seen the flag cleared and drained the queue.
 static void Frame_QueueForRecorder(const uint8_t *buffer, int32_t length)
 {
-    Lock_Enter(gRecorder.queueLock);
-    if (gRecorder.recording && length >= 0) {
-        uint8_t *copy = (uint8_t *)Frame_Allocate((size_t)length);
-        if (copy) {
-            memcpy(copy, buffer, (size_t)length);
-            gRecorder.frameQueue.push_back({copy, length});
-            Event_Set(gRecorder.frameEvent);
-        }
-    }
-    Lock_Leave(gRecorder.queueLock);
+    ScopedLock hold(gRecorder.queueLock);
+    if (!gRecorder.recording || length < 0)
+        return;
+    uint8_t *copy = (uint8_t *)Frame_Allocate((size_t)length);
+    if (!copy)
+        return;
+    memcpy(copy, buffer, (size_t)length);
+    gRecorder.frameQueue.push_back({copy, length});
+    Event_Set(gRecorder.frameEvent);
 }
 
 int32_t Camera_PreviewFrame(double, uint8_t *buffer, int32_t length)
 {
     Camera_UpdateFps();
     if (length == gCamera.frameSize && gCamera.frameBuffer) {
-        Lock_Enter(gCamera.frameLock);
+        ScopedLock hold(gCamera.frameLock);
         Frame_Render(buffer, length);
-        Lock_Leave(gCamera.frameLock);
     }
     Frame_QueueForRecorder(buffer, length);
     Frame_RequestRepaint();
@@ -70,9 +69,8 @@ int32_t Camera_CopyFrame(uint8_t *destination, int32_t *capacity)
 {
     if (!gCamera.graph || gCamera.frameSize == 0 || !gCamera.frameBuffer || *capacity < gCamera.frameSize)
         return 0;
-    Lock_Enter(gCamera.frameLock);
+    ScopedLock hold(gCamera.frameLock);
     memcpy(destination, gCamera.frameBuffer, (size_t)gCamera.frameSize);
-    Lock_Leave(gCamera.frameLock);
     *capacity = gCamera.frameSize;
     return 1;
 }

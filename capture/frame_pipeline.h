@@ -25,14 +25,3 @@ void Camera_UpdateFps();
 // Allocates the recorder's frame copies and the in-place mirror's row: malloc,
 // unless a test points it at an allocator of its own. They are freed with free.
 extern void *(*Frame_Allocate)(size_t size);
-
-// Effects of one frame; W and H come from gCamera.frameHeader (the height's
-// absolute value). All but Effect_MirrorInPlace write into gCamera.frameBuffer;
-// the four picture effects first mirror the incoming frame in place when
-// gCamera.mirror is set.
-void Effect_Mirror(const uint8_t *in);
-void Effect_MirrorInPlace(uint8_t *in);
-void Effect_Gray(uint8_t *in);
-void Effect_BlackWhite(uint8_t *in);
-void Effect_Negative(uint8_t *in);
-void Effect_Emboss(uint8_t *in);

@@ -41,8 +41,10 @@ if(TARGET xlsxwriter_build)
     add_dependencies(xlsxwriter xlsxwriter_build)
 endif()
 
+# Media Foundation's DLLs are loaded at run time (record/mf_runtime_win.cpp);
+# only its GUIDs (mfuuid, static data) are linked.
 set(WIN_SYSTEM_LIBS gdiplus comctl32 comdlg32 ole32 oleaut32 uuid strmiids quartz
-    mfplat mfreadwrite mfuuid winmm shlwapi shell32 user32 gdi32 advapi32 setupapi ksguid)
+    mfuuid winmm shlwapi shell32 user32 gdi32 advapi32 setupapi ksguid)
 
 # GCC cannot align the Win64 stack beyond 16 bytes; should it ever spill a
 # 256- or 512-bit register of the vector effect loops there, unaligned moves

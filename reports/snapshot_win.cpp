@@ -6,7 +6,7 @@
 #include "app/settings.h"
 #include "base/text.h"
 #include "capture/camera_graph.h"
-#include "view/view_device_win.h"
+#include "view/view_snapshot_win.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,5 +1,5 @@
 // The view's item list: committing the item under construction, deleting,
-// clearing and hit testing, in index order.
+// removing the last or every item, clearing and hit testing, in index order.
 #pragma once
 #include <cstdint>
 
@@ -11,3 +11,7 @@ void View_ClearItems();
 // The index of the first item one of whose hit rectangles holds the image
 // point, or -1.
 int View_HitTest(int32_t x, int32_t y);
+// Command 3028: removes the last item; a selection or hover on it is cleared.
+void Items_RemoveLast();
+// Command 3029: removes every item.
+void Items_RemoveAll();

@@ -1,5 +1,6 @@
 // Drawing on the back buffer: GDI+ lines and circles with the view's pens,
 // GDI rectangles, texts and overlay pens on its DC.
+#include "base/scoped_win.h"
 #include "view/gdip_object_win.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
@@ -44,36 +45,37 @@ void Canvas_FrameRect(const Rect &r)
     FrameRect(gView.backDC, &rect, gView.itemBrush);
 }
 
-// Selects the label font into dc when asked for; returns what it replaced.
-static HGDIOBJ SelectFont(HDC dc, int font)
+// The label font when asked for; null (select nothing) for the DC's own.
+static HFONT FontOf(int font)
 {
-    return font == FONT_LABEL && gView.labelFont ? SelectObject(dc, gView.labelFont) : nullptr;
+    return font == FONT_LABEL ? gView.labelFont : nullptr;
+}
+
+static TextSize MeasureText(HDC dc, const wchar_t *text, int font)
+{
+    ScopedSelect select(dc, FontOf(font));
+    SIZE size = {};
+    GetTextExtentExPointW(dc, text, lstrlenW(text), 0, nullptr, nullptr, &size);
+    return {(int)size.cx, (int)size.cy};
 }
 
 TextSize Canvas_TextSize(const wchar_t *text, int font)
 {
+    if (gView.backDC)
+        return MeasureText(gView.backDC, text, font);
     // Text items are measured also before the first composition made a back buffer.
-    HDC dc = gView.backDC ? gView.backDC : GetDC(gView.hwnd);
-    HGDIOBJ previous = SelectFont(dc, font);
-    SIZE size = {};
-    GetTextExtentExPointW(dc, text, lstrlenW(text), 0, nullptr, nullptr, &size);
-    if (previous)
-        SelectObject(dc, previous);
-    if (dc != gView.backDC)
-        ReleaseDC(gView.hwnd, dc);
-    return {(int)size.cx, (int)size.cy};
+    ScopedWindowDC dc(gView.hwnd);
+    return MeasureText(dc.Get(), text, font);
 }
 
 void Canvas_Text(const wchar_t *text, const Rect &box, int font)
 {
     HDC dc = gView.backDC;
-    HGDIOBJ previous = SelectFont(dc, font);
+    ScopedSelect select(dc, FontOf(font));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, gView.textColor);
     RECT clip = {box.left, box.top, box.right, box.bottom};
     ExtTextOutW(dc, box.left, box.top, ETO_CLIPPED, &clip, text, (UINT)lstrlenW(text), nullptr);
-    if (previous)
-        SelectObject(dc, previous);
 }
 
 static HPEN gPen;

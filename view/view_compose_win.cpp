@@ -2,6 +2,7 @@
 // the composition of frame, overlays and items.
 #include "view/view_win.h"
 
+#include "base/scoped_win.h"
 #include "capture/camera_graph.h"
 #include "view/drawing.h"
 #include "view/gdip_object_win.h"
@@ -33,11 +34,9 @@ void View_CreateDrawingObjects()
     MakePen(&gView.thinPen, gView.lineColor, 1.0f);
     MakePen(&gView.overlayPen, gView.gridColor, 1.0f);
     gView.itemBrush = CreateSolidBrush(gView.lineColor);
-    HDC screen = GetDC(nullptr);
     LOGFONTW font = {};
-    font.lfHeight = -MulDiv(gView.textSize, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(gView.textSize, GetDeviceCaps(ScopedWindowDC(nullptr).Get(), LOGPIXELSY), 72);
     lstrcpyW(font.lfFaceName, L"Arial");
-    ReleaseDC(nullptr, screen);
     gView.labelFont = CreateFontIndirectW(&font);
 }
 
@@ -80,12 +79,13 @@ void View_DestroyBackBuffer()
 
 static bool CreateBackBuffer(HDC hdc)
 {
-    HBITMAP bitmap = CreateCompatibleBitmap(hdc, gView.displayWidth, gView.displayHeight);
-    if (!bitmap)
+    ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(hdc, gView.displayWidth, gView.displayHeight));
+    HDC dc = bitmap ? CreateCompatibleDC(hdc) : nullptr;
+    if (!dc)
         return false; // retried at the next paint
-    gView.backBitmap = bitmap;
-    gView.backDC = CreateCompatibleDC(hdc);
-    gView.previousBitmap = (HBITMAP)SelectObject(gView.backDC, bitmap);
+    gView.backDC = dc;
+    gView.backBitmap = bitmap.Detach();
+    gView.previousBitmap = (HBITMAP)SelectObject(dc, gView.backBitmap);
     GpGraphics *graphics = nullptr;
     Gdip_Record(&gView.graphics, Gdip::GdipCreateFromHDC(gView.backDC, &graphics));
     gView.graphics.handle = graphics;
@@ -138,11 +138,10 @@ void View_PaintBackground(HDC hdc)
     COLORREF previous = SetBkColor(hdc, kBackground);
     if (gView.displayWidth == 0 || gView.displayHeight == 0) {
         if (gDevices.empty()) {
-            HGDIOBJ font = SelectObject(hdc, gView.placeholderFont);
+            ScopedSelect font(hdc, gView.placeholderFont);
             SetTextColor(hdc, RGB(192, 255, 192));
             ExtTextOutW(hdc, 22, 18, ETO_OPAQUE, &client, gView.placeholderText,
                         (UINT)lstrlenW(gView.placeholderText), nullptr);
-            SelectObject(hdc, font);
         } else {
             Fill(hdc, {client.left, client.top, client.right, client.bottom});
         }

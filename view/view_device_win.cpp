@@ -1,11 +1,10 @@
 #include "view/view_device_win.h"
 
-#include "app/app_state.h"
 #include "base/commands.h"
-#include "base/gdiplus_win.h"
 #include "base/platform.h"
 #include "capture/camera_graph.h"
 #include "capture/dshow_win.h"
+#include "base/scoped_win.h"
 #include "view/device_events.h"
 #include "view/view_state.h"
 #include "view/view_api.h"
@@ -16,12 +15,18 @@
 
 enum { DEVICE_TIMER = 16 };
 
+// Device notifications are looked up at run time: without them the view
+// runs on, it only does not notice cameras coming and going.
+template <typename Function> static Function User32Function(const char *name)
+{
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 ? (Function)(void *)GetProcAddress(user32, name) : nullptr;
+}
+
 void View_RegisterDeviceNotifications(HWND view)
 {
     using Register = HDEVNOTIFY(WINAPI *)(HANDLE, LPVOID, DWORD);
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    auto registerNotification =
-        user32 ? (Register)(void *)GetProcAddress(user32, "RegisterDeviceNotificationW") : nullptr;
+    auto registerNotification = User32Function<Register>("RegisterDeviceNotificationW");
     if (!registerNotification)
         return;
     DEV_BROADCAST_DEVICEINTERFACE_W filter = {};
@@ -29,6 +34,15 @@ void View_RegisterDeviceNotifications(HWND view)
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     filter.dbcc_classguid = KSCATEGORY_CAPTURE;
     gView.deviceNotification = registerNotification(view, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+void View_UnregisterDeviceNotifications()
+{
+    using Unregister = BOOL(WINAPI *)(HDEVNOTIFY);
+    auto unregisterNotification = User32Function<Unregister>("UnregisterDeviceNotification");
+    if (gView.deviceNotification && unregisterNotification)
+        unregisterNotification((HDEVNOTIFY)gView.deviceNotification);
+    gView.deviceNotification = nullptr;
 }
 
 void View_OnDeviceTimer(HWND view)
@@ -52,9 +66,9 @@ void View_OnDeviceChange(HWND view, WPARAM event, LPARAM record)
 
 static void BindFilter(DeviceEntry *device)
 {
-    IBindCtx *context = nullptr;
-    CreateBindCtx(0, &context);
-    HRESULT hr = device->moniker->BindToObject(context, nullptr, IID_IBaseFilter, (void **)&device->filter);
+    ComPtr<IBindCtx> context;
+    CreateBindCtx(0, context.Put());
+    HRESULT hr = device->moniker->BindToObject(context.Get(), nullptr, IID_IBaseFilter, (void **)&device->filter);
     if (FAILED(hr)) {
         device->filter = nullptr;
         Debug_Printf(L"%x %x %x %x %x %x %x %x\r\n", (unsigned)hr, (unsigned)MK_E_NOOBJECT,
@@ -64,7 +78,6 @@ static void BindFilter(DeviceEntry *device)
     } else {
         Debug_Print(L"moniker->BindToObject -- OK\r\n");
     }
-    Com_Release(context);
 }
 
 static void ShowNewFormat(HWND view)
@@ -127,31 +140,4 @@ void View_RestartPreview(HWND view)
     Camera_RestartPreview();
     View_SetFrameFormat();
     InvalidateRect(view, nullptr, TRUE);
-}
-
-static bool EndsWithLowerJpg(const wchar_t *path)
-{
-    size_t n = wcslen(path);
-    return n >= 3 && wcscmp(path + n - 3, L"jpg") == 0;
-}
-
-bool View_SaveSnapshot(const wchar_t *path)
-{
-    if (!Camera_IsOpen() || !gView.backBitmap)
-        return false;
-    Gdiplus::GpBitmap *bitmap = nullptr;
-    if (Gdip::GdipCreateBitmapFromHBITMAP((HBITMAP)gView.backBitmap, nullptr, &bitmap) != Gdiplus::Ok)
-        return false;
-    CLSID encoder;
-    memcpy(&encoder, EndsWithLowerJpg(path) ? &gApp.jpegEncoder : &gApp.pngEncoder, sizeof encoder);
-    LONG quality = 100;
-    Gdiplus::EncoderParameters parameters = {};
-    parameters.Count = 1;
-    parameters.Parameter[0].Guid = Gdiplus::EncoderQuality;
-    parameters.Parameter[0].NumberOfValues = 1;
-    parameters.Parameter[0].Type = Gdiplus::EncoderParameterValueTypeLong;
-    parameters.Parameter[0].Value = &quality;
-    Gdiplus::GpStatus status = Gdip::GdipSaveImageToFile(bitmap, path, &encoder, &parameters);
-    Gdip::GdipDisposeImage(bitmap);
-    return status == Gdiplus::Ok;
 }

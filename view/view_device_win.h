@@ -4,6 +4,7 @@
 #include <windows.h>
 
 void View_RegisterDeviceNotifications(HWND view);
+void View_UnregisterDeviceNotifications();
 void View_OnDeviceTimer(HWND view);
 void View_OnDeviceChange(HWND view, WPARAM event, LPARAM record);
 void View_OpenDevice(HWND view);
@@ -11,8 +12,3 @@ void View_CheckDevice(HWND view);
 void View_DrainGraphEvents();
 // Command 4: restart the preview with gRequestedFormat.
 void View_RestartPreview(HWND view);
-
-// Saves the back buffer as last composed: JPEG (quality 100) when the path
-// ends in lower-case "jpg", PNG otherwise. False without a running preview
-// or when the save fails.
-bool View_SaveSnapshot(const wchar_t *path);

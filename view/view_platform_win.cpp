@@ -1,5 +1,6 @@
 // The window-system services of the portable view code.
 #include "base/commands.h"
+#include "base/scoped_win.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
 #include "view/view_win.h"
@@ -17,11 +18,9 @@ void View_Recompose()
 {
     if (!gView.hwnd)
         return;
-    HDC dc = GetDC(gView.hwnd);
-    if (!dc)
-        return;
-    View_Compose(dc);
-    ReleaseDC(gView.hwnd, dc);
+    ScopedWindowDC dc(gView.hwnd);
+    if (dc)
+        View_Compose(dc.Get());
 }
 
 Rect View_ClientRect()

@@ -3,6 +3,7 @@
 #include "view/view_win.h"
 
 #include "base/commands.h"
+#include "base/scoped_win.h"
 #include "capture/camera_graph.h"
 #include "capture/camera_state.h"
 #include "capture/frame_pipeline.h"
@@ -19,11 +20,9 @@
 
 static HFONT CreatePlaceholderFont(HWND window)
 {
-    HDC dc = GetDC(window);
     LOGFONTW font = {};
-    font.lfHeight = -MulDiv(18, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    font.lfHeight = -MulDiv(18, GetDeviceCaps(ScopedWindowDC(window).Get(), LOGPIXELSY), 72);
     lstrcpyW(font.lfFaceName, L"Tohoma"); // spelled so; the system substitutes a face
-    ReleaseDC(window, dc);
     return CreateFontIndirectW(&font);
 }
 
@@ -54,6 +53,7 @@ static void OnCreate(HWND window)
 
 static void OnDestroy(HWND window)
 {
+    View_UnregisterDeviceNotifications();
     Camera_FreeDevices();
     View_Reset();
     Camera_StopPreview();

@@ -5,6 +5,7 @@
 // machine may be shared); and the frame-rate meter.
 #include "capture/camera_state.h"
 #include "capture/effect_kernels.h"
+#include "capture/effects.h"
 #include "capture/frame_pipeline.h"
 #include "base/sync.h"
 #include "record/recorder_state.h"

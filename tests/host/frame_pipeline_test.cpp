@@ -2,6 +2,7 @@
 // the view's copy, the frame-rate meter, and the recorder queue's protocol
 // between the streaming and the recording thread.
 #include "capture/camera_state.h"
+#include "capture/effects.h"
 #include "capture/frame_pipeline.h"
 #include "capture/frame_times.h"
 #include "base/sync.h"

@@ -6,6 +6,7 @@
 #include "app/toolbar_table.h"
 #include "capture/camera_state.h"
 #include "reports/snapshot.h"
+#include "view/items.h"
 #include "view/view_state.h"
 
 #include <cstring>

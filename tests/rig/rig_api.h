@@ -77,6 +77,11 @@ RigWrite Rig_LastWrite(int device, RigControl control);
 // Puts every control of the device back to its default and clears the counts.
 void Rig_ResetControls(int device);
 
+// Failures a microscope shows until told otherwise (0), for the program's
+// failure paths: its capture pin, or its still pin, connects to nothing.
+enum RigRefuse { RigRefuse_Capture = 1, RigRefuse_Still = 2 };
+void Rig_Refuse(int device, LONG what);
+
 struct RigCounters {
     LONG frames;         // capture frames delivered since the section was created
     LONG stillRequests;  // Rig_TriggerStill calls

@@ -139,6 +139,8 @@ RigWrite Rig_LastWrite(int device, RigControl control)
 
 void Rig_ResetControls(int device) { Device_Reset(Rig_Device(device)); }
 
+void Rig_Refuse(int device, LONG what) { InterlockedExchange(&Rig_Device(device)->refuse, what); }
+
 RigCounters Rig_Counters(int device)
 {
     const RigDeviceShared *d = Rig_Device(device);

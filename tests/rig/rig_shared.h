@@ -15,6 +15,7 @@ struct RigDeviceShared {
     LONG toneVersion; // changes with every accepted write: the picture is re-toned
     LONG frames, stillRequests, stillFrames;
     LONG plugged; // 0 after Rig_Unplug until Rig_Plug
+    LONG refuse;  // RigRefuse flags
 };
 
 struct RigShared {

@@ -98,9 +98,16 @@ AM_MEDIA_TYPE RigSourcePin::CurrentType()
     return mt;
 }
 
+bool RigSourcePin::Refusing()
+{
+    return Rig_Device(source->device)->refuse & (still ? RigRefuse_Still : RigRefuse_Capture);
+}
+
 std::vector<AM_MEDIA_TYPE> RigSourcePin::Offered()
 {
     std::vector<AM_MEDIA_TYPE> types;
+    if (Refusing())
+        return types;
     if (still) {
         // The still image comes in the capture stream's compression and size.
         types.push_back(source->capturePin.CurrentType());
@@ -116,7 +123,7 @@ std::vector<AM_MEDIA_TYPE> RigSourcePin::Offered()
 
 bool RigSourcePin::Accepts(const AM_MEDIA_TYPE &mt)
 {
-    if (!Cap_Find(mt))
+    if (Refusing() || !Cap_Find(mt))
         return false;
     if (still) {
         AM_MEDIA_TYPE capture = source->capturePin.CurrentType();

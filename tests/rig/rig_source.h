@@ -45,6 +45,8 @@ private:
     static DWORD WINAPI Thread(void *pin);
     void Stream();
     void SendFrame(unsigned index, Scene *scene, IWICImagingFactory *wic);
+    // Rig_Refuse asked this pin to connect to nothing.
+    bool Refusing();
 
     RigSource *source;
     bool still;

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/app_win.h"
 #include "app/mainwnd_win.h"
+#include "app/prompt.h"
 #include "app/toolbar_table.h"
 #include "program_harness.h"
 #include "rig_api.h"
@@ -72,6 +73,27 @@ TEST(App, ShowsTheMaximisedMainWindowAndEndsWithExitCodeZeroWhenClosed)
     wchar_t title[64] = L"";
     GetWindowTextW(program.window, title, 64);
     EXPECT_STREQ(title, L"Quorell");
+    EXPECT_EQ(program.CloseAndWait(), 0u);
+}
+
+// Wine told not to load Media Foundation's DLLs for Quorell.exe, as where
+// they are missing (the N editions of Windows).
+struct MediaFoundationDisabled {
+    static constexpr const wchar_t *kKey = L"Software\\Wine\\AppDefaults\\Quorell.exe\\DllOverrides";
+    MediaFoundationDisabled()
+    {
+        for (const wchar_t *dll : {L"mfplat", L"mfreadwrite"})
+            RegSetKeyValueW(HKEY_CURRENT_USER, kKey, dll, REG_SZ, L"", sizeof(wchar_t));
+    }
+    ~MediaFoundationDisabled() { RegDeleteKeyW(HKEY_CURRENT_USER, kKey); }
+};
+
+TEST(App, StartsAndEndsWhereMediaFoundationIsMissing)
+{
+    ScopedRegistryKey key;
+    MediaFoundationDisabled disabled;
+    RunningProgram program;
+    ASSERT_TRUE(program.Start());
     EXPECT_EQ(program.CloseAndWait(), 0u);
 }
 
@@ -202,6 +224,21 @@ TEST(App, At150PercentTheWindowsIconsAndBarsGrowWithTheScreen)
     EXPECT_GE(large.statusBar, normal.statusBar * 1.3);
     EXPECT_GE(large.slider.cx, normal.slider.cx * 1.4);
     EXPECT_GE(large.slider.cy, normal.slider.cy * 1.3);
+}
+
+TEST(App, TheMainWindowsEndFreesTheToolbarImagesAndThePromptFont)
+{
+    gApp.instance = GetModuleHandleW(nullptr);
+    HWND window = MainWnd_Create(gApp.instance);
+    ASSERT_NE(window, nullptr);
+    auto images = (HIMAGELIST)SendMessageW(gApp.toolbar, TB_GETIMAGELIST, 0, 0);
+    IMAGEINFO info = {};
+    ASSERT_TRUE(ImageList_GetImageInfo(images, 0, &info));
+    ASSERT_NE(Prompt_Show(L"Quorell", 0), nullptr);
+    HGDIOBJ font = gApp.promptFont;
+    DestroyWindow(window);
+    EXPECT_EQ(GetObjectType(info.hbmImage), 0u);
+    EXPECT_EQ(GetObjectType(font), 0u);
 }
 
 } // namespace

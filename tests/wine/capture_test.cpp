@@ -4,6 +4,7 @@
 #include "capture/frame_pipeline.h"
 #include "capture/dshow_win.h"
 #include "capture/media_format.h"
+#include "record/recorder_state.h"
 #include "rig_api.h"
 #include "rig_graph.h"
 #include "wine_support.h"
@@ -89,7 +90,9 @@ struct CaptureTest : testing::Test {
         int i = FindDevice(name);
         ASSERT_GE(i, 0);
         DeviceEntry &device = gDevices[i];
-        ASSERT_HRESULT_SUCCEEDED(device.moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, (void **)&device.filter));
+        if (!device.filter) {
+            ASSERT_HRESULT_SUCCEEDED(device.moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, (void **)&device.filter));
+        }
         device.moniker->AddRef();
         device.filter->AddRef();
         gCamera.moniker = device.moniker;
@@ -231,6 +234,33 @@ TEST_F(CaptureTest, ControlsAreReadWithTheirRangesAndWritesReachTheDevice)
     Camera_WriteControl(CONTROL_POWER_LINE_FREQUENCY, {2, CONTROL_FLAG_MANUAL});
     EXPECT_EQ(gCamera.powerLineFrequency.value, 2);
     EXPECT_EQ(Rig_LastWrite(0, RigControl_PowerLine).value, 2);
+}
+
+TEST_F(CaptureTest, AStartFailingAfterTheGraphExistsUndoesItselfAndTheDeviceOpensLater)
+{
+    // The capture pin fails early (nothing connects), the still pin late
+    // (after frame buffer, controls, lock and events).
+    for (LONG failure : {RigRefuse_Capture, RigRefuse_Still}) {
+        SCOPED_TRACE(failure);
+        Open();
+        Rig_Refuse(0, failure);
+        EXPECT_EQ(Camera_StartPreview(), 0);
+        Rig_Refuse(0, 0);
+        EXPECT_FALSE(Camera_IsOpen());
+        EXPECT_EQ(gCamera.graph, nullptr);
+        EXPECT_EQ(gCamera.captureFilter, nullptr);
+        EXPECT_EQ(gCamera.moniker, nullptr);
+        EXPECT_EQ(gCamera.frameBuffer, nullptr);
+        EXPECT_EQ(gRecorder.stoppedEvent, nullptr);
+        EXPECT_EQ(gDeviceIndex, -1);
+    }
+    PumpMessages(50);
+    EXPECT_EQ(events.messages.count(WM_CAMERA_STARTED), 0u);
+    // The same bound filter, as the view reopens it.
+    Open();
+    ASSERT_EQ(Camera_StartPreview(), 1);
+    EXPECT_TRUE(events.WaitFor(WM_CAMERA_STARTED, 3000));
+    EXPECT_TRUE(WaitFrames(5, 5000));
 }
 
 TEST_F(CaptureTest, StopAndRestartRebuildTheGraphOnTheSameDevice)

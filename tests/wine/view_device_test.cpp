@@ -9,7 +9,7 @@
 #include "program_harness.h"
 #include "rig_api.h"
 #include "rig_graph.h"
-#include "view/view_device_win.h"
+#include "view/view_snapshot_win.h"
 #include "view/view_state.h"
 #include "view_harness.h"
 
