@@ -42,7 +42,7 @@ if(TARGET xlsxwriter_build)
 endif()
 
 set(WIN_SYSTEM_LIBS gdiplus comctl32 comdlg32 ole32 oleaut32 uuid strmiids quartz
-    mfplat mfreadwrite mfuuid winmm shlwapi shell32 user32 gdi32 advapi32 setupapi ksguid)
+    mfplat mfreadwrite mfuuid winmm shlwapi shell32 version user32 gdi32 advapi32 setupapi ksguid)
 
 # GCC cannot align the Win64 stack beyond 16 bytes; should it ever spill a
 # 256- or 512-bit register of the vector effect loops there, unaligned moves
