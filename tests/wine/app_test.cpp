@@ -80,7 +80,8 @@ TEST(App, ShowsTheMaximisedMainWindowAndEndsWithExitCodeZeroWhenClosed)
 HWND WaitForDialog(const wchar_t *caption, DWORD timeout = 8000)
 {
     for (DWORD waited = 0; waited < timeout; waited += 50) {
-        if (HWND dialog = FindWindowW(L"#32770", caption))
+        HWND dialog = FindWindowW(L"#32770", caption);
+        if (dialog && IsWindowVisible(dialog))
             return dialog;
         Sleep(50);
     }
@@ -100,6 +101,14 @@ HWND FocusOf(HWND window)
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
     return info.hwndFocus;
+}
+
+// The keyboard focus of the window's thread once it has moved to the control.
+bool FocusReaches(HWND window, HWND control)
+{
+    for (int i = 0; i < 40 && FocusOf(window) != control; i++)
+        Sleep(50);
+    return FocusOf(window) == control;
 }
 
 // The text tool's dialog, opened as the toolbar button does once the camera runs.
@@ -133,10 +142,9 @@ TEST(App, AFirstStartShowsTheHowToOnceAndTheTextDialogTakesTheKeyboardUntilTheEn
     HWND dialog = OpenTextInput(program.window);
     ASSERT_NE(dialog, nullptr);
     HWND edit = GetDlgItem(dialog, IDC_TEXT_INPUT_EDIT);
-    EXPECT_EQ(FocusOf(dialog), edit);
+    EXPECT_TRUE(FocusReaches(dialog, edit));
     PostMessageW(edit, WM_KEYDOWN, VK_TAB, 0);
-    Sleep(200);
-    EXPECT_EQ(FocusOf(dialog), GetDlgItem(dialog, IDOK));
+    EXPECT_TRUE(FocusReaches(dialog, GetDlgItem(dialog, IDOK)));
     PostMessageW(FocusOf(dialog), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitUntilClosed(dialog));
 
