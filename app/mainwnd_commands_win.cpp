@@ -250,6 +250,10 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case CMD_ABOUT:
         AboutDlg_Show(window);
         break;
+    case CMD_FIRST_USE: // posted at the start while the instructions have never been shown
+        if (gSettings.firstUse)
+            HowToDlg_Show(window);
+        break;
     case CMD_MANUAL:
         OpenManual();
         break;

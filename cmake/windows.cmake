@@ -44,7 +44,7 @@ endif()
 # Media Foundation's DLLs are loaded at run time (record/mf_runtime_win.cpp);
 # only its GUIDs (mfuuid, static data) are linked.
 set(WIN_SYSTEM_LIBS gdiplus comctl32 comdlg32 ole32 oleaut32 uuid strmiids quartz
-    mfuuid winmm shlwapi shell32 user32 gdi32 advapi32 setupapi ksguid)
+    mfuuid winmm shlwapi shell32 version user32 gdi32 advapi32 setupapi ksguid)
 
 # GCC cannot align the Win64 stack beyond 16 bytes; should it ever spill a
 # 256- or 512-bit register of the vector effect loops there, unaligned moves

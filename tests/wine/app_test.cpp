@@ -5,6 +5,8 @@
 #include "app/mainwnd_win.h"
 #include "app/prompt.h"
 #include "app/toolbar_table.h"
+#include "base/commands.h"
+#include "dialogs/small_dialog_ids.h"
 #include "program_harness.h"
 #include "rig_api.h"
 #include "rig_graph.h"
@@ -94,6 +96,88 @@ TEST(App, StartsAndEndsWhereMediaFoundationIsMissing)
     MediaFoundationDisabled disabled;
     RunningProgram program;
     ASSERT_TRUE(program.Start());
+    EXPECT_EQ(program.CloseAndWait(), 0u);
+}
+
+HWND WaitForDialog(const wchar_t *caption, DWORD timeout = 8000)
+{
+    for (DWORD waited = 0; waited < timeout; waited += 50) {
+        HWND dialog = FindWindowW(L"#32770", caption);
+        if (dialog && IsWindowVisible(dialog))
+            return dialog;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+bool WaitUntilClosed(HWND window)
+{
+    for (int i = 0; i < 100 && IsWindow(window); i++)
+        Sleep(50);
+    return !IsWindow(window);
+}
+
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// The keyboard focus of the window's thread once it has moved to the control.
+bool FocusReaches(HWND window, HWND control)
+{
+    for (int i = 0; i < 40 && FocusOf(window) != control; i++)
+        Sleep(50);
+    return FocusOf(window) == control;
+}
+
+// The text tool's dialog, opened as the toolbar button does once the camera runs.
+HWND OpenTextInput(HWND main)
+{
+    for (int i = 0; i < 40; i++) {
+        PostMessageW(main, WM_COMMAND, CMD_TOOL_TEXT, 0);
+        if (HWND dialog = WaitForDialog(L"Input text", 200))
+            return dialog;
+    }
+    return nullptr;
+}
+
+// A first start: the instructions once, then typing a text with the keyboard
+// alone, and closing the program while the text dialog is open.
+TEST(App, AFirstStartShowsTheHowToOnceAndTheTextDialogTakesTheKeyboardUntilTheEnd)
+{
+    ScopedRegistryKey key;
+    if (!Devices_Has(L"Quorell Virtual Microscope"))
+        Rig_Plug(0);
+    RunningProgram program;
+    ASSERT_TRUE(program.Start());
+    HWND howTo = WaitForDialog(L"How to measure with microscope");
+    ASSERT_NE(howTo, nullptr);
+    PostMessageW(howTo, WM_SYSCOMMAND, SC_CLOSE, 0); // the close box
+    ASSERT_TRUE(WaitUntilClosed(howTo));
+    DWORD firstUse = 1;
+    EXPECT_TRUE(Registry_GetNumber(L"FirstUse", &firstUse));
+    EXPECT_EQ(firstUse, 0u);
+
+    HWND dialog = OpenTextInput(program.window);
+    ASSERT_NE(dialog, nullptr);
+    HWND edit = GetDlgItem(dialog, IDC_TEXT_INPUT_EDIT);
+    EXPECT_TRUE(FocusReaches(dialog, edit));
+    PostMessageW(edit, WM_KEYDOWN, VK_TAB, 0);
+    EXPECT_TRUE(FocusReaches(dialog, GetDlgItem(dialog, IDOK)));
+    PostMessageW(FocusOf(dialog), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntilClosed(dialog));
+
+    dialog = OpenTextInput(program.window);
+    ASSERT_NE(dialog, nullptr);
+    edit = GetDlgItem(dialog, IDC_TEXT_INPUT_EDIT);
+    PostMessageW(edit, WM_CHAR, L'A', 0);
+    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(WaitUntilClosed(dialog));
+
+    ASSERT_NE(OpenTextInput(program.window), nullptr);
     EXPECT_EQ(program.CloseAndWait(), 0u);
 }
 

@@ -15,6 +15,7 @@ ProgramHarness::ProgramHarness()
     Encoders_Find();
     Settings_Load();
     wcscpy(gSettings.imageFolder, images.path.c_str());
+    gSettings.firstUse = 0; // no how-to dialog at the start: the tests that want it open it
     gApp.instance = GetModuleHandleW(nullptr);
     main = MainWnd_Create((HINSTANCE)gApp.instance);
     ShowWindow(main, SW_SHOWMAXIMIZED);

@@ -1,0 +1,198 @@
+// The input-text, report-title, about and how-to dialogs as a person uses them.
+#include "app/app_state.h"
+#include "app/app_win.h"
+#include "app/language.h"
+#include "app/settings.h"
+#include "base/commands.h"
+#include "base/text.h"
+#include "dialogs/dialogs_win.h"
+#include "dialogs/small_dialog_ids.h"
+#include "program_harness.h"
+#include "rig_api.h"
+#include "rig_graph.h"
+#include "view/view_state.h"
+
+#include <gtest/gtest.h>
+#include <functional>
+#include <string>
+
+namespace {
+
+// What a test does with a modal dialog while its modal loop runs: a thread
+// timer fires inside that loop, finds the dialog and hands it over.
+std::function<void(HWND)> gOnDialog;
+
+BOOL CALLBACK FindShownDialog(HWND window, LPARAM found)
+{
+    wchar_t name[16] = L"";
+    GetClassNameW(window, name, 16);
+    if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    *(HWND *)found = window;
+    return FALSE;
+}
+
+void CALLBACK ActOnDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindShownDialog, (LPARAM)&dialog);
+    if (!dialog)
+        return;
+    KillTimer(nullptr, timer);
+    gOnDialog(dialog);
+    if (IsWindowVisible(dialog)) { // the test failed to end it (EndDialog hides it): do not hang
+        ADD_FAILURE() << "the dialog is still open";
+        EndDialog(dialog, IDCANCEL);
+    }
+}
+
+void WithDialog(const std::function<void()> &open, const std::function<void(HWND)> &act)
+{
+    gOnDialog = act;
+    SetTimer(nullptr, 0, 50, ActOnDialog);
+    open();
+}
+
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[512] = L"";
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+struct TextInput : testing::Test {
+    ProgramHarness program;
+    void SetUp() override
+    {
+        if (!Devices_Has(L"Quorell Virtual Microscope"))
+            Rig_Plug(0);
+        ASSERT_TRUE(program.WaitForCamera());
+    }
+    HWND Open()
+    {
+        program.Click(CMD_TOOL_TEXT);
+        return gApp.textInputDialog;
+    }
+    void Close(HWND dialog, int button)
+    {
+        SendMessageW(dialog, WM_COMMAND, button, 0);
+        program.Run(50);
+    }
+};
+
+TEST_F(TextInput, EachKeystrokeShowsInTheViewAndOnlyOkWithTextKeepsTheItem)
+{
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_EQ(gView.newItem.kind, ITEM_TEXT);
+    HWND edit = GetDlgItem(dialog, IDC_TEXT_INPUT_EDIT);
+    SendMessageW(edit, WM_CHAR, L'A', 0);
+    EXPECT_STREQ(gView.newItem.text, L"A");
+    SendMessageW(edit, WM_CHAR, L'b', 0);
+    EXPECT_STREQ(gView.newItem.text, L"Ab");
+    program.Run(200);
+    EXPECT_TRUE(Window_Screenshot(dialog, L"text-input-dialog"));
+    EXPECT_TRUE(program.Screenshot(L"text-input-live"));
+    Close(dialog, IDCANCEL);
+    EXPECT_TRUE(gView.items.empty());
+    EXPECT_EQ(gApp.textInputDialog, nullptr);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(program.Checked(CMD_TOOL_POINTER)); // command 1014 reset the tool
+    EXPECT_EQ(gView.tool, TOOL_POINTER);
+
+    Close(Open(), IDOK); // nothing typed
+    EXPECT_TRUE(gView.items.empty());
+
+    // Typed one by one, the edit takes 256 characters and the item their first 255.
+    dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    edit = GetDlgItem(dialog, IDC_TEXT_INPUT_EDIT);
+    std::wstring typed = std::wstring(255, L'x') + L"yz";
+    for (wchar_t c : typed)
+        SendMessageW(edit, WM_CHAR, c, 0);
+    EXPECT_EQ(GetWindowTextLengthW(edit), 256);
+    Close(dialog, IDOK);
+    ASSERT_EQ(gView.items.size(), 1u);
+    EXPECT_EQ(std::wstring(gView.items[0].text), std::wstring(255, L'x'));
+}
+
+struct ModalDialogs : testing::Test {
+    ScopedRegistryKey key;
+    HWND owner = nullptr;
+    void SetUp() override
+    {
+        Encoders_Find();
+        gApp.instance = GetModuleHandleW(nullptr);
+        Settings_Load();
+        owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 50, 900, 600,
+                                nullptr, nullptr, nullptr, nullptr);
+    }
+    void TearDown() override { DestroyWindow(owner); }
+};
+
+TEST_F(ModalDialogs, AFiftyCharacterReportTitleIsStoredAsItsFirst39)
+{
+    Text_Copy(gSettings.reportTitle, REPORT_TITLE_CAPACITY, L"Old title");
+    std::wstring fifty = L"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMN";
+    WithDialog([&] { ReportTitleDlg_Show(owner); },
+               [&](HWND dialog) {
+                   HWND edit = GetDlgItem(dialog, IDC_REPORT_TITLE_EDIT);
+                   EXPECT_EQ(TextOf(edit), L"Old title");
+                   RECT d, o;
+                   GetWindowRect(dialog, &d);
+                   GetWindowRect(owner, &o);
+                   EXPECT_EQ(d.top, (o.top + o.bottom - (d.bottom - d.top)) / 2); // centred both ways
+                   SetWindowTextW(edit, fifty.c_str());
+                   EXPECT_TRUE(Window_Screenshot(dialog, L"report-title-dialog"));
+                   SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+               });
+    EXPECT_EQ(std::wstring(gSettings.reportTitle), fifty.substr(0, 39));
+    EXPECT_EQ(Registry_GetString(L"ReportTitle"), fifty.substr(0, 39));
+}
+
+// A language file written here replaces the template's English texts.
+TEST_F(ModalDialogs, UnderAnotherLanguageTheReportTitleTakesItsTextsFromTheLanguageFile)
+{
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring folder = exe;
+    folder = folder.substr(0, folder.rfind(L'\\'));
+    Text_Copy(gApp.moduleFolder, PATH_CAPACITY, folder.c_str());
+    std::u16string korean = u"1291=\uBCF4\uACE0\uC11C \uC81C\uBAA9\r\n1292=\uD655\uC778\r\n1293=\uCDE8\uC18C\r\n";
+    File_WriteBytes(folder + L"\\Korean.ini", korean.data(), korean.size() * 2);
+    gSettings.language = 9;
+    Language_Load();
+    WithDialog([&] { ReportTitleDlg_Show(owner); },
+               [&](HWND dialog) {
+                   EXPECT_EQ(TextOf(dialog), L"\uBCF4\uACE0\uC11C \uC81C\uBAA9");
+                   EXPECT_EQ(TextOf(GetDlgItem(dialog, IDCANCEL)), L"\uCDE8\uC18C");
+                   EndDialog(dialog, IDCANCEL);
+               });
+    DeleteFileW((folder + L"\\Korean.ini").c_str());
+}
+
+TEST_F(ModalDialogs, AboutNamesTheProductItsVersionAndTheNoticesItShips)
+{
+    WithDialog([&] { AboutDlg_Show(owner); },
+               [&](HWND dialog) {
+                   EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_ABOUT_PRODUCT)), L"Quorell");
+                   EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_ABOUT_VERSION)), L"Version 1.0.0.0");
+                   HWND notices = GetDlgItem(dialog, IDC_ABOUT_LICENCES);
+                   std::wstring text(GetWindowTextLengthW(notices) + 1, L'\0');
+                   GetWindowTextW(notices, text.data(), (int)text.size());
+                   for (const wchar_t *name : {L"libxlsxwriter", L"John McNamara", L"Jean-loup Gailly",
+                                               L"Gilles Vollant", L"mingw-w64", L"GCC Runtime Library"})
+                       EXPECT_NE(text.find(name), std::wstring::npos) << name;
+                   EXPECT_EQ(text.find(L"\n"), text.find(L"\r\n") + 1); // the edit breaks lines at CR LF
+                   EXPECT_TRUE(Window_Screenshot(dialog, L"about-dialog"));
+                   SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+               });
+    WithDialog([&] { HowToDlg_Show(owner); },
+               [&](HWND dialog) {
+                   EXPECT_TRUE(Window_Screenshot(dialog, L"how-to-dialog"));
+                   SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+               });
+}
+
+} // namespace
