@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cwctype>
 
+CalibrationDialogState gCalibrationDialogs = {0, {-1, -1}};
+
 const CalibrationColumn kCalibrationColumns[CALIBRATION_COLUMNS] = {
     {1270, 48, CELL_CENTRED},  // ID
     {1271, 88, CELL_RIGHT},    // pixels per unit

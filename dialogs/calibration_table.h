@@ -2,6 +2,7 @@
 // columns and cell texts of the calibration table, and the typed length.
 #pragma once
 #include "app/calibrations.h"
+#include "base/geometry.h"
 
 #include <cstddef>
 
@@ -24,3 +25,12 @@ void CalibrationTable_Cell(int slot, const Calibration &calibration, int column,
 // The typed real length: leading blanks skipped, a decimal number read up to
 // the first character that cannot continue it, 0 when there are no digits.
 double CalibrationLength_Parse(const wchar_t *text);
+
+// What the calibration dialogs remember while the program runs: the slot the
+// Calibration dialog measures (the table selects it when it opens), and where
+// the table was when Calibrate closed it, (-1, -1) when it opens in its place.
+struct CalibrationDialogState {
+    int calibratingSlot;
+    Point configDialogPos;
+};
+extern CalibrationDialogState gCalibrationDialogs;

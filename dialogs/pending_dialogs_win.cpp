@@ -6,8 +6,6 @@
 void PreferencesDlg_Show(HWND) {}
 void RecordingDlg_Show(HWND) {}
 int OpenDlg_Show(int, int, int) { return 2; }
-int ConfigCalibrationsDlg_Show(HWND) { return 2; }
-HWND CalibrationDlg_Create(HWND) { return nullptr; }
 HWND TextInputDlg_Create(HWND) { return nullptr; }
 void ReportTitleDlg_Show(HWND) {}
 void AboutDlg_Show(HWND) {}
