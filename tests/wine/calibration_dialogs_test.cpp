@@ -2,6 +2,8 @@
 // microscope's ruler.
 #include "app/app_state.h"
 #include "app/calibrations.h"
+#include "app/language.h"
+#include "app/settings.h"
 #include "base/commands.h"
 #include "base/text.h"
 #include "capture/camera_graph.h"
@@ -276,6 +278,48 @@ TEST_F(CalibrationDialogs, LosingTheCameraClosesTheCalibrationWithoutReopeningTh
     EXPECT_EQ(gView.calibLength, 0);
     EXPECT_FALSE(reopened);
     gSteps.clear();
+}
+
+// In another language the three dialogs take their texts from its table
+// (the Calibration dialog's caption is its own formatted text in every one).
+TEST_F(CalibrationDialogs, InAnotherLanguageTheDialogsTakeTheTableTexts)
+{
+    std::u16string file = u"1251=Kalibrierungen\r\n1231=Name \u00e4ndern\r\n1242=Bitte scharf stellen.\r\n"
+                          u"1270=Nr.\r\n";
+    gSettings.language = 2;
+    gLanguageTexts.clear();
+    Language_Parse((const unsigned char *)file.data(), file.size() * 2);
+    std::wstring editorCaption, firstColumn;
+    gSteps.push_back({L"Kalibrierungen", [&](HWND table) {
+                          wchar_t title[16] = L"";
+                          LVCOLUMNW column = {};
+                          column.mask = LVCF_TEXT;
+                          column.pszText = title;
+                          column.cchTextMax = 16;
+                          SendDlgItemMessageW(table, IDC_CALIBRATION_TABLE, LVM_GETCOLUMNW, 0, (LPARAM)&column);
+                          firstColumn = title;
+                          ClickRow(table, 0, true);
+                      }});
+    gSteps.push_back({L"Name \u00e4ndern", [&](HWND editor) {
+                          editorCaption = L"seen";
+                          Press(editor, IDCANCEL);
+                      }});
+    gSteps.push_back({L"Kalibrierungen", [](HWND table) { Press(table, IDC_CALIBRATION_CALIBRATE); }});
+    SendMessageW(program.main, WM_COMMAND, CMD_CONFIG_CALIBRATIONS, 0);
+    HWND dialog = gApp.calibrationDialog;
+    wchar_t caption[64] = L"", hint[64] = L"";
+    GetWindowTextW(dialog, caption, 64);
+    GetDlgItemTextW(dialog, IDC_CALIBRATION_HINT1, hint, 64);
+    gSettings.language = 0;
+    Language_Load();
+    EXPECT_EQ(firstColumn, L"Nr.");
+    EXPECT_EQ(editorCaption, L"seen");
+    EXPECT_STREQ(caption, L"Calibrate - ID:1 Name:");
+    EXPECT_STREQ(hint, L"Bitte scharf stellen.");
+    // Closing the Calibration dialog reopens the table (now in English).
+    gSteps.push_back({L"Config calibrations", [](HWND table) { Press(table, IDCANCEL); }});
+    Press(dialog, IDCANCEL);
+    program.Run(300);
 }
 
 } // namespace
