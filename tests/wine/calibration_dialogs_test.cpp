@@ -220,6 +220,7 @@ TEST_F(CalibrationDialogs, CalibrateAgainstTheRulerApplyMeasureSwitchUnitAndDele
     Press(dialog, IDOK);
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(gView.calibLength, 0);
+    EXPECT_LT(gView.scale, 0); // stored, but only Apply makes it the view's
     program.Run(300);
     EXPECT_EQ(gApp.activeCalibration, 2);
 
