@@ -6,7 +6,5 @@
 void PreferencesDlg_Show(HWND) {}
 void RecordingDlg_Show(HWND) {}
 int OpenDlg_Show(int, int, int) { return 2; }
-int ConfigCalibrationsDlg_Show(HWND) { return 2; }
-HWND CalibrationDlg_Create(HWND) { return nullptr; }
 void Report_SaveXlsx() {}
 void Report_SaveRtf() {}
