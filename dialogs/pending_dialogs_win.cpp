@@ -3,9 +3,7 @@
 #include "dialogs/dialogs_win.h"
 #include "reports/reports_win.h"
 
-void PreferencesDlg_Show(HWND) {}
 void RecordingDlg_Show(HWND) {}
-int OpenDlg_Show(int, int, int) { return 2; }
 int ConfigCalibrationsDlg_Show(HWND) { return 2; }
 HWND CalibrationDlg_Create(HWND) { return nullptr; }
 HWND TextInputDlg_Create(HWND) { return nullptr; }
