@@ -27,6 +27,8 @@ enum {
 
 void Camera_Init(HWND__ *viewWindow);
 void Camera_EnumDevices();
+// Binds the device's filter unless it is bound; a failure leaves it unbound.
+void Camera_BindDevice(DeviceEntry *device);
 void Camera_FreeDevices();
 void Camera_EnumFormats(IBaseFilter *filter, FormatMap *yuy2, FormatMap *mjpg);
 void Camera_EnsureFormats();

@@ -4,6 +4,7 @@
 #include "capture/devices.h"
 #include "capture/dshow_win.h"
 #include "base/scoped_win.h"
+#include "base/platform.h"
 
 static void ReleaseEntry(DeviceEntry *entry)
 {
@@ -88,5 +89,23 @@ void Camera_EnumDevices()
             ReleaseEntry(&gDevices[i]);
             gDevices.erase(gDevices.begin() + (ptrdiff_t)i);
         }
+    }
+}
+
+void Camera_BindDevice(DeviceEntry *device)
+{
+    if (!device->moniker || device->filter)
+        return;
+    ComPtr<IBindCtx> context;
+    CreateBindCtx(0, context.Put());
+    HRESULT hr = device->moniker->BindToObject(context.Get(), nullptr, IID_IBaseFilter, (void **)&device->filter);
+    if (FAILED(hr)) {
+        device->filter = nullptr;
+        Debug_Printf(L"%x %x %x %x %x %x %x %x\r\n", (unsigned)hr, (unsigned)MK_E_NOOBJECT,
+                     (unsigned)MK_E_EXCEEDEDDEADLINE, (unsigned)MK_E_CONNECTMANUALLY,
+                     (unsigned)MK_E_INTERMEDIATEINTERFACENOTSUPPORTED, (unsigned)E_UNEXPECTED,
+                     (unsigned)E_OUTOFMEMORY, (unsigned)STG_E_ACCESSDENIED);
+    } else {
+        Debug_Print(L"moniker->BindToObject -- OK\r\n");
     }
 }

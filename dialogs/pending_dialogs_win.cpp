@@ -3,8 +3,6 @@
 #include "dialogs/dialogs_win.h"
 #include "reports/reports_win.h"
 
-void PreferencesDlg_Show(HWND) {}
 void RecordingDlg_Show(HWND) {}
-int OpenDlg_Show(int, int, int) { return 2; }
 void Report_SaveXlsx() {}
 void Report_SaveRtf() {}

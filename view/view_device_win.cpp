@@ -1,10 +1,8 @@
 #include "view/view_device_win.h"
 
 #include "base/commands.h"
-#include "base/platform.h"
 #include "capture/camera_graph.h"
 #include "capture/dshow_win.h"
-#include "base/scoped_win.h"
 #include "view/device_events.h"
 #include "view/view_state.h"
 #include "view/view_api.h"
@@ -64,27 +62,23 @@ void View_OnDeviceChange(HWND view, WPARAM event, LPARAM record)
         PostMessageW(view, WM_COMMAND, CMD_VIEW_CHECK_DEVICE, 0);
 }
 
-static void BindFilter(DeviceEntry *device)
-{
-    ComPtr<IBindCtx> context;
-    CreateBindCtx(0, context.Put());
-    HRESULT hr = device->moniker->BindToObject(context.Get(), nullptr, IID_IBaseFilter, (void **)&device->filter);
-    if (FAILED(hr)) {
-        device->filter = nullptr;
-        Debug_Printf(L"%x %x %x %x %x %x %x %x\r\n", (unsigned)hr, (unsigned)MK_E_NOOBJECT,
-                     (unsigned)MK_E_EXCEEDEDDEADLINE, (unsigned)MK_E_CONNECTMANUALLY,
-                     (unsigned)MK_E_INTERMEDIATEINTERFACENOTSUPPORTED, (unsigned)E_UNEXPECTED,
-                     (unsigned)E_OUTOFMEMORY, (unsigned)STG_E_ACCESSDENIED);
-    } else {
-        Debug_Print(L"moniker->BindToObject -- OK\r\n");
-    }
-}
-
 static void ShowNewFormat(HWND view)
 {
     View_SetFrameFormat();
     PostMessageW(view, WM_SIZE, 0, 0);
     InvalidateRect(view, nullptr, TRUE);
+}
+
+void View_SwitchDevice(HWND view, DeviceEntry *device)
+{
+    View_Reset();
+    Camera_StopPreview();
+    device->moniker->AddRef();
+    device->filter->AddRef();
+    gCamera.moniker = device->moniker;
+    gCamera.captureFilter = device->filter;
+    Camera_StartPreview();
+    ShowNewFormat(view);
 }
 
 void View_OpenDevice(HWND view)
@@ -93,18 +87,9 @@ void View_OpenDevice(HWND view)
     if (Camera_IsOpen() || gDevices.empty())
         return;
     DeviceEntry &device = gDevices.back();
-    if (device.moniker && !device.filter)
-        BindFilter(&device);
-    if (!device.moniker || !device.filter)
-        return;
-    View_Reset();
-    Camera_StopPreview();
-    device.moniker->AddRef();
-    device.filter->AddRef();
-    gCamera.moniker = device.moniker;
-    gCamera.captureFilter = device.filter;
-    Camera_StartPreview();
-    ShowNewFormat(view);
+    Camera_BindDevice(&device);
+    if (device.moniker && device.filter)
+        View_SwitchDevice(view, &device);
 }
 
 void View_CheckDevice(HWND view)
