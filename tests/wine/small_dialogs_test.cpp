@@ -151,15 +151,17 @@ TEST_F(ModalDialogs, AFiftyCharacterReportTitleIsStoredAsItsFirst39)
     EXPECT_EQ(Registry_GetString(L"ReportTitle"), fifty.substr(0, 39));
 }
 
-// A language file written here replaces the template's English texts.
-TEST_F(ModalDialogs, UnderAnotherLanguageTheReportTitleTakesItsTextsFromTheLanguageFile)
+// A language file written here replaces the templates' English texts.
+TEST_F(ModalDialogs, UnderAnotherLanguageTheDialogsTakeTheirTextsFromTheLanguageFile)
 {
     wchar_t exe[MAX_PATH];
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring folder = exe;
     folder = folder.substr(0, folder.rfind(L'\\'));
     Text_Copy(gApp.moduleFolder, PATH_CAPACITY, folder.c_str());
-    std::u16string korean = u"1291=\uBCF4\uACE0\uC11C \uC81C\uBAA9\r\n1292=\uD655\uC778\r\n1293=\uCDE8\uC18C\r\n";
+    std::u16string korean = u"1291=\uBCF4\uACE0\uC11C \uC81C\uBAA9\r\n1293=\uCDE8\uC18C\r\n"
+                            u"1141=\uD658\uACBD \uC124\uC815\r\n1161=\uD604\uBBF8\uACBD \uC5F4\uAE30\r\n"
+                            u"1221=\uD14D\uC2A4\uD2B8 \uC785\uB825\r\n";
     File_WriteBytes(folder + L"\\Korean.ini", korean.data(), korean.size() * 2);
     gSettings.language = 9;
     Language_Load();
@@ -169,6 +171,20 @@ TEST_F(ModalDialogs, UnderAnotherLanguageTheReportTitleTakesItsTextsFromTheLangu
                    EXPECT_EQ(TextOf(GetDlgItem(dialog, IDCANCEL)), L"\uCDE8\uC18C");
                    EndDialog(dialog, IDCANCEL);
                });
+    WithDialog([&] { PreferencesDlg_Show(owner); },
+               [&](HWND dialog) {
+                   EXPECT_EQ(TextOf(dialog), L"\uD658\uACBD \uC124\uC815");
+                   EndDialog(dialog, IDCANCEL);
+               });
+    WithDialog([&] { OpenDlg_Show(-1, 0, 0); },
+               [&](HWND dialog) {
+                   EXPECT_EQ(TextOf(dialog), L"\uD604\uBBF8\uACBD \uC5F4\uAE30");
+                   EndDialog(dialog, IDCANCEL);
+               });
+    HWND textInput = TextInputDlg_Create(owner);
+    ASSERT_NE(textInput, nullptr);
+    EXPECT_EQ(TextOf(textInput), L"\uD14D\uC2A4\uD2B8 \uC785\uB825");
+    DestroyWindow(textInput);
     DeleteFileW((folder + L"\\Korean.ini").c_str());
 }
 
