@@ -31,15 +31,6 @@ struct OpenDialog : testing::Test {
             Rig_Plug(0);
         program.Run(100);
     }
-    template <typename Condition> bool Until(Condition condition, DWORD timeout = 5000) const
-    {
-        for (DWORD waited = 0; waited < timeout; waited += 20) {
-            if (condition())
-                return true;
-            program.Run(20);
-        }
-        return condition();
-    }
 };
 
 struct Shown {
@@ -78,7 +69,7 @@ size_t RestartLines(const DebugCapture &debug)
 TEST_F(OpenDialog, TheOpenCameraRestartsWithANewSizeAndAnotherCameraReplacesIt)
 {
     ASSERT_HRESULT_SUCCEEDED(Rig_Plug(1));
-    ASSERT_TRUE(Until([] { return gDevices.size() == 2; }));
+    ASSERT_TRUE(program.RunUntil([] { return gDevices.size() == 2; }));
     DebugCapture debug;
     Shown first;
     Modal_Run([&] { program.Click(CMD_OPEN_MICROSCOPE); }, PickAndOpen(&first, 0, L"open-microscope-dialog"));
@@ -88,13 +79,13 @@ TEST_F(OpenDialog, TheOpenCameraRestartsWithANewSizeAndAnotherCameraReplacesIt)
     EXPECT_EQ(first.resolutions, L"640x480;1280x720;1920x1080;"); // 320x240 is not offered
     EXPECT_EQ(first.resolution, 1) << "the middle size";
     EXPECT_EQ(RestartLines(debug), 1u);
-    ASSERT_TRUE(Until([] { return Camera_IsOpen() && gCamera.currentFormat.width == 640; }));
+    ASSERT_TRUE(program.RunUntil([] { return Camera_IsOpen() && gCamera.currentFormat.width == 640; }));
     EXPECT_EQ(gDeviceIndex, 0);
     DWORD width = 0;
     EXPECT_TRUE(Registry_GetNumber(L"width", &width) && width == 640) << width;
 
     HWND cameraBox = GetDlgItem(GetDlgItem(gApp.controlPanel, 100), 102);
-    ASSERT_TRUE(Until([&] { return SendMessageW(cameraBox, CB_GETCOUNT, 0, 0) == 2; }));
+    ASSERT_TRUE(program.RunUntil([&] { return SendMessageW(cameraBox, CB_GETCOUNT, 0, 0) == 2; }));
     Shown second;
     Modal_Run(
         [&] {
@@ -105,7 +96,7 @@ TEST_F(OpenDialog, TheOpenCameraRestartsWithANewSizeAndAnotherCameraReplacesIt)
     EXPECT_EQ(second.device, 1);
     EXPECT_EQ(second.resolution, 0) << "640x480, the open size";
     EXPECT_EQ(RestartLines(debug), 1u) << "another camera is started, not restarted";
-    ASSERT_TRUE(Until([] { return Camera_IsOpen() && gDeviceIndex == 1; }));
+    ASSERT_TRUE(program.RunUntil([] { return Camera_IsOpen() && gDeviceIndex == 1; }));
     EXPECT_EQ(gCamera.currentFormat.width, 640);
     EXPECT_EQ(gDevices[1].friendlyName, L"Quorell Virtual Microscope 2");
 }
@@ -113,7 +104,7 @@ TEST_F(OpenDialog, TheOpenCameraRestartsWithANewSizeAndAnotherCameraReplacesIt)
 TEST_F(OpenDialog, WithoutAMicroscopeOnlyCancelWorks)
 {
     ASSERT_HRESULT_SUCCEEDED(Rig_Unplug(0));
-    ASSERT_TRUE(Until([] { return !Camera_IsOpen() && gDevices.empty(); }));
+    ASSERT_TRUE(program.RunUntil([] { return !Camera_IsOpen() && gDevices.empty(); }));
     std::wstring items;
     bool enabled[4] = {};
     Modal_Run([&] { program.Click(CMD_OPEN_MICROSCOPE); },

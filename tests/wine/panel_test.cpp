@@ -72,15 +72,6 @@ struct Panel : testing::Test {
         SendMessageW(slider, TBM_SETPOS, TRUE, position);
         SendMessageW(Section(COLOR), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, position & 0xFFFF), (LPARAM)slider);
     }
-    template <typename Condition> bool Until(Condition condition, DWORD timeout = 5000) const
-    {
-        for (DWORD waited = 0; waited < timeout; waited += 20) {
-            if (condition())
-                return true;
-            program.Run(20);
-        }
-        return condition();
-    }
 };
 
 std::wstring ItemText(HWND box, int index)
@@ -216,12 +207,12 @@ TEST_F(Panel, SourceBoxesShowTheCameraAndChangeItsResolutionAndCompression)
     EXPECT_FALSE(IsWindowEnabled(Item(SOURCE, 106)));
 
     Choose(SOURCE, 104, 0);
-    ASSERT_TRUE(Until([] { return Camera_IsOpen() && gCamera.currentFormat.width == 640; }));
+    ASSERT_TRUE(program.RunUntil([] { return Camera_IsOpen() && gCamera.currentFormat.width == 640; }));
     program.Run(200);
     EXPECT_EQ(Selected(Item(SOURCE, 104)), 0);
 
     Choose(SOURCE, 108, 1);
-    ASSERT_TRUE(Until([] { return Camera_IsOpen() && ClassId_Equal(gCamera.currentFormat.subtype, kSubtypeYuy2); }));
+    ASSERT_TRUE(program.RunUntil([] { return Camera_IsOpen() && ClassId_Equal(gCamera.currentFormat.subtype, kSubtypeYuy2); }));
     program.Run(200);
     EXPECT_EQ(Selected(Item(SOURCE, 108)), 1);
     EXPECT_EQ(ItemText(Item(SOURCE, 104), Selected(Item(SOURCE, 104))), L"640x480");
@@ -230,7 +221,7 @@ TEST_F(Panel, SourceBoxesShowTheCameraAndChangeItsResolutionAndCompression)
 TEST_F(Panel, WithoutACameraOnlyTheGalleryAndTheTitleButtonsWork)
 {
     ASSERT_HRESULT_SUCCEEDED(Rig_Unplug(0));
-    ASSERT_TRUE(Until([] { return !Camera_IsOpen(); }, 3000));
+    ASSERT_TRUE(program.RunUntil([] { return !Camera_IsOpen(); }, 3000));
     program.Run(200);
     for (int id : {102, 104, 106, 108})
         EXPECT_EQ(SendMessageW(Item(SOURCE, id), CB_GETCOUNT, 0, 0), 0) << id;

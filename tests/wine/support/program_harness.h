@@ -21,6 +21,16 @@ struct ProgramHarness {
     bool WaitForCamera(DWORD timeout = 5000);
     // Pumps messages for a while.
     void Run(DWORD milliseconds) const;
+    // Pumps messages until the condition holds; false when it did not in time.
+    template <typename Condition> bool RunUntil(Condition condition, DWORD timeout = 5000) const
+    {
+        for (DWORD waited = 0; waited < timeout; waited += 20) {
+            if (condition())
+                return true;
+            Run(20);
+        }
+        return condition();
+    }
 
     // A toolbar button pressed with the mouse, as a person would.
     void Click(int command) const;
