@@ -28,9 +28,7 @@ struct MainWindow : testing::Test {
     ProgramHarness program;
     void SetUp() override
     {
-        if (!Devices_Has(L"Quorell Virtual Microscope"))
-            Rig_Plug(0);
-        ASSERT_TRUE(program.WaitForCamera());
+        ASSERT_TRUE(program.StartCamera());
     }
     void TearDown() override { Clock_LocalTime = savedClock; }
     void (*savedClock)(LocalTime *) = Clock_LocalTime;

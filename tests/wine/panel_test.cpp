@@ -26,9 +26,7 @@ struct Panel : testing::Test {
     void SetUp() override
     {
         Rig_ResetControls(0);
-        if (!Devices_Has(L"Quorell Virtual Microscope"))
-            Rig_Plug(0);
-        ASSERT_TRUE(program.WaitForCamera());
+        ASSERT_TRUE(program.StartCamera());
         program.Run(100);
         ASSERT_NE(Panel_Record(gApp.controlPanel), nullptr);
     }

@@ -19,9 +19,7 @@ struct PreferencesDialog : testing::Test {
     ProgramHarness program;
     void SetUp() override
     {
-        if (!Devices_Has(L"Quorell Virtual Microscope"))
-            Rig_Plug(0);
-        ASSERT_TRUE(program.WaitForCamera());
+        ASSERT_TRUE(program.StartCamera());
     }
 };
 

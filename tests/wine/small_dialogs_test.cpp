@@ -64,9 +64,7 @@ struct TextInput : testing::Test {
     ProgramHarness program;
     void SetUp() override
     {
-        if (!Devices_Has(L"Quorell Virtual Microscope"))
-            Rig_Plug(0);
-        ASSERT_TRUE(program.WaitForCamera());
+        ASSERT_TRUE(program.StartCamera());
     }
     HWND Open()
     {

@@ -5,6 +5,8 @@
 #include "app/mainwnd_win.h"
 #include "app/settings.h"
 #include "capture/camera_graph.h"
+#include "rig_api.h"
+#include "rig_graph.h"
 #include "view_harness.h"
 #include "view/view_state.h"
 
@@ -14,7 +16,7 @@ ProgramHarness::ProgramHarness()
 {
     Encoders_Find();
     Settings_Load();
-    wcscpy(gSettings.imageFolder, images.path.c_str());
+    lstrcpynW(gSettings.imageFolder, images.path.c_str(), PATH_CAPACITY);
     gSettings.firstUse = 0; // no how-to dialog at the start: the tests that want it open it
     gApp.instance = GetModuleHandleW(nullptr);
     main = MainWnd_Create((HINSTANCE)gApp.instance);
@@ -32,6 +34,13 @@ ProgramHarness::~ProgramHarness()
 void ProgramHarness::Run(DWORD milliseconds) const
 {
     PumpMessages(milliseconds);
+}
+
+bool ProgramHarness::StartCamera()
+{
+    if (!Devices_Has(L"Quorell Virtual Microscope"))
+        Rig_Plug(0);
+    return WaitForCamera();
 }
 
 bool ProgramHarness::WaitForCamera(DWORD timeout)

@@ -19,6 +19,9 @@ struct ProgramHarness {
 
     // Pumps messages until the view shows frames of the open camera.
     bool WaitForCamera(DWORD timeout = 5000);
+    // Plugs the virtual microscope in unless it is there, then waits for
+    // its frames.
+    bool StartCamera();
     // Pumps messages for a while.
     void Run(DWORD milliseconds) const;
     // Pumps messages until the condition holds; false when it did not in time.
