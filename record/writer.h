@@ -1,0 +1,31 @@
+// The video writer the recording thread hands its frames to. The platform's
+// writer (record/writer_win.cpp) tries Media Foundation's sink writer first
+// and falls back to the FFmpeg-based writer where Media Foundation has no
+// encoder; the host tests link a fake that records what it was given.
+#pragma once
+#include "base/geometry.h"
+#include "record/recorder_state.h"
+#include <cstdint>
+
+// What a writer is asked to produce from frames of the given header.
+struct WriterSetup {
+    int32_t width, height; // of the RGB24 frames
+    int32_t bitRate;       // bit/s
+    int32_t useH264;       // 1: H.264 in MP4; 0: WMV in ASF
+    int32_t frameRateNumerator, frameRateDenominator;
+    int32_t interlaceMode; // 2: progressive
+    int32_t pixelAspectNumerator, pixelAspectDenominator;
+};
+
+// The media-type parameters for frames of this header.
+WriterSetup Recorder_WriterSetup(const BitmapHeader &header, int32_t useH264);
+
+// Opens a writer for gRecorder.path with the setup of gCamera's frame header
+// and gRecorder.useH264; on success gRecorder holds it until
+// Camera_CloseWriter. Returns the platform status, negative on failure.
+int32_t Camera_CreateWriter();
+// Writes one frame at gRecorder.sampleTime lasting the given duration (100-ns
+// units); returns the platform status. Called by the recording thread only.
+int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration);
+// Flushes and finalises the file and lets the writer go.
+void Camera_CloseWriter();
