@@ -60,7 +60,20 @@ ensure_wine_prefix() {
         wineserver -w
         touch "$WINEPREFIX/.quorell-ready"
     fi
+    ensure_wine_fonts
     ensure_rig
+}
+
+# Debian's Wine 8 does not load the fonts of its own data folder (a font trace
+# lists only windows\Fonts and the fontconfig folders), so Tahoma, the dialog
+# font, and Marlett, the caption buttons' glyphs, are missing and the caption
+# buttons show the letters 0, 2 and r. Copied into the prefix they load.
+ensure_wine_fonts() {
+    local font
+    for font in /usr/share/wine/fonts/*.ttf; do
+        [ -f "$font" ] || continue
+        cp -n "$font" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    done
 }
 
 # Registers the test rig in the prefix whenever the built QuorellRig.dll
