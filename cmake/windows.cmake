@@ -64,6 +64,7 @@ add_executable(Quorell WIN32 app/winmain_win.cpp ${QUORELL_RC})
 target_link_libraries(Quorell PRIVATE quorell_program)
 target_link_options(Quorell PRIVATE ${WIN_LINK_OPTIONS})
 add_dependencies(Quorell quorell_resources)
+include(cmake/package.cmake)
 
 # GoogleTest cross-built from the sources Debian installs (or, natively, the
 # installed package).

@@ -11,11 +11,12 @@ add_executable(wine_tests ${WINE_TEST_SOURCES} ${WINE_SUPPORT} ${QUORELL_RC})
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine/support)
 target_link_libraries(wine_tests PRIVATE quorell_program quorell_rig gtest)
 target_link_options(wine_tests PRIVATE -static)
-target_compile_definitions(wine_tests PRIVATE QUORELL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+target_compile_definitions(wine_tests PRIVATE QUORELL_BINARY_DIR="${CMAKE_BINARY_DIR}"
+                           "QUORELL_PACKAGE_NAME=L\"${PACKAGE_NAME}\"" "QUORELL_VERSION_WIDE=L\"${PROJECT_VERSION}\"")
 if(CMAKE_CROSSCOMPILING)
     set_target_properties(wine_tests PROPERTIES CROSSCOMPILING_EMULATOR ${WINE_RUN})
 endif()
-add_dependencies(wine_tests quorell_resources Quorell QuorellRig QuorellRigCtl)
+add_dependencies(wine_tests quorell_resources Quorell QuorellRig QuorellRigCtl quorell_packages)
 
 gtest_add_tests(TARGET wine_tests SOURCES ${WINE_TEST_SOURCES}
                 WORKING_DIRECTORY ${CMAKE_BINARY_DIR} TEST_LIST WINE_TESTS)
