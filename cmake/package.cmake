@@ -1,6 +1,7 @@
 # The packages the Windows build produces: Quorell-<version>-setup.exe (NSIS)
 # and Quorell-<version>-portable.zip, both from one staging folder holding
 # exactly the shipped files. The test rig is never among them.
+find_program(MAKENSIS makensis REQUIRED)
 set(PACKAGE_NAME Quorell-${PROJECT_VERSION})
 set(PACKAGE_ROOT ${CMAKE_BINARY_DIR}/package)
 set(PACKAGE_STAGE ${PACKAGE_ROOT}/Quorell)
@@ -23,7 +24,7 @@ add_custom_command(OUTPUT ${PACKAGE_SETUP} ${PACKAGE_ZIP}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${PACKAGE_STAGE}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PACKAGE_STAGE}
     ${stage_commands}
-    COMMAND makensis -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${PACKAGE_STAGE}
+    COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${PACKAGE_STAGE}
             -DICON=${RES_OUT}/app.ico -DOUTFILE=${PACKAGE_SETUP} ${CMAKE_SOURCE_DIR}/installer/quorell.nsi
     COMMAND ${CMAKE_COMMAND} -E rm -f ${PACKAGE_ZIP}
     COMMAND ${CMAKE_COMMAND} -E chdir ${PACKAGE_ROOT} ${CMAKE_COMMAND} -E tar cf ${PACKAGE_ZIP} --format=zip Quorell
