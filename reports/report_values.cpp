@@ -2,10 +2,9 @@
 
 #include "app/language.h"
 #include "base/text.h"
+#include "view/labels.h"
 #include "view/view_state.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 
 // A pixel value in the applied calibration's unit; in pixels without one.
@@ -79,29 +78,14 @@ bool Report_ItemRow(const MeasureItem &item, ReportRow *row)
     return false;
 }
 
-// Numbers are formatted as 8-bit text so that every platform prints the
-// same digits, then widened.
-static void FormatNumber(wchar_t *text, const char *format, ...)
-{
-    char digits[REPORT_CELL_CAPACITY];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(digits, sizeof digits, format, args);
-    va_end(args);
-    size_t i = 0;
-    for (; digits[i]; i++)
-        text[i] = (unsigned char)digits[i];
-    text[i] = 0;
-}
-
 void Report_CellText(const ReportRow &row, int number, int column, wchar_t text[REPORT_CELL_CAPACITY])
 {
     if (column == COLUMN_NUMBER)
-        FormatNumber(text, "%d", number);
+        Label_Format(text, L"", L"", "%d", number);
     else if (column == COLUMN_POSITION)
-        FormatNumber(text, "%d,%d", row.x, row.y);
+        Label_Format(text, L"", L"", "%d,%d", row.x, row.y);
     else if (row.filled[column])
-        FormatNumber(text, "%f", (double)row.values[column]);
+        Label_Format(text, L"", L"", "%f", (double)row.values[column]);
     else
         text[0] = 0;
 }

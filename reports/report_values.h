@@ -22,7 +22,7 @@ enum ReportColumn {
 
 enum {
     REPORT_LABEL_TEXT = 1500, // texts 1500 to 1509 label the columns
-    REPORT_CELL_CAPACITY = 64,
+    REPORT_CELL_CAPACITY = LABEL_CAPACITY, // cells are formatted like the view's labels
     REPORT_LINE_CAPACITY = 512,
     REPORT_PICTURE_WIDTH = 640, // wider pictures become 640 x 360 thumbnails
     REPORT_THUMBNAIL_HEIGHT = 360,

@@ -21,9 +21,11 @@ static bool Utf8(const wchar_t *text, char *out, int capacity)
 
 static bool WriteCell(lxw_worksheet *sheet, int row, int column, const wchar_t *text)
 {
+    if (!text[0])
+        return true; // empty cells are not written
     char utf8[UTF8_TEXT_CAPACITY];
-    return !text[0] || (Utf8(text, utf8, sizeof utf8) &&
-                        worksheet_write_string(sheet, (lxw_row_t)row, (lxw_col_t)column, utf8, nullptr) == LXW_NO_ERROR);
+    return Utf8(text, utf8, sizeof utf8) &&
+           worksheet_write_string(sheet, (lxw_row_t)row, (lxw_col_t)column, utf8, nullptr) == LXW_NO_ERROR;
 }
 
 static bool WriteRows(lxw_worksheet *sheet)

@@ -54,9 +54,11 @@ using CellTexts = std::vector<std::wstring>;
 
 TEST_F(Reports, EachKindFillsItsColumnsInPixelsOrTheCalibratedUnit)
 {
-    EXPECT_EQ(Cells(Item(ITEM_LINE, 5, 7, 35, 7)), (CellTexts{L"0", L"5,7", L"", L"", L"", L"", L"", L"30.000000", L"", L""}));
+    EXPECT_EQ(Cells(Item(ITEM_LINE, 5, 7, 35, 7)),
+              (CellTexts{L"0", L"5,7", L"", L"", L"", L"", L"", L"30.000000", L"", L""}));
     EXPECT_EQ(Cells(Item(ITEM_RECTANGLE, 10, 10, 40, 50)),
-              (CellTexts{L"0", L"10,10", L"", L"30.000000", L"40.000000", L"1200.000000", L"140.000000", L"", L"", L""}));
+              (CellTexts{L"0", L"10,10", L"", L"30.000000", L"40.000000", L"1200.000000", L"140.000000", L"", L"",
+                         L""}));
     EXPECT_EQ(Cells(Item(ITEM_POINT_LINE, 0, 5, 10, 5, 3, 9))[COLUMN_DISTANCE], L"0.000000") << "needs a calibration";
     // Rays at 170 and -170 degrees: 20 degrees apart, not 340.
     float angle = std::stof(Cells(Item(ITEM_ANGLE, 0, 0, -985, 174, -985, -174))[COLUMN_ANGLE]);
@@ -143,17 +145,6 @@ TEST_F(Reports, TheRichTextDocumentEscapesItsTextAndEmbedsTheBitmapBottomUp)
     Report_ComposeRtf(LocalTime{2024, 1, 15, 9, 30, 5, 42}, nullptr, &rtf);
     EXPECT_NE(rtf.find("\\fs51\\cf1\\b0 Measurement report\\par"), std::string::npos);
     EXPECT_EQ(rtf.find("\\pict"), std::string::npos);
-}
-
-TEST_F(Reports, PicturesWiderThan640PixelsBecome640x360Thumbnails)
-{
-    int w, h;
-    Report_PictureSize(1280, 720, &w, &h);
-    EXPECT_EQ(w * 1000 + h, 640360);
-    Report_PictureSize(800, 600, &w, &h);
-    EXPECT_EQ(w * 1000 + h, 640360);
-    Report_PictureSize(640, 480, &w, &h);
-    EXPECT_EQ(w * 1000 + h, 640480);
 }
 
 } // namespace

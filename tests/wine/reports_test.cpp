@@ -4,7 +4,6 @@
 // are then read with LibreOffice and poppler on the Linux side
 // (check_reports.py, the CTest entry Reports.ReadWithLibreOffice).
 #include "app/app_state.h"
-#include "app/mainwnd_logic.h"
 #include "app/mainwnd_win.h"
 #include "app/prompt.h"
 #include "app/settings.h"
@@ -13,12 +12,13 @@
 #include "base/gdiplus_win.h"
 #include "base/platform.h"
 #include "base/text.h"
-#include "capture/camera_graph.h"
+#include "modal_dialog.h"
 #include "program_harness.h"
 #include "reports/report_file_win.h"
 #include "view/view_api.h"
 #include "view/view_state.h"
 
+#include <dlgs.h>
 #include <gtest/gtest.h>
 #include <richedit.h>
 #include <richole.h>
@@ -60,15 +60,19 @@ struct Reports : testing::Test {
     void (*savedClock)(LocalTime *) = Clock_LocalTime;
 
     void Command(int command) const { SendMessageW(program.main, WM_COMMAND, command, 0); }
-    int Snapshots() const { return Files(program.images.path + L"\\*-*-*.png"); }
-    // Files, not folders.
-    static int Files(const std::wstring &pattern)
+    // Files, not folders; the name of the last one found.
+    static int Files(const std::wstring &pattern, std::wstring *last = nullptr)
     {
         WIN32_FIND_DATAW found;
         HANDLE search = FindFirstFileW(pattern.c_str(), &found);
         int n = 0;
-        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
-            n += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                continue;
+            n++;
+            if (last)
+                *last = found.cFileName;
+        }
         if (search != INVALID_HANDLE_VALUE)
             FindClose(search);
         return n;
@@ -151,16 +155,6 @@ bool SaveThumbnail(const std::wstring &snapshot, const std::wstring &png)
     return saved;
 }
 
-std::wstring FirstSnapshot(const std::wstring &folder)
-{
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*-*-*.png").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return L"";
-    FindClose(search);
-    return folder + L"\\" + found.cFileName;
-}
-
 bool SwitchTo1280x720(ProgramHarness &program)
 {
     int index = 0;
@@ -239,11 +233,11 @@ TEST_F(Reports, BothReportsOfItemsDrawnOverA1280x720PictureUnderANonAsciiPath)
     gAnswer = rtf;
     Command(CMD_REPORT_RTF);
     ASSERT_EQ(gProposed.size(), 2u);
-    EXPECT_EQ(gProposed[0], program.images.path + L"\\20240115-093005.xlsx");
     EXPECT_EQ(gProposed[1], program.images.path + L"\\20240115-093005.rtf");
     EXPECT_EQ(Files(folder + L"\\*"), 2) << "the two reports and nothing else";
     EXPECT_EQ(File_Magic(xlsx), 0x4b50u) << "a zip container";
-    EXPECT_EQ(Snapshots(), 1) << "the rich-text report's snapshot stays";
+    std::wstring snapshot;
+    EXPECT_EQ(Files(program.images.path + L"\\*-*-*.png", &snapshot), 1) << "the rich-text report's snapshot stays";
 
     std::vector<unsigned char> written = ReadAll(rtf);
     std::string text(written.begin(), written.end());
@@ -255,7 +249,7 @@ TEST_F(Reports, BothReportsOfItemsDrawnOverA1280x720PictureUnderANonAsciiPath)
     EXPECT_EQ(shown.find(kTitle), 0u) << Utf8(shown.substr(0, 40));
 
     // What Linux's readers must find (check_reports.py).
-    ASSERT_TRUE(SaveThumbnail(FirstSnapshot(program.images.path), root + L"\\expected-picture.png"));
+    ASSERT_TRUE(SaveThumbnail(program.images.path + L"\\" + snapshot, root + L"\\expected-picture.png"));
     WriteUtf8(root + L"\\expected-sheet.txt",
               L"No.\tPosition\tRadius\tWidth\tHeight\tArea\tPerimeter\tLength\tAngle\tDistance\n"
               L"0\t100,100\t\t\t\t\t\t1.250000\t\t\n"
@@ -282,6 +276,19 @@ TEST_F(Reports, NothingIsWrittenWithoutACameraOnCancelOrWhereTheFileCannotBe)
     ASSERT_TRUE(program.StartCamera());
     program.Click(CMD_TOOL_LINE);
     program.Drag(100, 100, 140, 130);
+    // The real save dialog, cancelled: the dated name and the file type.
+    Report_GetSaveFileName = GetSaveFileNameW;
+    std::wstring name, types;
+    Modal_Run([&] { Command(CMD_REPORT_XLSX); },
+              [&] {
+                  HWND dialog = Dialog_WaitFor(L"Save As");
+                  name = Dialog_Text(dialog, cmb13);
+                  types = Dialog_Items(dialog, cmb1);
+                  Dialog_Press(dialog, IDCANCEL);
+              });
+    EXPECT_EQ(name, L"20240115-093005.xlsx");
+    EXPECT_EQ(types, L"Microsoft excel file;");
+    Report_GetSaveFileName = AnswerSaveDialog;
     gAnswer.clear();
     Command(CMD_REPORT_XLSX);
     Command(CMD_REPORT_RTF);
