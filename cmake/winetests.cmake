@@ -21,3 +21,12 @@ add_dependencies(wine_tests quorell_resources Quorell QuorellRig QuorellRigCtl q
 gtest_add_tests(TARGET wine_tests SOURCES ${WINE_TEST_SOURCES}
                 WORKING_DIRECTORY ${CMAKE_BINARY_DIR} TEST_LIST WINE_TESTS)
 set_tests_properties(${WINE_TESTS} PROPERTIES TIMEOUT 60 LABELS wine)
+
+# The reports the Wine test leaves in report-files/, read on the Linux side
+# with LibreOffice and poppler.
+set(REPORTS_TEST Reports.BothReportsOfItemsDrawnOverA1280x720PictureUnderANonAsciiPath)
+set_tests_properties(${REPORTS_TEST} PROPERTIES FIXTURES_SETUP report_files TIMEOUT 120)
+add_test(NAME Reports.ReadWithLibreOffice
+         COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_reports.py ${CMAKE_BINARY_DIR}/report-files
+                 ${CMAKE_BINARY_DIR}/screenshots)
+set_tests_properties(Reports.ReadWithLibreOffice PROPERTIES FIXTURES_REQUIRED report_files TIMEOUT 300 LABELS wine)

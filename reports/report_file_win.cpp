@@ -1,0 +1,53 @@
+#include "reports/report_file_win.h"
+
+#include "app/app_state.h"
+#include "app/prompt.h"
+#include "app/settings.h"
+#include "base/text.h"
+#include "reports/report_values.h"
+
+#include <cwchar>
+
+BOOL(WINAPI *Report_GetSaveFileName)(OPENFILENAMEW *dialog) = GetSaveFileNameW;
+
+bool Report_ChooseFile(const LocalTime &now, const wchar_t *filter, const wchar_t *extension, wchar_t *path)
+{
+    if (!Report_ProposedName(path, PATH_CAPACITY, gSettings.imageFolder, now, extension))
+        path[0] = 0; // no room for the name: the dialog proposes none
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = gApp.mainWindow;
+    dialog.lpstrFilter = filter;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = PATH_CAPACITY;
+    dialog.lpstrInitialDir = gSettings.imageFolder;
+    dialog.lpstrDefExt = extension;
+    dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN |
+                   OFN_NODEREFERENCELINKS;
+    return Report_GetSaveFileName(&dialog) != FALSE;
+}
+
+// A new, empty file in the folder of path (GetTempFileNameW creates it).
+static bool CreateScratchFile(const wchar_t *path, wchar_t *scratch)
+{
+    wchar_t folder[PATH_CAPACITY];
+    Text_Copy(folder, PATH_CAPACITY, path);
+    wchar_t *slash = wcsrchr(folder, L'\\');
+    if (!slash)
+        return false;
+    *slash = 0;
+    return GetTempFileNameW(folder, L"qrl", 0, scratch) != 0;
+}
+
+bool Report_WriteFile(const wchar_t *path, ReportWriter write, const void *context)
+{
+    wchar_t scratch[MAX_PATH] = L"";
+    bool done = CreateScratchFile(path, scratch) && write(scratch, context) &&
+                MoveFileExW(scratch, path, MOVEFILE_REPLACE_EXISTING);
+    if (!done) {
+        if (scratch[0])
+            DeleteFileW(scratch);
+        Prompt_ShowSaveFailure(path);
+    }
+    return done;
+}

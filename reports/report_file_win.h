@@ -1,0 +1,21 @@
+// Where a report goes: the save dialog, and a file that is either written
+// whole or left as it was.
+#pragma once
+#include "base/clock.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+// The save dialog (GetSaveFileNameW); tests point it elsewhere to answer
+// for the user.
+extern BOOL(WINAPI *Report_GetSaveFileName)(OPENFILENAMEW *dialog);
+
+// Asks where to save a report of that extension ("xlsx", "rtf"), proposing
+// a name made of the moment in the image folder; false on Cancel.
+bool Report_ChooseFile(const LocalTime &now, const wchar_t *filter, const wchar_t *extension, wchar_t *path);
+
+// Writes the report through write into a new file beside path, which then
+// replaces path; the old file stays untouched when anything fails, and the
+// user is told. write gets the file's name and returns whether it wrote it all.
+using ReportWriter = bool (*)(const wchar_t *file, const void *context);
+bool Report_WriteFile(const wchar_t *path, ReportWriter write, const void *context);

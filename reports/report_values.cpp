@@ -1,0 +1,129 @@
+#include "reports/report_values.h"
+
+#include "app/language.h"
+#include "base/text.h"
+#include "view/labels.h"
+#include "view/view_state.h"
+
+#include <cstdlib>
+
+// A pixel value in the applied calibration's unit; in pixels without one.
+static float Scaled(float pixels)
+{
+    return gView.scale > 0 ? pixels / gView.scale : pixels;
+}
+
+static void Fill(ReportRow *row, int column, float value)
+{
+    row->filled[column] = true;
+    row->values[column] = value;
+}
+
+static void LineRow(const MeasureItem &item, ReportRow *row)
+{
+    Fill(row, COLUMN_LENGTH, Scaled(MeasureItem_PixelLength(item.x1, item.y1, item.x2, item.y2)));
+}
+
+static void PointLineRow(const MeasureItem &item, ReportRow *row)
+{
+    Fill(row, COLUMN_DISTANCE, MeasureItem_PointLineDistance(item));
+}
+
+static void RectangleRow(const MeasureItem &item, ReportRow *row)
+{
+    float w = Scaled((float)std::abs(item.x2 - item.x1)), h = Scaled((float)std::abs(item.y2 - item.y1));
+    Fill(row, COLUMN_WIDTH, w);
+    Fill(row, COLUMN_HEIGHT, h);
+    Fill(row, COLUMN_AREA, w * h);
+    Fill(row, COLUMN_PERIMETER, (w + h) * 2);
+}
+
+// The constants of pi and 2 pi are the reports' own single-precision values,
+// not the 3.14159 of the view's circle labels.
+static void CircleRow(const MeasureItem &item, ReportRow *row)
+{
+    float r = Scaled(MeasureItem_PixelLength(item.x1, item.y1, item.x2, item.y2));
+    Fill(row, COLUMN_RADIUS, r);
+    Fill(row, COLUMN_AREA, r * 3.1415925f * r);
+    Fill(row, COLUMN_PERIMETER, r * 6.283185f);
+}
+
+static void AngleRow(const MeasureItem &item, ReportRow *row)
+{
+    Fill(row, COLUMN_ANGLE, MeasureItem_Angle(item.x1, item.y1, item.x2, item.y2, item.x3, item.y3));
+}
+
+bool Report_ItemRow(const MeasureItem &item, ReportRow *row)
+{
+    *row = ReportRow{};
+    row->x = item.x1;
+    row->y = item.y1;
+    switch (item.kind) {
+    case ITEM_LINE:
+        LineRow(item, row);
+        return true;
+    case ITEM_POINT_LINE:
+        PointLineRow(item, row);
+        return true;
+    case ITEM_RECTANGLE:
+        RectangleRow(item, row);
+        return true;
+    case ITEM_CIRCLE:
+        CircleRow(item, row);
+        return true;
+    case ITEM_ANGLE:
+        AngleRow(item, row);
+        return true;
+    }
+    return false;
+}
+
+void Report_CellText(const ReportRow &row, int number, int column, wchar_t text[REPORT_CELL_CAPACITY])
+{
+    if (column == COLUMN_NUMBER)
+        Label_Format(text, L"", L"", "%d", number);
+    else if (column == COLUMN_POSITION)
+        Label_Format(text, L"", L"", "%d,%d", row.x, row.y);
+    else if (row.filled[column])
+        Label_Format(text, L"", L"", "%f", (double)row.values[column]);
+    else
+        text[0] = 0;
+}
+
+static void AppendLabelled(wchar_t *line, int column, const wchar_t *cell)
+{
+    Text_Append(line, REPORT_LINE_CAPACITY, Language_Text(REPORT_LABEL_TEXT + column));
+    Text_Append(line, REPORT_LINE_CAPACITY, L":");
+    Text_Append(line, REPORT_LINE_CAPACITY, cell);
+}
+
+void Report_ItemLine(const ReportRow &row, int number, wchar_t line[REPORT_LINE_CAPACITY])
+{
+    wchar_t cell[REPORT_CELL_CAPACITY];
+    Text_Format(line, REPORT_LINE_CAPACITY, L"%d:  ", number);
+    Report_CellText(row, number, COLUMN_POSITION, cell);
+    AppendLabelled(line, COLUMN_POSITION, cell);
+    const wchar_t *separator = L"  ";
+    for (int column = COLUMN_RADIUS; column < REPORT_COLUMNS; column++) {
+        if (!row.filled[column])
+            continue;
+        Text_Append(line, REPORT_LINE_CAPACITY, separator);
+        Report_CellText(row, number, column, cell);
+        AppendLabelled(line, column, cell);
+        separator = L" ";
+    }
+}
+
+bool Report_ProposedName(wchar_t *name, size_t capacity, const wchar_t *folder, const LocalTime &t,
+                         const wchar_t *extension)
+{
+    return Text_Format(name, capacity, L"%ls\\%d%02d%02d-%02d%02d%02d.%ls", folder, t.year, t.month, t.day,
+                       t.hour, t.minute, t.second, extension);
+}
+
+void Report_PictureSize(int width, int height, int *reportWidth, int *reportHeight)
+{
+    bool thumbnail = width > REPORT_PICTURE_WIDTH;
+    *reportWidth = thumbnail ? REPORT_PICTURE_WIDTH : width;
+    *reportHeight = thumbnail ? REPORT_THUMBNAIL_HEIGHT : height;
+}

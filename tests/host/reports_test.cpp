@@ -1,0 +1,150 @@
+#include "app/language.h"
+#include "app/settings.h"
+#include "reports/report_values.h"
+#include "reports/rtf_report.h"
+#include "support/view_fixture.h"
+#include "view/view_state.h"
+
+#include <cstring>
+
+namespace {
+
+struct Reports : ViewTest {
+    void SetUp() override
+    {
+        ViewTest::SetUp();
+        gLanguageTexts.clear();
+        const wchar_t *labels[] = {L"No.", L"Position", L"Radius", L"Width", L"Height",
+                                   L"Area", L"Perimeter", L"Length", L"Angle", L"Distance"};
+        for (int i = 0; i < REPORT_COLUMNS; i++)
+            gLanguageTexts[REPORT_LABEL_TEXT + i] = labels[i];
+        gLanguageTexts[REPORT_DEFAULT_TITLE_TEXT] = L"Measurement report";
+        gLanguageTexts[REPORT_TEXT_FACE_TEXT] = L"Arial";
+        gLanguageTexts[REPORT_TITLE_FACE_TEXT] = L"Times New Roman";
+        gSettings.reportTitle[0] = 0;
+        gView.items.clear();
+    }
+    void TearDown() override { gView.items.clear(); }
+
+    // The ten cells of an item's row numbered 0; empty when it makes no row.
+    static std::vector<std::wstring> Cells(const MeasureItem &item)
+    {
+        ReportRow row;
+        if (!Report_ItemRow(item, &row))
+            return {};
+        std::vector<std::wstring> cells;
+        for (int column = 0; column < REPORT_COLUMNS; column++) {
+            wchar_t text[REPORT_CELL_CAPACITY];
+            Report_CellText(row, 0, column, text);
+            cells.push_back(text);
+        }
+        return cells;
+    }
+    static std::wstring Line(const MeasureItem &item, int number)
+    {
+        ReportRow row;
+        EXPECT_TRUE(Report_ItemRow(item, &row));
+        wchar_t line[REPORT_LINE_CAPACITY];
+        Report_ItemLine(row, number, line);
+        return line;
+    }
+};
+
+using CellTexts = std::vector<std::wstring>;
+
+TEST_F(Reports, EachKindFillsItsColumnsInPixelsOrTheCalibratedUnit)
+{
+    EXPECT_EQ(Cells(Item(ITEM_LINE, 5, 7, 35, 7)),
+              (CellTexts{L"0", L"5,7", L"", L"", L"", L"", L"", L"30.000000", L"", L""}));
+    EXPECT_EQ(Cells(Item(ITEM_RECTANGLE, 10, 10, 40, 50)),
+              (CellTexts{L"0", L"10,10", L"", L"30.000000", L"40.000000", L"1200.000000", L"140.000000", L"", L"",
+                         L""}));
+    EXPECT_EQ(Cells(Item(ITEM_POINT_LINE, 0, 5, 10, 5, 3, 9))[COLUMN_DISTANCE], L"0.000000") << "needs a calibration";
+    // Rays at 170 and -170 degrees: 20 degrees apart, not 340.
+    float angle = std::stof(Cells(Item(ITEM_ANGLE, 0, 0, -985, 174, -985, -174))[COLUMN_ANGLE]);
+    EXPECT_NEAR(angle, 20.0f, 0.05f);
+    EXPECT_TRUE(Cells(Item(ITEM_TEXT, 1, 1, 0, 0)).empty());
+    MeasureItem stroke = Item(ITEM_FREEHAND, 0, 0, 0, 0);
+    stroke.points = {{0, 0}, {9, 9}};
+    EXPECT_TRUE(Cells(stroke).empty());
+
+    Calibrate(30.0f, 0);
+    EXPECT_EQ(Cells(Item(ITEM_CIRCLE, 100, 100, 130, 100)),
+              (CellTexts{L"0", L"100,100", L"1.000000", L"", L"", L"3.141593", L"6.283185", L"", L"", L""}));
+    EXPECT_EQ(Cells(Item(ITEM_POINT_LINE, 0, 5, 10, 5, 3, 95))[COLUMN_DISTANCE], L"3.000000");
+    EXPECT_EQ(Cells(Item(ITEM_LINE, 0, 0, 90, 0))[COLUMN_LENGTH], L"3.000000");
+}
+
+TEST_F(Reports, ItemLinesNameTheirValuesInColumnOrder)
+{
+    EXPECT_EQ(Line(Item(ITEM_RECTANGLE, 10, 10, 40, 50), 1),
+              L"1:  Position:10,10  Width:30.000000 Height:40.000000 Area:1200.000000 Perimeter:140.000000");
+    Calibrate(30.0f, 0);
+    EXPECT_EQ(Line(Item(ITEM_CIRCLE, 4, 2, 4, 32), 12),
+              L"12:  Position:4,2  Radius:1.000000 Area:3.141593 Perimeter:6.283185");
+    EXPECT_EQ(Line(Item(ITEM_ANGLE, 0, 0, 10, 0, 0, 10), 3), L"3:  Position:0,0  Angle:90.000000");
+}
+
+// Outside the picture's hex, braces pair up once escapes are skipped.
+bool GroupsBalance(const std::string &rtf)
+{
+    int depth = 0;
+    for (size_t i = 0; i < rtf.size(); i++) {
+        if (rtf[i] == '\\')
+            i++;
+        else if (rtf[i] == '{')
+            depth++;
+        else if (rtf[i] == '}' && --depth < 0)
+            return false;
+    }
+    return depth == 0;
+}
+
+uint32_t HexWord(const std::string &hex, size_t at)
+{
+    return (uint32_t)std::stoul(hex.substr(at + 6, 2) + hex.substr(at + 4, 2) + hex.substr(at + 2, 2) +
+                                hex.substr(at, 2), nullptr, 16);
+}
+
+TEST_F(Reports, TheRichTextDocumentEscapesItsTextAndEmbedsTheBitmapBottomUp)
+{
+    wcscpy(gSettings.reportTitle, L"Probe \u03bcm \u6d4b\u91cf {\\} \u00b5");
+    gView.items.push_back(Item(ITEM_TEXT, 3, 3, 0, 0));
+    gView.items.push_back(Item(ITEM_LINE, 5, 7, 35, 7));
+    // 2 x 2 pixels, top-down: blue-ish top row, red-ish bottom row.
+    const uint8_t pixels[] = {1, 2, 3, 9, 4, 5, 6, 9, 7, 8, 9, 9, 10, 11, 12, 9};
+    RtfPicture picture = {2, 2, pixels, 8};
+    std::string rtf;
+    Report_ComposeRtf(LocalTime{2024, 1, 15, 9, 30, 5, 42}, &picture, &rtf);
+
+    EXPECT_TRUE(GroupsBalance(rtf));
+    EXPECT_EQ(rtf.find("{\\rtf1\\ansi"), 0u);
+    EXPECT_NE(rtf.find("{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fnil Times New Roman;}}"), std::string::npos);
+    EXPECT_NE(rtf.find("\\qc\\f1\\fs51\\cf1\\b0 Probe \\u956\\'3fm \\u27979\\'3f\\u-28209\\'3f \\{\\\\\\} "
+                       "\\u181\\'b5\\par"), std::string::npos) << rtf.substr(0, 300);
+    EXPECT_NE(rtf.find("\\qc\\f0\\fs26\\cf1\\b0 01/15/2024 09:30:05\\par"), std::string::npos);
+    EXPECT_NE(rtf.find("\\ql\\f0\\fs16\\cf1\\b0 \\par\n1:  Position:5,7  Length:30.000000\\par\n\\par\n}"),
+              std::string::npos) << "the text item makes no line";
+
+    size_t pict = rtf.find("{\\pict\\dibitmap0\\picw2\\pich2\\picwgoal30\\pichgoal30\n");
+    ASSERT_NE(pict, std::string::npos);
+    std::string hex;
+    for (size_t i = rtf.find('\n', pict) + 1; rtf[i] != '}'; i++)
+        if (rtf[i] != '\n')
+            hex += rtf[i];
+    ASSERT_EQ(hex.size(), 2 * (40u + 16u));
+    EXPECT_EQ(HexWord(hex, 0), 40u);
+    EXPECT_EQ(HexWord(hex, 8), 2u);
+    EXPECT_EQ(HexWord(hex, 16), 2u) << "positive height: rows bottom-up";
+    EXPECT_EQ(HexWord(hex, 24), 1u | 32u << 16) << "one plane, 32 bits";
+    EXPECT_EQ(HexWord(hex, 32), 0u) << "BI_RGB";
+    EXPECT_EQ(hex.substr(80), "070809000a0b0c00010203000405060" "0");
+
+    gSettings.reportTitle[0] = 0;
+    rtf.clear();
+    Report_ComposeRtf(LocalTime{2024, 1, 15, 9, 30, 5, 42}, nullptr, &rtf);
+    EXPECT_NE(rtf.find("\\fs51\\cf1\\b0 Measurement report\\par"), std::string::npos);
+    EXPECT_EQ(rtf.find("\\pict"), std::string::npos);
+}
+
+} // namespace

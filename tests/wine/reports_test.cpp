@@ -1,0 +1,307 @@
+// Both reports as a person makes them: items drawn with the mouse over the
+// virtual microscope's picture, the report commands, the save dialog
+// answered by the test. The files the first test leaves in report-files/
+// are then read with LibreOffice and poppler on the Linux side
+// (check_reports.py, the CTest entry Reports.ReadWithLibreOffice).
+#include "app/app_state.h"
+#include "app/mainwnd_win.h"
+#include "app/prompt.h"
+#include "app/settings.h"
+#include "base/clock.h"
+#include "base/commands.h"
+#include "base/gdiplus_win.h"
+#include "base/platform.h"
+#include "base/text.h"
+#include "modal_dialog.h"
+#include "program_harness.h"
+#include "reports/report_file_win.h"
+#include "view/view_api.h"
+#include "view/view_state.h"
+
+#include <dlgs.h>
+#include <gtest/gtest.h>
+#include <richedit.h>
+#include <richole.h>
+
+namespace {
+
+LocalTime gNow = {2024, 1, 15, 9, 30, 5, 42};
+void FixedClock(LocalTime *now)
+{
+    *now = gNow;
+}
+
+// The save dialog's part: what it was asked, and the answer (empty: Cancel).
+std::wstring gAnswer;
+std::vector<std::wstring> gProposed;
+BOOL WINAPI AnswerSaveDialog(OPENFILENAMEW *dialog)
+{
+    gProposed.push_back(dialog->lpstrFile);
+    if (gAnswer.empty())
+        return FALSE;
+    lstrcpynW(dialog->lpstrFile, gAnswer.c_str(), (int)dialog->nMaxFile);
+    return TRUE;
+}
+
+struct Reports : testing::Test {
+    ProgramHarness program;
+    void SetUp() override
+    {
+        Clock_LocalTime = FixedClock;
+        Report_GetSaveFileName = AnswerSaveDialog;
+        gProposed.clear();
+        gSettings.imageFormat = 1; // PNG: the reference picture is lossless
+    }
+    void TearDown() override
+    {
+        Clock_LocalTime = savedClock;
+        Report_GetSaveFileName = GetSaveFileNameW;
+    }
+    void (*savedClock)(LocalTime *) = Clock_LocalTime;
+
+    void Command(int command) const { SendMessageW(program.main, WM_COMMAND, command, 0); }
+    // Files, not folders; the name of the last one found.
+    static int Files(const std::wstring &pattern, std::wstring *last = nullptr)
+    {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+        int n = 0;
+        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                continue;
+            n++;
+            if (last)
+                *last = found.cFileName;
+        }
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        return n;
+    }
+};
+
+std::string Utf8(const std::wstring &text)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), (int)text.size(), nullptr, 0, nullptr, nullptr);
+    std::string out((size_t)n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), (int)text.size(), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+void WriteUtf8(const std::wstring &path, const std::wstring &text)
+{
+    std::string bytes = Utf8(text);
+    File_WriteBytes(path, bytes.data(), bytes.size());
+}
+
+std::vector<unsigned char> ReadAll(const std::wstring &path)
+{
+    std::vector<unsigned char> bytes;
+    File_ReadAll(path.c_str(), 64 << 20, &bytes);
+    return bytes;
+}
+
+struct StreamSource {
+    const std::vector<unsigned char> *bytes;
+    size_t at;
+};
+
+DWORD CALLBACK ReadBlock(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *given)
+{
+    auto *source = (StreamSource *)cookie;
+    size_t n = std::min((size_t)wanted, source->bytes->size() - source->at);
+    memcpy(buffer, source->bytes->data() + source->at, n);
+    source->at += n;
+    *given = (LONG)n;
+    return 0;
+}
+
+// Loads an RTF file into a rich-edit control as WordPad does; gives how many
+// embedded objects it holds and its text.
+int RichEditObjects(const std::wstring &path, std::wstring *text)
+{
+    std::vector<unsigned char> bytes = ReadAll(path);
+    HWND edit = CreateWindowExW(0, L"RICHEDIT50W", L"", WS_POPUP | ES_MULTILINE, 0, 0, 800, 600, nullptr, nullptr,
+                                nullptr, nullptr);
+    if (!edit)
+        return -1;
+    StreamSource source = {&bytes, 0};
+    EDITSTREAM stream = {(DWORD_PTR)&source, 0, ReadBlock};
+    SendMessageW(edit, EM_STREAMIN, SF_RTF, (LPARAM)&stream);
+    IRichEditOle *ole = nullptr;
+    SendMessageW(edit, EM_GETOLEINTERFACE, 0, (LPARAM)&ole);
+    int objects = ole ? ole->GetObjectCount() : -1;
+    if (ole)
+        ole->Release();
+    std::vector<wchar_t> buffer(4096);
+    GetWindowTextW(edit, buffer.data(), (int)buffer.size());
+    *text = buffer.data();
+    DestroyWindow(edit);
+    return objects;
+}
+
+// The snapshot as the report should show it: GDI+'s 640 x 360 thumbnail.
+bool SaveThumbnail(const std::wstring &snapshot, const std::wstring &png)
+{
+    Gdiplus::GpBitmap *bitmap = nullptr;
+    Gdiplus::GpImage *thumbnail = nullptr;
+    if (Gdip::GdipCreateBitmapFromFile(snapshot.c_str(), &bitmap) != Gdiplus::Ok)
+        return false;
+    bool saved = Gdip::GdipGetImageThumbnail(bitmap, 640, 360, &thumbnail, nullptr, nullptr) == Gdiplus::Ok &&
+                 Gdip::GdipSaveImageToFile(thumbnail, png.c_str(), (const CLSID *)&gApp.pngEncoder, nullptr) ==
+                     Gdiplus::Ok;
+    if (thumbnail)
+        Gdip::GdipDisposeImage(thumbnail);
+    Gdip::GdipDisposeImage(bitmap);
+    return saved;
+}
+
+bool SwitchTo1280x720(ProgramHarness &program)
+{
+    int index = 0;
+    for (const auto &entry : MainWnd_CurrentFormatMap()) {
+        if (entry.second.width == 1280 && entry.second.height == 720) {
+            SendMessageW(program.main, WM_COMMAND, CMD_RESOLUTION_FIRST + index, 0);
+            return program.WaitForCamera() && program.RunUntil([] { return gView.imageWidth == 1280; });
+        }
+        index++;
+    }
+    return false;
+}
+
+// The click that places the third point, after the pointer moved there.
+void ThirdPoint(const ProgramHarness &program, int x, int y)
+{
+    POINT p = program.ViewPoint(x, y);
+    SendMessageW(gApp.cameraView, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+    program.Drag(x, y, x, y);
+}
+
+// One of each measurable kind and a freehand stroke (which no report lists)
+// at 40 pixels per mm: the values each report must show, by row.
+void DrawItems(const ProgramHarness &program)
+{
+    View_SetCalibration(40.0f, 0);
+    program.Click(CMD_TOOL_LINE);
+    program.Drag(100, 100, 140, 130); // 50 px
+    program.Click(CMD_TOOL_FREEHAND);
+    program.Drag(500, 500, 560, 540);
+    program.Click(CMD_TOOL_RECTANGLE);
+    program.Drag(200, 100, 280, 160);
+    program.Click(CMD_TOOL_CIRCLE);
+    program.Drag(400, 150, 440, 150);
+    program.Click(CMD_TOOL_ANGLE);
+    program.Drag(100, 300, 200, 300);
+    ThirdPoint(program, 100, 200);
+    program.Click(CMD_TOOL_POINT_LINE);
+    program.Drag(300, 300, 400, 300);
+    ThirdPoint(program, 350, 380);
+    program.Click(CMD_TOOL_POINTER);
+}
+
+// The build tree, where wine_tests.exe lies.
+std::wstring BuildFolder()
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    *wcsrchr(path, L'\\') = 0;
+    return path;
+}
+
+const wchar_t kTitle[] = L"Probe \u03bcm \u6d4b\u91cf";
+
+TEST_F(Reports, BothReportsOfItemsDrawnOverA1280x720PictureUnderANonAsciiPath)
+{
+    ASSERT_TRUE(program.StartCamera());
+    ASSERT_TRUE(SwitchTo1280x720(program));
+    DrawItems(program);
+    ASSERT_EQ(gView.items.size(), 6u);
+    Text_Copy(gSettings.reportTitle, REPORT_TITLE_CAPACITY, kTitle);
+    program.Run(200); // a composed picture with every item
+    program.Screenshot(L"reports-items");
+
+    std::wstring root = BuildFolder() + L"\\report-files";
+    std::wstring folder = root + L"\\Bericht \u00fcber \u03bcm \u6d4b\u91cf";
+    Folder_RemoveTree(root);
+    CreateDirectoryW(root.c_str(), nullptr);
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    std::wstring xlsx = folder + L"\\Bericht.xlsx", rtf = folder + L"\\Bericht.rtf";
+    std::string old(4 << 20, 'Z'); // a longer file the report must replace whole
+    File_WriteBytes(rtf, old.data(), old.size());
+
+    gAnswer = xlsx;
+    Command(CMD_REPORT_XLSX);
+    gAnswer = rtf;
+    Command(CMD_REPORT_RTF);
+    ASSERT_EQ(gProposed.size(), 2u);
+    EXPECT_EQ(gProposed[1], program.images.path + L"\\20240115-093005.rtf");
+    EXPECT_EQ(Files(folder + L"\\*"), 2) << "the two reports and nothing else";
+    EXPECT_EQ(File_Magic(xlsx), 0x4b50u) << "a zip container";
+    std::wstring snapshot;
+    EXPECT_EQ(Files(program.images.path + L"\\*-*-*.png", &snapshot), 1) << "the rich-text report's snapshot stays";
+
+    std::vector<unsigned char> written = ReadAll(rtf);
+    std::string text(written.begin(), written.end());
+    EXPECT_EQ(text.rfind("{\\rtf1", 0), 0u);
+    EXPECT_EQ(text.find('Z'), std::string::npos) << "no byte of the old file";
+    EXPECT_EQ(text.substr(text.size() - 2), "}\n");
+    std::wstring shown;
+    EXPECT_EQ(RichEditObjects(rtf, &shown), 1) << "the picture, as WordPad shows it";
+    EXPECT_EQ(shown.find(kTitle), 0u) << Utf8(shown.substr(0, 40));
+
+    // What Linux's readers must find (check_reports.py).
+    ASSERT_TRUE(SaveThumbnail(program.images.path + L"\\" + snapshot, root + L"\\expected-picture.png"));
+    WriteUtf8(root + L"\\expected-sheet.txt",
+              L"No.\tPosition\tRadius\tWidth\tHeight\tArea\tPerimeter\tLength\tAngle\tDistance\n"
+              L"0\t100,100\t\t\t\t\t\t1.250000\t\t\n"
+              L"1\t200,100\t\t2.000000\t1.500000\t3.000000\t7.000000\t\t\t\n"
+              L"2\t400,150\t1.000000\t\t\t3.141593\t6.283185\t\t\t\n"
+              L"3\t100,300\t\t\t\t\t\t\t90.000000\t\n"
+              L"4\t300,300\t\t\t\t\t\t\t\t2.000000\n");
+    WriteUtf8(root + L"\\expected-text.txt",
+              std::wstring(kTitle) + L"\n"
+              L"01/15/2024 09:30:05\n"
+              L"1:  Position:100,100  Length:1.250000\n"
+              L"2:  Position:200,100  Width:2.000000 Height:1.500000 Area:3.000000 Perimeter:7.000000\n"
+              L"3:  Position:400,150  Radius:1.000000 Area:3.141593 Perimeter:6.283185\n"
+              L"4:  Position:100,300  Angle:90.000000\n"
+              L"5:  Position:300,300  Distance:2.000000\n");
+}
+
+TEST_F(Reports, NothingIsWrittenWithoutACameraOnCancelOrWhereTheFileCannotBe)
+{
+    gAnswer = program.images.path + L"\\report.rtf";
+    Command(CMD_REPORT_RTF); // the view opens the camera only at its timer's tick
+    EXPECT_TRUE(gProposed.empty()) << "no camera: no rich-text report";
+
+    ASSERT_TRUE(program.StartCamera());
+    program.Click(CMD_TOOL_LINE);
+    program.Drag(100, 100, 140, 130);
+    // The real save dialog, cancelled: the dated name and the file type.
+    Report_GetSaveFileName = GetSaveFileNameW;
+    std::wstring name, types;
+    Modal_Run([&] { Command(CMD_REPORT_XLSX); },
+              [&] {
+                  HWND dialog = Dialog_WaitFor(L"Save As");
+                  name = Dialog_Text(dialog, cmb13);
+                  types = Dialog_Items(dialog, cmb1);
+                  Dialog_Press(dialog, IDCANCEL);
+              });
+    EXPECT_EQ(name, L"20240115-093005.xlsx");
+    EXPECT_EQ(types, L"Microsoft excel file;");
+    Report_GetSaveFileName = AnswerSaveDialog;
+    gAnswer.clear();
+    Command(CMD_REPORT_XLSX);
+    Command(CMD_REPORT_RTF);
+    EXPECT_EQ(gProposed.size(), 2u);
+    EXPECT_EQ(Files(program.images.path + L"\\*"), 0) << "no snapshot, no report";
+
+    std::wstring gone = program.images.path + L"\\gone\\report.xlsx";
+    gAnswer = gone;
+    Command(CMD_REPORT_XLSX);
+    wchar_t prompt[PROMPT_TEXT_CAPACITY] = L"";
+    GetWindowTextW(GetDlgItem(program.main, PROMPT_ID), prompt, PROMPT_TEXT_CAPACITY);
+    EXPECT_EQ(std::wstring(prompt), L"Could not save: " + gone);
+    EXPECT_EQ(Files(program.images.path + L"\\*"), 0);
+}
+
+} // namespace
