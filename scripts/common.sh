@@ -25,7 +25,8 @@ ensure_packages() {
         echo "== installing: ${missing[*]}"
         as_root apt-get update -qq
         # With recommends: Wine's fonts and X extensions come that way.
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+        # Waits for another apt-get (an unattended upgrade) instead of failing.
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 "${missing[@]}"
     fi
 }
 
