@@ -168,6 +168,9 @@ int32_t Fallback_WritePackets(FallbackWriter *writer)
 int32_t FallbackWriter_Open(const wchar_t *path, const WriterSetup &setup, FallbackWriter **result)
 {
     *result = nullptr;
+    // OpenH264 reports its choices of slices and rate control as warnings;
+    // only errors are worth anyone's console.
+    av_log_set_level(AV_LOG_ERROR);
     FallbackWriter *writer = new FallbackWriter();
     writer->width = setup.width;
     writer->height = setup.height;
