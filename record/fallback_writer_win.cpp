@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <string>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -36,7 +37,7 @@ struct FallbackWriter {
     int32_t width, height;
     int64_t frameCount;
     std::deque<FrameTiming> timings;
-    wchar_t *path; // to delete the file when opening fails after creating it
+    std::wstring path; // to delete the file when opening fails after creating it
 };
 
 namespace {
@@ -61,14 +62,13 @@ void Fallback_Free(FallbackWriter *writer, bool deleteFile)
         bool created = writer->format->pb != nullptr;
         avio_closep(&writer->format->pb);
         if (created && deleteFile)
-            DeleteFileW(writer->path);
+            DeleteFileW(writer->path.c_str());
         avformat_free_context(writer->format);
     }
     avcodec_free_context(&writer->encoder);
     sws_freeContext(writer->scaler);
     av_frame_free(&writer->picture);
     av_packet_free(&writer->packet);
-    av_free(writer->path);
     delete writer;
 }
 
@@ -174,14 +174,11 @@ int32_t FallbackWriter_Open(const wchar_t *path, const WriterSetup &setup, Fallb
     FallbackWriter *writer = new FallbackWriter();
     writer->width = setup.width;
     writer->height = setup.height;
-    size_t pathBytes = (wcslen(path) + 1) * sizeof(wchar_t);
-    writer->path = (wchar_t *)av_malloc(pathBytes);
+    writer->path = path;
     char *utf8Path = Fallback_Utf8Path(path);
-    int32_t status = writer->path && utf8Path ? 0 : AVERROR(EINVAL);
-    if (status == 0) {
-        memcpy(writer->path, path, pathBytes);
+    int32_t status = utf8Path ? 0 : AVERROR(EINVAL);
+    if (status == 0)
         status = avformat_alloc_output_context2(&writer->format, nullptr, setup.useH264 ? "mp4" : "asf", utf8Path);
-    }
     if (status >= 0)
         status = Fallback_OpenEncoder(writer, setup);
     if (status >= 0)
