@@ -30,3 +30,10 @@ add_test(NAME Reports.ReadWithLibreOffice
          COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_reports.py ${CMAKE_BINARY_DIR}/report-files
                  ${CMAKE_BINARY_DIR}/screenshots)
 set_tests_properties(Reports.ReadWithLibreOffice PROPERTIES FIXTURES_REQUIRED report_files TIMEOUT 300 LABELS wine)
+
+# The fallback writer's videos, read back on the Linux side by ffprobe and ffmpeg.
+add_test(NAME FallbackWriter.FilesPlayAsWritten
+         COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_fallback_videos.py ${CMAKE_BINARY_DIR}/fallback-videos)
+set_tests_properties(FallbackWriter.WritesH264AndWmvUnderANonAsciiName PROPERTIES FIXTURES_SETUP fallback_videos)
+set_tests_properties(FallbackWriter.FilesPlayAsWritten PROPERTIES
+                     FIXTURES_REQUIRED fallback_videos TIMEOUT 60 LABELS wine)
