@@ -8,7 +8,8 @@ JOBS=$(nproc)
 
 PACKAGES=(cmake ninja-build g++ python3 googletest libgtest-dev libbenchmark-dev libxlsxwriter-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
-          wine wine64 xvfb x11-utils imagemagick librsvg2-bin dpkg-dev ca-certificates)
+          wine wine64 xvfb x11-utils imagemagick librsvg2-bin dpkg-dev ca-certificates
+          fonts-wqy-microhei fonts-liberation)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -60,7 +61,31 @@ ensure_wine_prefix() {
         wineserver -w
         touch "$WINEPREFIX/.quorell-ready"
     fi
+    ensure_wine_fonts
     ensure_rig
+}
+
+# Chinese and Korean glyphs under Wine: no face of the names Windows has
+# (SimSun, Gulim, Microsoft YaHei, Malgun Gothic, Batang) exists in the prefix,
+# so Wine falls back to Liberation Sans and shows boxes. Those names are made
+# WenQuanYi Micro Hei (fonts-wqy-microhei): the language files name them for
+# reports, and Wine links its dialog and menu face to SimSun and Gulim. The
+# panel's Arial is Liberation Sans here, which gets a link to the same font.
+# The stamp is this function's own text, so that a change here is applied to
+# an existing prefix.
+ensure_wine_fonts() {
+    local stamp=$WINEPREFIX/.quorell-fonts sum face
+    sum=$(declare -f ensure_wine_fonts | md5sum | cut -d' ' -f1)
+    [ "$(cat "$stamp" 2>/dev/null)" = "$sum" ] && return 0
+    echo "== setting up the Chinese and Korean fonts"
+    for face in SimSun Gulim "Microsoft YaHei" "Malgun Gothic" Batang; do
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+    done
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d "Liberation Sans" /f >/dev/null 2>&1
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "Liberation Sans" \
+        /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1
+    wineserver -w
+    echo "$sum" > "$stamp"
 }
 
 # Registers the test rig in the prefix whenever the built QuorellRig.dll
