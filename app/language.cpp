@@ -12,15 +12,33 @@
 
 std::map<int32_t, std::wstring> gLanguageTexts;
 
+// Each language's file and its name in its own language, by index.
+static const struct {
+    const wchar_t *file;
+    const wchar_t *name;
+} kLanguages[SHIPPED_LANGUAGES] = {
+    {L"English.ini", L"English"},
+    {L"Chinese.ini", L"\u7b80\u4f53\u4e2d\u6587"},
+    {L"Russian.ini", L"\u0420\u0443\u0441\u0441\u043a\u0438\u0439"},
+    {L"Ukrainian.ini", L"\u0423\u043a\u0440\u0430\u0457\u043d\u0441\u044c\u043a\u0430 \u043c\u043e\u0432\u0430"},
+    {L"French.ini", L"Fran\u00e7ais"},
+    {L"German.ini", L"Deutsch"},
+    {L"Italian.ini", L"Italiano"},
+    {L"Spanish.ini", L"Espa\u00f1ol"},
+    {L"Portuguese.ini", L"Portugu\u00eas"},
+    {L"Korean.ini", L"\ud55c\uad6d\uc5b4"},
+};
+
 const wchar_t *Language_FileName(int32_t language)
 {
-    static const wchar_t *const names[] = {
-        L"English.ini", L"Chinese.ini", L"Russian.ini", L"Ukrainian.ini", L"French.ini",
-        L"German.ini", L"Italian.ini", L"Spanish.ini", L"Portuguese.ini", L"Korean.ini",
-    };
-    if (language >= 1 && language <= 9)
-        return names[language];
-    return names[0];
+    if (language >= 1 && language < SHIPPED_LANGUAGES)
+        return kLanguages[language].file;
+    return kLanguages[0].file;
+}
+
+const wchar_t *Language_Name(int32_t language)
+{
+    return kLanguages[language].name;
 }
 
 static void AddLine(const std::wstring &line)

@@ -6,12 +6,15 @@
 #include <map>
 #include <string>
 
-enum { LANGUAGE_FILE_LIMIT = 524288000 };
+enum { LANGUAGE_FILE_LIMIT = 524288000, SHIPPED_LANGUAGES = 10 };
 
 extern std::map<int32_t, std::wstring> gLanguageTexts;
 
 // The file of a language index: "English.ini" for 0, 10, 11 and anything unknown.
 const wchar_t *Language_FileName(int32_t language);
+// The name of language 0 to SHIPPED_LANGUAGES - 1 in that language, as the
+// language menu offers it.
+const wchar_t *Language_Name(int32_t language);
 
 // Fills gLanguageTexts from file content (the table is not emptied first).
 // A byte-order mark at the start is skipped.

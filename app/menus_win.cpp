@@ -30,19 +30,17 @@ static int TrackAtCursor(HWND owner, HMENU menu)
 
 HMENU Menu_MakeLanguage()
 {
-    static const wchar_t *const names[] = {L"English", L"\u7b80\u4f53\u4e2d\u6587",
-                                           L"\u0420\u0443\u0441\u0441\u043a\u0438\u0439",
-                                           L"\u0423\u043a\u0440\u0430\u0457\u043d\u0441\u044c\u043a\u0430 \u043c\u043e\u0432\u0430"};
     HMENU menu = CreatePopupMenu();
-    for (int k = 0; k < 4; k++)
-        AppendMenuW(menu, MF_STRING | (gSettings.language == k ? MF_CHECKED : 0), MENU_LANGUAGE_FIRST + k, names[k]);
+    for (int k = 0; k < SHIPPED_LANGUAGES; k++)
+        AppendMenuW(menu, MF_STRING | (gSettings.language == k ? MF_CHECKED : 0), MENU_LANGUAGE_FIRST + k,
+                    Language_Name(k));
     return menu;
 }
 
 void Menu_Language(HWND owner)
 {
     int chosen = TrackAtCursor(owner, Menu_MakeLanguage());
-    if (chosen >= MENU_LANGUAGE_FIRST && chosen < MENU_LANGUAGE_FIRST + 4)
+    if (chosen >= MENU_LANGUAGE_FIRST && chosen < MENU_LANGUAGE_FIRST + SHIPPED_LANGUAGES)
         Language_Select(chosen - MENU_LANGUAGE_FIRST);
 }
 

@@ -7,7 +7,7 @@ void Menu_Help(HWND owner);
 void Menu_Resolution(HWND owner);
 void Menu_Calibration(HWND owner);
 
-// The language menu (3080..3083, the language in use checked) and the help
+// The language menu (3080..3089, the language in use checked) and the help
 // menu (3036 About, 3037 the manual).
 HMENU Menu_MakeLanguage();
 HMENU Menu_MakeHelp();

@@ -20,6 +20,8 @@ add_executable(host_tests ${HOST_TESTS})
 target_link_libraries(host_tests PRIVATE ${HOST_LIBS} GTest::gtest GTest::gtest_main)
 target_compile_definitions(host_tests PRIVATE QUORELL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                               QUORELL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+include(cmake/languages.cmake)
+add_dependencies(host_tests quorell_languages)
 gtest_discover_tests(host_tests PROPERTIES TIMEOUT 120 DISCOVERY_TIMEOUT 60)
 
 # Benchmarks are built with the tests but run only on request (scripts/bench).

@@ -38,14 +38,9 @@ foreach(line IN LISTS ICON_LINES)
     list(APPEND ICON_FILES ${ico})
 endforeach()
 
-# English.ini is kept as UTF-8 text (res/English.txt) and written as UTF-16LE
-# with CRLF line ends beside the program.
-set(ENGLISH_INI ${CMAKE_BINARY_DIR}/English.ini)
-add_custom_command(OUTPUT ${ENGLISH_INI}
-    COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/make-language-file ${CMAKE_SOURCE_DIR}/res/English.txt ${ENGLISH_INI}
-    DEPENDS ${CMAKE_SOURCE_DIR}/res/English.txt ${CMAKE_SOURCE_DIR}/scripts/make-language-file VERBATIM)
+include(cmake/languages.cmake)
 
-add_custom_target(quorell_resources DEPENDS ${ICON_FILES} ${ENGLISH_INI})
+add_custom_target(quorell_resources DEPENDS ${ICON_FILES} ${LANGUAGE_FILES})
 
 configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${RES_OUT}/version.h @ONLY)
 

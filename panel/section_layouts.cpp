@@ -40,8 +40,10 @@ void Color_Layout(int32_t clientWidth, Rect *rects)
         if (row == 2) // the separator, id 107, comes between white balance and gain
             rects[index++] = Rect_Sized(Dlu_X(5), top + Dlu_Y(2) + Dlu_Y(19) + Dlu_Y(21), clientWidth - Dlu_X(10), 1);
         int32_t y = top + Dlu_Y(2) + offset;
-        rects[index++] = Rect_Sized(Dlu_X(4), y, Dlu_X(48), Dlu_Y(8));
-        rects[index++] = Rect_Sized(clientWidth - Dlu_X(50), y, Dlu_X(46), Dlu_Y(10));
+        // The name and value reach up to the Auto box, which is only as wide
+        // as its word: "Насыщенность  100" needs the room.
+        rects[index++] = Rect_Sized(Dlu_X(4), y, clientWidth - Dlu_X(40), Dlu_Y(8));
+        rects[index++] = Rect_Sized(clientWidth - Dlu_X(34), y, Dlu_X(30), Dlu_Y(10));
         rects[index++] = Rect_Sized(Dlu_X(4), top + Dlu_Y(11) + offset, clientWidth - Dlu_X(8), Dlu_Y(8));
     }
     rects[index++] = Rect_Sized(Dlu_X(4), top + Dlu_Y(185), Dlu_X(48), Dlu_Y(8));

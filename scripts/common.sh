@@ -9,7 +9,7 @@ JOBS=$(nproc)
 PACKAGES=(cmake ninja-build g++ python3 googletest libgtest-dev libbenchmark-dev libxlsxwriter-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
           wine wine64 xvfb x11-utils imagemagick librsvg2-bin dpkg-dev ca-certificates nsis
-          libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils fonts-wqy-microhei
+          libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils fonts-wqy-microhei fonts-liberation
           nasm pkgconf ffmpeg)
 
 as_root() {
@@ -67,16 +67,33 @@ ensure_wine_prefix() {
     ensure_rig
 }
 
+# Chinese and Korean glyphs under Wine: no face of the names Windows has
+# (SimSun, Gulim, Microsoft YaHei, Malgun Gothic, Batang) exists in the prefix,
+# so Wine falls back to Liberation Sans and shows boxes. Those names are made
+# WenQuanYi Micro Hei (fonts-wqy-microhei): the language files name them for
+# reports, and Wine links its dialog and menu face to SimSun and Gulim. The
+# panel's Arial is Liberation Sans here, which gets a link to the same font.
 # Debian's Wine 8 does not load the fonts of its own data folder (a font trace
-# lists only windows\Fonts and the fontconfig folders), so Tahoma, the dialog
-# font, and Marlett, the caption buttons' glyphs, are missing and the caption
-# buttons show the letters 0, 2 and r. Copied into the prefix they load.
+# lists only windows\Fonts and the fontconfig folders), so Marlett, the glyphs
+# of the caption buttons, is missing and they show the letters 0, 2 and r;
+# copied into the prefix it loads. (Wine's Tahoma stays out: with it, Chinese
+# and Korean captions show boxes.)
+# The stamp is this function's own text, so that a change here is applied to
+# an existing prefix.
 ensure_wine_fonts() {
-    local font
-    for font in /usr/share/wine/fonts/*.ttf; do
-        [ -f "$font" ] || continue
-        cp -n "$font" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    local stamp=$WINEPREFIX/.quorell-fonts sum face
+    sum=$(declare -f ensure_wine_fonts | md5sum | cut -d' ' -f1)
+    [ "$(cat "$stamp" 2>/dev/null)" = "$sum" ] && return 0
+    echo "== setting up the fonts"
+    for face in SimSun Gulim "Microsoft YaHei" "Malgun Gothic" Batang; do
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
     done
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d "Liberation Sans" /f >/dev/null 2>&1
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "Liberation Sans" \
+        /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    wineserver -w
+    echo "$sum" > "$stamp"
 }
 
 # Registers the test rig in the prefix whenever the built QuorellRig.dll

@@ -195,4 +195,69 @@ TEST(EnglishFile, HasALineForEveryTextIdTheProgramUses)
         EXPECT_TRUE(defined.count(u)) << "text id " << u << " is not in English.txt";
 }
 
+// One shipped language file as the program reads it: its lines in order.
+struct ShippedFile {
+    std::vector<std::pair<long, std::wstring>> lines;
+    std::string fault; // what is wrong with the encoding, "" when nothing
+};
+
+ShippedFile ReadShipped(const wchar_t *name)
+{
+    ShippedFile file;
+    std::filesystem::path path = std::filesystem::path(QUORELL_BINARY_DIR) / name;
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    std::wstring text;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text.push_back((wchar_t)((unsigned char)bytes[i] | ((unsigned char)bytes[i + 1] << 8)));
+    if (bytes.empty() || bytes.size() % 2)
+        file.fault = "empty or of odd size";
+    else if (text[0] == 0xFEFF)
+        file.fault = "starts with a byte-order mark";
+    else if (text.size() < 2 || text.compare(text.size() - 2, 2, L"\r\n") != 0)
+        file.fault = "lacks the final line break";
+    for (size_t at = 0, end; file.fault.empty() && at < text.size(); at = end + 2) {
+        end = text.find(L"\r\n", at);
+        std::wstring line = text.substr(at, end - at);
+        if (line.find_first_of(L"\r\n") != std::wstring::npos)
+            file.fault = "has a line not ended by CR LF";
+        size_t equals = line.find(L'=');
+        file.lines.push_back({std::wcstol(line.c_str(), nullptr, 10), line.substr(equals + 1)});
+    }
+    return file;
+}
+
+// The printf conversions of a text, in order.
+std::vector<std::wstring> Conversions(const std::wstring &text)
+{
+    static const std::wregex conversion(LR"(%[-+#0]*[0-9*]*(\.[0-9*]+)?(hh|h|ll|l|L|z)?[diouxXeEfFgGcsSp%])");
+    std::vector<std::wstring> found;
+    for (std::wsregex_iterator m(text.begin(), text.end(), conversion), end; m != end; ++m)
+        found.push_back(m->str());
+    return found;
+}
+
+// Every language the program offers ships a file that has English's ids in
+// English's order, a text wherever English has one and English's printf
+// conversions in the same order, written as the program reads it.
+TEST(LanguageFiles, EveryShippedFileMatchesEnglish)
+{
+    ShippedFile english = ReadShipped(Language_FileName(0));
+    ASSERT_EQ(english.fault, "");
+    ASSERT_GT(english.lines.size(), 100u);
+    for (int language = 1; language <= 9; language++) {
+        const wchar_t *name = Language_FileName(language);
+        SCOPED_TRACE(std::filesystem::path(name).string());
+        ShippedFile file = ReadShipped(name);
+        ASSERT_EQ(file.fault, "");
+        EXPECT_EQ(file.lines.size(), english.lines.size());
+        for (size_t i = 0; i < english.lines.size() && i < file.lines.size(); i++) {
+            const auto &[id, text] = file.lines[i];
+            ASSERT_EQ(id, english.lines[i].first) << "line " << i + 1 << " has another id than English";
+            EXPECT_FALSE(text.empty() && !english.lines[i].second.empty()) << "text " << id << " is empty";
+            EXPECT_EQ(Conversions(text), Conversions(english.lines[i].second)) << "text " << id;
+        }
+    }
+}
+
 } // namespace

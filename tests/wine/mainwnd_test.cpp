@@ -171,11 +171,13 @@ TEST_F(MainWindow, TheLanguageAndHelpMenusOfferTheirItems)
 {
     gSettings.language = 2;
     HMENU menu = Menu_MakeLanguage();
-    ASSERT_EQ(GetMenuItemCount(menu), 4);
+    ASSERT_EQ(GetMenuItemCount(menu), 10);
     wchar_t text[64] = L"";
     GetMenuStringW(menu, 1, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, L"\u7b80\u4f53\u4e2d\u6587");
-    for (int k = 0; k < 4; k++) {
+    GetMenuStringW(menu, 5, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Deutsch");
+    for (int k = 0; k < 10; k++) {
         EXPECT_EQ(GetMenuItemID(menu, k), (UINT)(MENU_LANGUAGE_FIRST + k));
         EXPECT_EQ((GetMenuState(menu, k, MF_BYPOSITION) & MF_CHECKED) != 0, k == 2);
     }

@@ -149,7 +149,8 @@ TEST_F(ModalDialogs, AFiftyCharacterReportTitleIsStoredAsItsFirst39)
     EXPECT_EQ(Registry_GetString(L"ReportTitle"), fifty.substr(0, 39));
 }
 
-// A language file written here replaces the templates' English texts.
+// Another language's file (the shipped Korean.ini) replaces the templates'
+// English texts.
 TEST_F(ModalDialogs, UnderAnotherLanguageTheDialogsTakeTheirTextsFromTheLanguageFile)
 {
     wchar_t exe[MAX_PATH];
@@ -157,33 +158,29 @@ TEST_F(ModalDialogs, UnderAnotherLanguageTheDialogsTakeTheirTextsFromTheLanguage
     std::wstring folder = exe;
     folder = folder.substr(0, folder.rfind(L'\\'));
     Text_Copy(gApp.moduleFolder, PATH_CAPACITY, folder.c_str());
-    std::u16string korean = u"1291=\uBCF4\uACE0\uC11C \uC81C\uBAA9\r\n1293=\uCDE8\uC18C\r\n"
-                            u"1141=\uD658\uACBD \uC124\uC815\r\n1161=\uD604\uBBF8\uACBD \uC5F4\uAE30\r\n"
-                            u"1221=\uD14D\uC2A4\uD2B8 \uC785\uB825\r\n";
-    File_WriteBytes(folder + L"\\Korean.ini", korean.data(), korean.size() * 2);
     gSettings.language = 9;
     Language_Load();
+    ASSERT_EQ(std::wstring(Language_Text(1291)), L"\uBCF4\uACE0\uC11C \uC81C\uBAA9");
     WithDialog([&] { ReportTitleDlg_Show(owner); },
                [&](HWND dialog) {
-                   EXPECT_EQ(TextOf(dialog), L"\uBCF4\uACE0\uC11C \uC81C\uBAA9");
-                   EXPECT_EQ(TextOf(GetDlgItem(dialog, IDCANCEL)), L"\uCDE8\uC18C");
+                   EXPECT_EQ(TextOf(dialog), Language_Text(1291));
+                   EXPECT_EQ(TextOf(GetDlgItem(dialog, IDCANCEL)), Language_Text(1293));
                    EndDialog(dialog, IDCANCEL);
                });
     WithDialog([&] { PreferencesDlg_Show(owner); },
                [&](HWND dialog) {
-                   EXPECT_EQ(TextOf(dialog), L"\uD658\uACBD \uC124\uC815");
+                   EXPECT_EQ(TextOf(dialog), Language_Text(1141));
                    EndDialog(dialog, IDCANCEL);
                });
     WithDialog([&] { OpenDlg_Show(-1, 0, 0); },
                [&](HWND dialog) {
-                   EXPECT_EQ(TextOf(dialog), L"\uD604\uBBF8\uACBD \uC5F4\uAE30");
+                   EXPECT_EQ(TextOf(dialog), Language_Text(1161));
                    EndDialog(dialog, IDCANCEL);
                });
     HWND textInput = TextInputDlg_Create(owner);
     ASSERT_NE(textInput, nullptr);
-    EXPECT_EQ(TextOf(textInput), L"\uD14D\uC2A4\uD2B8 \uC785\uB825");
+    EXPECT_EQ(TextOf(textInput), Language_Text(1221));
     DestroyWindow(textInput);
-    DeleteFileW((folder + L"\\Korean.ini").c_str());
 }
 
 TEST_F(ModalDialogs, AboutNamesTheProductItsVersionAndTheNoticesItShips)
