@@ -9,8 +9,8 @@ set(PACKAGE_SETUP ${CMAKE_BINARY_DIR}/${PACKAGE_NAME}-setup.exe)
 set(PACKAGE_ZIP ${CMAKE_BINARY_DIR}/${PACKAGE_NAME}-portable.zip)
 
 # Shipped file → its name in the program folder.
-set(SHIPPED_FILES $<TARGET_FILE:Quorell> ${ENGLISH_INI} ${CMAKE_SOURCE_DIR}/res/licences.txt)
-set(SHIPPED_NAMES Quorell.exe English.ini Licences.txt)
+set(SHIPPED_FILES $<TARGET_FILE:Quorell> ${ENGLISH_INI} ${MANUAL_RTF} ${CMAKE_SOURCE_DIR}/res/licences.txt)
+set(SHIPPED_NAMES Quorell.exe English.ini Manual.rtf Licences.txt)
 
 set(stage_commands)
 set(uninstall_lines)
