@@ -40,7 +40,16 @@ endforeach()
 
 include(cmake/languages.cmake)
 
-add_custom_target(quorell_resources DEPENDS ${ICON_FILES} ${LANGUAGE_FILES})
+# The user manual is kept as Markdown with its pictures beside it
+# (docs/manual) and written as Manual.rtf beside the program.
+set(MANUAL_RTF ${CMAKE_BINARY_DIR}/Manual.rtf)
+set(MANUAL_SOURCE ${CMAKE_SOURCE_DIR}/docs/manual/manual.md)
+file(GLOB MANUAL_PICTURES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/manual/*.png)
+add_custom_command(OUTPUT ${MANUAL_RTF}
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/make-manual ${MANUAL_SOURCE} ${MANUAL_RTF} ${PROJECT_VERSION}
+    DEPENDS ${MANUAL_SOURCE} ${MANUAL_PICTURES} ${CMAKE_SOURCE_DIR}/scripts/make-manual VERBATIM)
+
+add_custom_target(quorell_resources DEPENDS ${ICON_FILES} ${LANGUAGE_FILES} ${MANUAL_RTF})
 
 configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${RES_OUT}/version.h @ONLY)
 

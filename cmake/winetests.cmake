@@ -11,8 +11,14 @@ add_executable(wine_tests ${WINE_TEST_SOURCES} ${WINE_SUPPORT} ${QUORELL_RC})
 target_include_directories(wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/wine/support)
 target_link_libraries(wine_tests PRIVATE quorell_program quorell_rig gtest)
 target_link_options(wine_tests PRIVATE -static)
+# Under Wine the source tree is reached through drive Z:, Wine's view of "/".
+set(MANUAL_SOURCE_FOR_TESTS ${MANUAL_SOURCE})
+if(CMAKE_CROSSCOMPILING)
+    set(MANUAL_SOURCE_FOR_TESTS Z:${MANUAL_SOURCE})
+endif()
 target_compile_definitions(wine_tests PRIVATE QUORELL_BINARY_DIR="${CMAKE_BINARY_DIR}"
-                           "QUORELL_PACKAGE_NAME=L\"${PACKAGE_NAME}\"" "QUORELL_VERSION_WIDE=L\"${PROJECT_VERSION}\"")
+                           "QUORELL_PACKAGE_NAME=L\"${PACKAGE_NAME}\"" "QUORELL_VERSION_WIDE=L\"${PROJECT_VERSION}\""
+                           "QUORELL_MANUAL_SOURCE=L\"${MANUAL_SOURCE_FOR_TESTS}\"")
 if(CMAKE_CROSSCOMPILING)
     set_target_properties(wine_tests PROPERTIES CROSSCOMPILING_EMULATOR ${WINE_RUN})
 endif()

@@ -71,7 +71,8 @@ TEST(Installer, InstallsRunsAndUninstallsLeavingTheUsersFilesAndSettings)
     Folder_RemoveTree(folder);
 
     ASSERT_EQ(RunAndWait(L"\"" + BesideTests(QUORELL_PACKAGE_NAME L"-setup.exe") + L"\" /S"), 0u);
-    for (const wchar_t *file : {L"Quorell.exe", L"English.ini", L"Korean.ini", L"Licences.txt", L"Uninstall.exe"})
+    for (const wchar_t *file :
+         {L"Quorell.exe", L"English.ini", L"Korean.ini", L"Manual.rtf", L"Licences.txt", L"Uninstall.exe"})
         EXPECT_TRUE(Path_IsFile(folder + L"\\" + file)) << file;
     EXPECT_FALSE(Path_IsFile(folder + L"\\QuorellRig.dll"));
     EXPECT_TRUE(Path_IsFile(shortcut));
