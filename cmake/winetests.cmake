@@ -20,3 +20,14 @@ add_dependencies(wine_tests quorell_resources Quorell QuorellRig QuorellRigCtl)
 gtest_add_tests(TARGET wine_tests SOURCES ${WINE_TEST_SOURCES}
                 WORKING_DIRECTORY ${CMAKE_BINARY_DIR} TEST_LIST WINE_TESTS)
 set_tests_properties(${WINE_TESTS} PROPERTIES TIMEOUT 60 LABELS wine)
+
+# The videos the recording tests made through the program, played back on the
+# Linux side by ffprobe and ffmpeg.
+set(RECORDING_TESTS RecordingDialog.RecordsMp4WithASplitAndWmvThenStops
+    RecordingDialog.AFailedStartSaysWhyAndATenSecondLimitClosesTheDialog
+    RecordingDialog.UnpluggingTheMicroscopeFinishesTheFileAndClosesTheDialog
+    App.ClosingTheProgramDuringARecordingFinishesTheFileAndEndsWithExitCodeZero)
+add_test(NAME Recording.VideosPlayBack
+         COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_recordings.py ${CMAKE_BINARY_DIR}/recordings)
+set_tests_properties(${RECORDING_TESTS} PROPERTIES FIXTURES_SETUP recordings)
+set_tests_properties(Recording.VideosPlayBack PROPERTIES FIXTURES_REQUIRED recordings TIMEOUT 120 LABELS wine)

@@ -3,6 +3,5 @@
 #include "dialogs/dialogs_win.h"
 #include "reports/reports_win.h"
 
-void RecordingDlg_Show(HWND) {}
 void Report_SaveXlsx() {}
 void Report_SaveRtf() {}
