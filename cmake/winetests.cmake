@@ -21,6 +21,13 @@ gtest_add_tests(TARGET wine_tests SOURCES ${WINE_TEST_SOURCES}
                 WORKING_DIRECTORY ${CMAKE_BINARY_DIR} TEST_LIST WINE_TESTS)
 set_tests_properties(${WINE_TESTS} PROPERTIES TIMEOUT 60 LABELS wine)
 
+# The fallback writer's videos, read back on the Linux side by ffprobe and ffmpeg.
+add_test(NAME FallbackWriter.FilesPlayAsWritten
+         COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_fallback_videos.py ${CMAKE_BINARY_DIR}/fallback-videos)
+set_tests_properties(FallbackWriter.WritesH264AndWmvUnderANonAsciiName PROPERTIES FIXTURES_SETUP fallback_videos)
+set_tests_properties(FallbackWriter.FilesPlayAsWritten PROPERTIES
+                     FIXTURES_REQUIRED fallback_videos TIMEOUT 60 LABELS wine)
+
 # The videos the recording tests made through the program, played back on the
 # Linux side by ffprobe and ffmpeg.
 set(RECORDING_TESTS RecordingDialog.RecordsMp4WithASplitAndWmvThenStops

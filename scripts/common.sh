@@ -8,7 +8,8 @@ JOBS=$(nproc)
 
 PACKAGES=(cmake ninja-build g++ python3 googletest libgtest-dev libbenchmark-dev libxlsxwriter-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
-          wine wine64 xvfb x11-utils imagemagick librsvg2-bin dpkg-dev ca-certificates)
+          wine wine64 xvfb x11-utils imagemagick librsvg2-bin dpkg-dev ca-certificates
+          nasm pkgconf ffmpeg)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
