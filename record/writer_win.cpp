@@ -1,13 +1,19 @@
 // The platform's writer: Media Foundation's sink writer, RGB24 frames in and
-// H.264 in MP4 or WMV3 out, the container chosen by the file's extension.
+// H.264 in MP4 or WMV3 out, the container chosen by the file's extension;
+// where Media Foundation cannot make one (no encoder: the N editions of
+// Windows, Wine), the fallback writer on FFmpeg with the same setup.
 #include "record/writer.h"
 
 #include "base/platform.h"
 #include "base/scoped_win.h"
 #include "capture/camera_state.h"
+#include "record/fallback_writer_win.h"
 #include "record/mf_runtime_win.h"
 
 #include <mferror.h>
+
+// The open fallback writer; null while Media Foundation writes or none does.
+static FallbackWriter *gFallbackWriter;
 
 // What the input and output types share: size, nominal rate, scan, pixels.
 static HRESULT DescribeVideo(IMFMediaType *type, const GUID &subtype, const WriterSetup &setup)
@@ -73,8 +79,9 @@ int32_t Camera_CreateWriter()
     // A writer that failed after making its file leaves nothing behind.
     if (!existed)
         DeleteFileW(gRecorder.path);
-    Debug_Printf(L"Camera_CreateWriter: Media Foundation failed (0x%08X)\r\n", (unsigned)hr);
-    return hr;
+    Debug_Printf(L"Camera_CreateWriter: Media Foundation failed (0x%08X), the fallback writer takes over\r\n",
+                 (unsigned)hr);
+    return FallbackWriter_Open(gRecorder.path, setup, &gFallbackWriter);
 }
 
 // One frame into a memory buffer, rows in the order they came.
@@ -99,6 +106,8 @@ static HRESULT FillBuffer(const FrameCopy &frame, int32_t stride, int32_t height
 
 int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
 {
+    if (gFallbackWriter)
+        return FallbackWriter_Write(gFallbackWriter, frame.data, gRecorder.sampleTime, duration);
     WriterSetup setup = Recorder_WriterSetup(gCamera.frameHeader, gRecorder.useH264);
     ComPtr<IMFMediaBuffer> buffer;
     ComPtr<IMFSample> sample;
@@ -118,6 +127,10 @@ int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
 
 void Camera_CloseWriter()
 {
+    if (gFallbackWriter) {
+        FallbackWriter_Close(gFallbackWriter);
+        gFallbackWriter = nullptr;
+    }
     if (!gRecorder.writer)
         return;
     // Their results change nothing: the writer goes either way.
