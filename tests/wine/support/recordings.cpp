@@ -39,6 +39,6 @@ void RecordingFolder::Expect(const std::wstring &name, double shortest, double l
     FILE *file = _wfopen((path + L"\\expected.txt").c_str(), L"a");
     if (!file)
         return;
-    fprintf(file, "%ls %.1f %.1f\n", name.c_str(), shortest, longest);
+    fprintf(file, "%ls %.3f %.3f\n", name.c_str(), shortest, longest);
     fclose(file);
 }
