@@ -14,7 +14,7 @@ struct SyncEvent;
 struct FrameCopy {
     uint8_t *data; // malloc'd
     int32_t size;
-    int32_t dropsBefore; // frames dropped at the queue's cap just before this one
+    int32_t dropsBefore; // frames dropped (queue full, no memory) just before this one
 };
 
 struct Recorder {
