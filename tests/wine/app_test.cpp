@@ -195,11 +195,12 @@ TEST(App, ClosingTheProgramDuringARecordingFinishesTheFileAndEndsWithExitCodeZer
         Rig_Plug(0);
     RunningProgram program;
     ASSERT_TRUE(program.Start());
-    HWND dialog = nullptr;
-    for (int i = 0; i < 40 && !dialog; i++) { // it opens once the camera runs
-        PostMessageW(program.window, WM_COMMAND, CMD_RECORD, 0);
-        dialog = WaitForDialog(L"Recording video", 200);
-    }
+    // The dialog opens only once the camera runs: once the microscope sends frames.
+    LONG frames = Rig_Counters(0).frames;
+    for (int i = 0; i < 200 && Rig_Counters(0).frames < frames + 5; i++)
+        Sleep(50);
+    PostMessageW(program.window, WM_COMMAND, CMD_RECORD, 0);
+    HWND dialog = WaitForDialog(L"Recording video");
     ASSERT_NE(dialog, nullptr);
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     Sleep(2000);
