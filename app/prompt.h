@@ -22,6 +22,9 @@ Rect Prompt_Placement(int textWidth, int textHeight, int clientWidth, int client
 // Tells the user that a file could not be written: "Could not save: %s" (text
 // 1310) with the path, shown like the snapshot announcements, under the toolbar.
 void Prompt_ShowSaveFailure(const wchar_t *path);
+// Tells the user that no recording could be started and why: "Could not start
+// recording: %s" (text 1311), top pixels below the main window's client top.
+void Prompt_ShowRecordFailure(const wchar_t *reason, int top);
 
 // One timer tick: true when the prompt should close now.
 bool Prompt_Tick(int timed, int *ticks);

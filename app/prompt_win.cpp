@@ -186,11 +186,21 @@ HWND__ *Prompt_Show(const wchar_t *text, int top)
     return prompt;
 }
 
+// A language file that lacks the text still gets the message across.
+static void ShowFailure(int textId, const wchar_t *english, const wchar_t *value, int top)
+{
+    const wchar_t *pattern = Language_Text(textId);
+    wchar_t text[PROMPT_TEXT_CAPACITY];
+    Text_Substitute(text, PROMPT_TEXT_CAPACITY, pattern[0] ? pattern : english, value);
+    Prompt_Show(text, top);
+}
+
 void Prompt_ShowSaveFailure(const wchar_t *path)
 {
-    // A language file that lacks the text still gets the message across.
-    const wchar_t *pattern = Language_Text(1310);
-    wchar_t text[PROMPT_TEXT_CAPACITY];
-    Text_Substitute(text, PROMPT_TEXT_CAPACITY, pattern[0] ? pattern : L"Could not save: %s", path);
-    Prompt_Show(text, gApp.toolbarHeight + 1);
+    ShowFailure(1310, L"Could not save: %s", path, gApp.toolbarHeight + 1);
+}
+
+void Prompt_ShowRecordFailure(const wchar_t *reason, int top)
+{
+    ShowFailure(1311, L"Could not start recording: %s", reason, top);
 }

@@ -1,6 +1,7 @@
-// Locks and events shared between the streaming, recording and UI threads.
-// The Windows build uses critical sections and events (sync_win.cpp); the
-// host tests use the standard library's (tests/host/support).
+// Locks, events and threads shared between the streaming, recording and UI
+// threads. The Windows build uses critical sections, events and the C
+// runtime's threads (sync_win.cpp); the host tests use the standard library's
+// (tests/host/support).
 #pragma once
 #include <cstdint>
 
@@ -18,6 +19,11 @@ void Event_Set(SyncEvent *event);
 void Event_Reset(SyncEvent *event);
 // Waits at most the given milliseconds; true when the event was signalled.
 bool Event_Wait(SyncEvent *event, uint32_t milliseconds);
+
+// Runs routine on a new thread of its own (default stack size); the thread is
+// not joined: it tells its end through an event of its own. False when no
+// thread could be started.
+bool Thread_Start(void (*routine)());
 
 // Holds a SyncLock for its lifetime.
 class ScopedLock {

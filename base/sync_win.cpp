@@ -1,9 +1,10 @@
-// Locks and events on Win32: critical sections and event objects. A SyncEvent
-// is the event's handle itself.
+// Locks, events and threads on Win32: critical sections, event objects and
+// the C runtime's threads. A SyncEvent is the event's handle itself.
 #include "base/sync.h"
 #include "base/sync_win.h"
 
 #include <new>
+#include <process.h>
 
 struct SyncLock {
     CRITICAL_SECTION section;
@@ -64,4 +65,20 @@ void Event_Reset(SyncEvent *event)
 bool Event_Wait(SyncEvent *event, uint32_t milliseconds)
 {
     return WaitForSingleObject(Event_Handle(event), milliseconds) == WAIT_OBJECT_0;
+}
+
+static unsigned __stdcall RunRoutine(void *routine)
+{
+    reinterpret_cast<void (*)()>(routine)();
+    return 0;
+}
+
+bool Thread_Start(void (*routine)())
+{
+    // Through the C runtime, which the routine uses (malloc, free, the encoders).
+    uintptr_t thread = _beginthreadex(nullptr, 0, RunRoutine, reinterpret_cast<void *>(routine), 0, nullptr);
+    if (thread == 0)
+        return false;
+    CloseHandle(reinterpret_cast<HANDLE>(thread));
+    return true;
 }

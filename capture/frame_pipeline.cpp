@@ -8,6 +8,7 @@
 #include "capture/frame_platform.h"
 #include "capture/frame_times.h"
 #include "base/sync.h"
+#include "record/recorder.h"
 #include "record/recorder_state.h"
 
 #include <cstdlib>
@@ -33,17 +34,24 @@ static void Frame_Render(uint8_t *buffer, int32_t length)
 }
 
 // Testing the flag under the lock means no frame is queued once the recording
-// thread has seen the flag cleared and drained the queue.
+// thread has seen the flag cleared and drained the queue. When the encoder
+// falls behind, the queue stops at its cap: a frame that finds it full (or no
+// memory) is dropped, and the next queued frame takes over its time.
 static void Frame_QueueForRecorder(const uint8_t *buffer, int32_t length)
 {
     ScopedLock hold(gRecorder.queueLock);
     if (!gRecorder.recording || length < 0)
         return;
-    uint8_t *copy = (uint8_t *)Frame_Allocate((size_t)length);
-    if (!copy)
+    bool full = (int32_t)gRecorder.frameQueue.size() >= Recorder_QueueCapacity(gCamera.fps, length);
+    uint8_t *copy = full ? nullptr : (uint8_t *)Frame_Allocate((size_t)length);
+    if (!copy) {
+        gRecorder.pendingDrops++;
+        gRecorder.droppedFrames++;
         return;
+    }
     memcpy(copy, buffer, (size_t)length);
-    gRecorder.frameQueue.push_back({copy, length});
+    gRecorder.frameQueue.push_back({copy, length, gRecorder.pendingDrops});
+    gRecorder.pendingDrops = 0;
     Event_Set(gRecorder.frameEvent);
 }
 

@@ -55,6 +55,6 @@ configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${RES_OUT}/version.h @ONLY)
 
 set(QUORELL_RC ${CMAKE_SOURCE_DIR}/res/quorell.rc)
 set_source_files_properties(${QUORELL_RC} PROPERTIES
-    OBJECT_DEPENDS "${ICON_FILES};${CMAKE_SOURCE_DIR}/res/quorell.manifest;${CMAKE_SOURCE_DIR}/res/dialogs_calibration.rc;${CMAKE_SOURCE_DIR}/res/dialogs_preferences.rc;${CMAKE_SOURCE_DIR}/res/dialogs_small.rc")
+    OBJECT_DEPENDS "${ICON_FILES};${CMAKE_SOURCE_DIR}/res/quorell.manifest;${CMAKE_SOURCE_DIR}/res/dialogs_calibration.rc;${CMAKE_SOURCE_DIR}/res/dialogs_preferences.rc;${CMAKE_SOURCE_DIR}/res/dialogs_recording.rc;${CMAKE_SOURCE_DIR}/res/dialogs_small.rc")
 set_property(SOURCE ${QUORELL_RC} APPEND PROPERTY OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/licences.txt ${RES_OUT}/version.h)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${RES_OUT} -I${CMAKE_SOURCE_DIR}/res -I${CMAKE_SOURCE_DIR}")

@@ -43,3 +43,14 @@ add_test(NAME FallbackWriter.FilesPlayAsWritten
 set_tests_properties(FallbackWriter.WritesH264AndWmvUnderANonAsciiName PROPERTIES FIXTURES_SETUP fallback_videos)
 set_tests_properties(FallbackWriter.FilesPlayAsWritten PROPERTIES
                      FIXTURES_REQUIRED fallback_videos TIMEOUT 60 LABELS wine)
+
+# The videos the recording tests made through the program, played back on the
+# Linux side by ffprobe and ffmpeg.
+set(RECORDING_TESTS RecordingDialog.RecordsMp4WithASplitAndWmvThenStops
+    RecordingDialog.AFailedStartSaysWhyAndATenSecondLimitClosesTheDialog
+    RecordingDialog.UnpluggingTheMicroscopeFinishesTheFileAndClosesTheDialog
+    App.ClosingTheProgramDuringARecordingFinishesTheFileAndEndsWithExitCodeZero)
+add_test(NAME Recording.VideosPlayBack
+         COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_recordings.py ${CMAKE_BINARY_DIR}/recordings)
+set_tests_properties(${RECORDING_TESTS} PROPERTIES FIXTURES_SETUP recordings)
+set_tests_properties(Recording.VideosPlayBack PROPERTIES FIXTURES_REQUIRED recordings TIMEOUT 120 LABELS wine)

@@ -1,5 +1,4 @@
-// The dialogs the main window opens. Those whose turn has not come yet are
-// entry points that do nothing (see pending_dialogs_win.cpp).
+// The dialogs the main window opens.
 #pragma once
 #include <windows.h>
 

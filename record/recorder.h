@@ -1,5 +1,22 @@
 // The video recorder: starts and stops recordings of the live frames.
 #pragma once
+#include <cstdint>
+
+// Starts a recording into gRecorder.path (H.264 or WMV by gRecorder.useH264)
+// while the preview runs: 1 when it started, 0 when no writer could be made
+// (gRecorder.startStatus tells why), no preview runs or one records already.
+int32_t Camera_SartRecord();
+// The recording thread: writes the queued frames until the recording flag is
+// cleared, then the rest of the queue, finishes the file and sets
+// gRecorder.stoppedEvent.
+void Camera_RecordThread();
+
+// How long each frame lasts at the measured rate, in 100-ns units: the
+// quotient in single precision, truncated.
+int64_t Recorder_FrameDuration(float fps);
+// The frames the queue holds at most: two seconds of them at the measured
+// rate, within a memory budget, never fewer than two.
+int32_t Recorder_QueueCapacity(float fps, int32_t frameBytes);
 
 // Ends the recording and returns once the file is finalised, dispatching the
 // thread's messages meanwhile; returns at once when none runs. A quit message

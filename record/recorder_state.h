@@ -14,6 +14,7 @@ struct SyncEvent;
 struct FrameCopy {
     uint8_t *data; // malloc'd
     int32_t size;
+    int32_t dropsBefore; // frames dropped (queue full, no memory) just before this one
 };
 
 struct Recorder {
@@ -29,6 +30,13 @@ struct Recorder {
     uint32_t streamIndex;
     int64_t frameDuration;
     SyncEvent *stoppedEvent;
+
+    // The queue's cap (capture/frame_pipeline.cpp): frames dropped since the
+    // last start, and those not yet handed to a queued frame; under queueLock.
+    std::atomic<int32_t> droppedFrames;
+    int32_t pendingDrops;
+    // The status of the last writer that could not be created.
+    int32_t startStatus;
 };
 
 extern Recorder gRecorder;

@@ -1,5 +1,5 @@
-// Quorell.exe as a whole: start-up, the main window, shut-down, the screen's
-// resolution.
+// Quorell.exe as a whole: start-up, the main window, shut-down (also during a
+// recording), the screen's resolution.
 #include "app/app_state.h"
 #include "app/app_win.h"
 #include "app/mainwnd_win.h"
@@ -8,6 +8,7 @@
 #include "base/commands.h"
 #include "dialogs/small_dialog_ids.h"
 #include "program_harness.h"
+#include "recordings.h"
 #include "rig_api.h"
 #include "rig_graph.h"
 #include "running_program.h"
@@ -132,6 +133,34 @@ TEST(App, AFirstStartShowsTheHowToOnceAndTheTextDialogTakesTheKeyboardUntilTheEn
 
     ASSERT_NE(OpenTextInput(program.window), nullptr);
     EXPECT_EQ(program.CloseAndWait(), 0u);
+}
+
+// Closing the main window while the Recording dialog records: the program
+// finishes the file and ends as usual.
+TEST(App, ClosingTheProgramDuringARecordingFinishesTheFileAndEndsWithExitCodeZero)
+{
+    ScopedRegistryKey key;
+    RecordingFolder folder(L"close-program");
+    Registry_SetString(L"ImgDir", folder.path);
+    Registry_SetNumber(L"wmvMp4", 1);
+    Registry_SetNumber(L"FirstUse", 0);
+    if (!Devices_Has(L"Quorell Virtual Microscope"))
+        Rig_Plug(0);
+    RunningProgram program;
+    ASSERT_TRUE(program.Start());
+    // The dialog opens only once the camera runs: once the microscope sends frames.
+    LONG frames = Rig_Counters(0).frames;
+    for (int i = 0; i < 200 && Rig_Counters(0).frames < frames + 5; i++)
+        Sleep(50);
+    PostMessageW(program.window, WM_COMMAND, CMD_RECORD, 0);
+    HWND dialog = WaitForDialog(L"Recording video");
+    ASSERT_NE(dialog, nullptr);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    Sleep(2000);
+    EXPECT_EQ(program.CloseAndWait(), 0u);
+    std::vector<std::wstring> videos = folder.Videos();
+    ASSERT_EQ(videos.size(), 1u);
+    folder.Expect(videos[0], 1.0, 4.0); // about two seconds, at the rate measured at the start
 }
 
 TEST(App, AtItsMinimumSizeTheToolbarWrapsAndEveryButtonStaysAboveTheView)

@@ -49,6 +49,10 @@ TEST(RecorderStop, AQuitAndATeardownArrivingDuringTheWaitTakeEffectAfterIt)
 
     Camera_Init(nullptr);
     gRecorder.stoppedEvent = Event_Create(true, false);
+    Event_Set(gRecorder.stoppedEvent);
+    Camera_StopRecord(); // nothing records: it returns at once and leaves the event alone
+    EXPECT_TRUE(Event_Wait(gRecorder.stoppedEvent, 0));
+    Event_Reset(gRecorder.stoppedEvent);
     gRecorder.recording = 1;
     HANDLE thread = CreateThread(nullptr, 0, FinishLater, gRecorder.stoppedEvent, 0, nullptr);
     PostMessageW(window, WM_TEARDOWN, 0, 0);

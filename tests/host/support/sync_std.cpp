@@ -1,10 +1,11 @@
-// Locks and events of the frame pipeline and recorder for the host tests,
-// from the standard library.
+// Locks, events and threads of the frame pipeline and recorder for the host
+// tests, from the standard library.
 #include "base/sync.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 struct SyncLock {
     std::mutex mutex;
@@ -71,4 +72,10 @@ bool Event_Wait(SyncEvent *event, uint32_t milliseconds)
     if (signalled && !event->manualReset)
         event->signalled = false;
     return signalled;
+}
+
+bool Thread_Start(void (*routine)())
+{
+    std::thread(routine).detach();
+    return true;
 }

@@ -1,0 +1,141 @@
+// The platform's writer: Media Foundation's sink writer, RGB24 frames in and
+// H.264 in MP4 or WMV3 out, the container chosen by the file's extension;
+// where Media Foundation cannot make one (no encoder: the N editions of
+// Windows, Wine), the fallback writer on FFmpeg with the same setup.
+#include "record/writer.h"
+
+#include "base/platform.h"
+#include "base/scoped_win.h"
+#include "capture/camera_state.h"
+#include "record/fallback_writer_win.h"
+#include "record/mf_runtime_win.h"
+
+#include <mferror.h>
+
+// The open fallback writer; null while Media Foundation writes or none does.
+static FallbackWriter *gFallbackWriter;
+
+// What the input and output types share: size, nominal rate, scan, pixels.
+static HRESULT DescribeVideo(IMFMediaType *type, const GUID &subtype, const WriterSetup &setup)
+{
+    HRESULT hr = type->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Video);
+    if (SUCCEEDED(hr))
+        hr = type->SetGUID(MF_MT_SUBTYPE, subtype);
+    if (SUCCEEDED(hr))
+        hr = type->SetUINT32(MF_MT_INTERLACE_MODE, (UINT32)setup.interlaceMode);
+    if (SUCCEEDED(hr))
+        hr = MFSetAttributeSize(type, MF_MT_FRAME_SIZE, (UINT32)setup.width, (UINT32)setup.height);
+    if (SUCCEEDED(hr))
+        hr = MFSetAttributeRatio(type, MF_MT_FRAME_RATE, (UINT32)setup.frameRateNumerator,
+                                 (UINT32)setup.frameRateDenominator);
+    if (SUCCEEDED(hr))
+        hr = MFSetAttributeRatio(type, MF_MT_PIXEL_ASPECT_RATIO, (UINT32)setup.pixelAspectNumerator,
+                                 (UINT32)setup.pixelAspectDenominator);
+    return hr;
+}
+
+// A sink writer for the path, its stream set up and writing begun; on
+// failure nothing is kept (the file the writer may have made stays, see
+// Camera_CreateWriter).
+static HRESULT OpenSinkWriter(const WriterSetup &setup, IMFSinkWriter **result, DWORD *stream)
+{
+    const MediaFoundation &mf = gMediaFoundation;
+    ComPtr<IMFSinkWriter> writer;
+    ComPtr<IMFMediaType> output, input;
+    HRESULT hr = mf.createSinkWriterFromURL(gRecorder.path, nullptr, nullptr, writer.Put());
+    if (SUCCEEDED(hr))
+        hr = mf.createMediaType(output.Put());
+    if (SUCCEEDED(hr))
+        hr = DescribeVideo(output.Get(), setup.useH264 ? MFVideoFormat_H264 : MFVideoFormat_WMV3, setup);
+    if (SUCCEEDED(hr))
+        hr = output->SetUINT32(MF_MT_AVG_BITRATE, (UINT32)setup.bitRate);
+    if (SUCCEEDED(hr))
+        hr = writer->AddStream(output.Get(), stream);
+    if (SUCCEEDED(hr))
+        hr = mf.createMediaType(input.Put());
+    if (SUCCEEDED(hr))
+        hr = DescribeVideo(input.Get(), MFVideoFormat_RGB24, setup);
+    if (SUCCEEDED(hr))
+        hr = writer->SetInputMediaType(*stream, input.Get(), nullptr);
+    if (SUCCEEDED(hr))
+        hr = writer->BeginWriting();
+    if (SUCCEEDED(hr))
+        *result = writer.Detach();
+    return hr;
+}
+
+int32_t Camera_CreateWriter()
+{
+    WriterSetup setup = Recorder_WriterSetup(gCamera.frameHeader, gRecorder.useH264);
+    bool existed = GetFileAttributesW(gRecorder.path) != INVALID_FILE_ATTRIBUTES;
+    HRESULT hr = MF_E_NOT_INITIALIZED;
+    DWORD stream = 0;
+    if (MediaFoundation_Available())
+        hr = OpenSinkWriter(setup, &gRecorder.writer, &stream);
+    if (SUCCEEDED(hr)) {
+        gRecorder.streamIndex = stream;
+        return hr;
+    }
+    // A writer that failed after making its file leaves nothing behind.
+    if (!existed)
+        DeleteFileW(gRecorder.path);
+    Debug_Printf(L"Camera_CreateWriter: Media Foundation failed (0x%08X), the fallback writer takes over\r\n",
+                 (unsigned)hr);
+    return FallbackWriter_Open(gRecorder.path, setup, &gFallbackWriter);
+}
+
+// One frame into a memory buffer, rows in the order they came.
+static HRESULT FillBuffer(const FrameCopy &frame, int32_t stride, int32_t height, IMFMediaBuffer **result)
+{
+    DWORD size = (DWORD)stride * (DWORD)height;
+    ComPtr<IMFMediaBuffer> buffer;
+    HRESULT hr = gMediaFoundation.createMemoryBuffer(size, buffer.Put());
+    BYTE *bytes = nullptr;
+    if (SUCCEEDED(hr))
+        hr = buffer->Lock(&bytes, nullptr, nullptr);
+    if (SUCCEEDED(hr)) {
+        hr = gMediaFoundation.copyImage(bytes, stride, frame.data, stride, (DWORD)stride, (DWORD)height);
+        buffer->Unlock(); // also after a failed copy
+    }
+    if (SUCCEEDED(hr))
+        hr = buffer->SetCurrentLength(size);
+    if (SUCCEEDED(hr))
+        *result = buffer.Detach();
+    return hr;
+}
+
+int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
+{
+    if (gFallbackWriter)
+        return FallbackWriter_Write(gFallbackWriter, frame.data, gRecorder.sampleTime, duration);
+    WriterSetup setup = Recorder_WriterSetup(gCamera.frameHeader, gRecorder.useH264);
+    ComPtr<IMFMediaBuffer> buffer;
+    ComPtr<IMFSample> sample;
+    HRESULT hr = FillBuffer(frame, setup.width * 3, setup.height, buffer.Put());
+    if (SUCCEEDED(hr))
+        hr = gMediaFoundation.createSample(sample.Put());
+    if (SUCCEEDED(hr))
+        hr = sample->AddBuffer(buffer.Get());
+    if (SUCCEEDED(hr))
+        hr = sample->SetSampleTime(gRecorder.sampleTime);
+    if (SUCCEEDED(hr))
+        hr = sample->SetSampleDuration(duration);
+    if (SUCCEEDED(hr))
+        hr = gRecorder.writer->WriteSample(gRecorder.streamIndex, sample.Get());
+    return hr;
+}
+
+void Camera_CloseWriter()
+{
+    if (gFallbackWriter) {
+        FallbackWriter_Close(gFallbackWriter);
+        gFallbackWriter = nullptr;
+    }
+    if (!gRecorder.writer)
+        return;
+    // Their results change nothing: the writer goes either way.
+    gRecorder.writer->Flush(MF_SINK_WRITER_ALL_STREAMS);
+    gRecorder.writer->Finalize();
+    gRecorder.writer->Release();
+    gRecorder.writer = nullptr;
+}

@@ -1,0 +1,40 @@
+#include "support/fake_writer.h"
+
+#include "capture/camera_state.h"
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+FakeWriter gFakeWriter;
+
+void FakeWriter_Reset()
+{
+    gFakeWriter = FakeWriter();
+}
+
+int32_t Camera_CreateWriter()
+{
+    if (gFakeWriter.createStatus < 0)
+        return gFakeWriter.createStatus;
+    gFakeWriter.setups.push_back(Recorder_WriterSetup(gCamera.frameHeader, gRecorder.useH264));
+    gFakeWriter.paths.push_back(gRecorder.path);
+    gFakeWriter.open = true;
+    return 0;
+}
+
+int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
+{
+    if (gFakeWriter.writeDelayMs)
+        std::this_thread::sleep_for(std::chrono::milliseconds(gFakeWriter.writeDelayMs));
+    uint32_t number = 0;
+    memcpy(&number, frame.data, sizeof number);
+    gFakeWriter.frames.push_back({gRecorder.sampleTime, duration, number});
+    return 0;
+}
+
+void Camera_CloseWriter()
+{
+    gFakeWriter.closes++;
+    gFakeWriter.open = false;
+}
