@@ -10,19 +10,13 @@
 
 namespace {
 
+// What the recorder asks of a writer for frames of this size.
 WriterSetup VideoSetup(int32_t width, int32_t height, int32_t useH264)
 {
-    WriterSetup setup = {};
-    setup.width = width;
-    setup.height = height;
-    setup.bitRate = 3500000;
-    setup.useH264 = useH264;
-    setup.frameRateNumerator = 30;
-    setup.frameRateDenominator = 1;
-    setup.interlaceMode = 2;
-    setup.pixelAspectNumerator = 1;
-    setup.pixelAspectDenominator = 1;
-    return setup;
+    BitmapHeader header = {};
+    header.biWidth = width;
+    header.biHeight = height;
+    return Recorder_WriterSetup(header, useH264);
 }
 
 // Neutral grey with a red square at the top left of the picture, bottom row
