@@ -33,6 +33,8 @@ add_custom_command(OUTPUT ${PACKAGE_SETUP} ${PACKAGE_ZIP}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${PACKAGE_STAGE}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PACKAGE_STAGE}
     ${stage_commands}
+    # The build keeps its debug information; users get the program without it.
+    COMMAND ${CMAKE_STRIP} --strip-all ${PACKAGE_STAGE}/Quorell.exe
     COMMAND ${MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION} -DSTAGE=${PACKAGE_STAGE}
             -DICON=${RES_OUT}/app.ico -DOUTFILE=${PACKAGE_SETUP} ${CMAKE_SOURCE_DIR}/installer/quorell.nsi
     COMMAND ${CMAKE_COMMAND} -E rm -f ${PACKAGE_ZIP}
