@@ -16,6 +16,10 @@ target_include_directories(quorell_host_support PUBLIC ${CMAKE_SOURCE_DIR} ${CMA
 set(HOST_LIBS "$<LINK_GROUP:RESCAN,quorell_core,quorell_host_support>" Threads::Threads)
 
 file(GLOB HOST_TESTS CONFIGURE_DEPENDS tests/host/*_test.cpp)
+if(QUORELL_TSAN)
+    # Only the suites where the streaming, recording and UI threads meet.
+    list(FILTER HOST_TESTS INCLUDE REGEX "/(frame_pipeline|recorder)_test\\.cpp$")
+endif()
 add_executable(host_tests ${HOST_TESTS})
 target_link_libraries(host_tests PRIVATE ${HOST_LIBS} GTest::gtest GTest::gtest_main)
 target_compile_definitions(host_tests PRIVATE QUORELL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
@@ -26,7 +30,7 @@ gtest_discover_tests(host_tests PROPERTIES TIMEOUT 120 DISCOVERY_TIMEOUT 60)
 
 # Benchmarks are built with the tests but run only on request (scripts/bench).
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tests/bench/*_bench.cpp)
-if(BENCH_SOURCES)
+if(BENCH_SOURCES AND NOT QUORELL_TSAN)
     add_executable(host_bench ${BENCH_SOURCES})
     target_link_libraries(host_bench PRIVATE ${HOST_LIBS} benchmark::benchmark benchmark::benchmark_main)
 endif()

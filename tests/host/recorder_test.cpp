@@ -11,6 +11,7 @@
 #include "support/fake_writer.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -204,12 +205,19 @@ TEST_F(Recorder, ASlowWriterMakesTheQueueDropFramesWhileTheTimelineKeepsUp)
         ScopedLock hold(gRecorder.queueLock);
         ASSERT_LE(gRecorder.frameQueue.size(), 60u);
     }
-    while (gFakeWriter.frames.size() + gRecorder.droppedFrames < delivered - 1)
+    // Until every frame is written or dropped, read from the recorder (the
+    // writer's list belongs to the recording thread until it ends): written
+    // frames and the drops they took over are on the timeline, the rest wait.
+    const int64_t d = 333333;
+    auto handled = [] {
+        ScopedLock hold(gRecorder.queueLock);
+        return gRecorder.totalDuration / d + gRecorder.pendingDrops;
+    };
+    while (handled() < delivered)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     Deliver(delivered); // after the last drops: it takes their time
     Stop();
 
-    const int64_t d = 333333;
     const std::vector<WrittenFrame> &frames = gFakeWriter.frames;
     EXPECT_GT(gRecorder.droppedFrames, 100);
     ASSERT_EQ(frames.size() + gRecorder.droppedFrames, delivered + 1);
@@ -221,6 +229,59 @@ TEST_F(Recorder, ASlowWriterMakesTheQueueDropFramesWhileTheTimelineKeepsUp)
         ASSERT_EQ(end, (frame.number + 1) * d) << frame.number;
     }
     EXPECT_EQ(gRecorder.totalDuration, (delivered + 1) * d);
+}
+
+// What the UI thread reads while the streaming thread delivers and the
+// recording thread writes, with the picture flags changing under them: the
+// view's copy is always one whole frame, the rate stays positive, and the
+// recording's times only grow, the file's never ahead of the total.
+TEST_F(Recorder, TheUiThreadReadsFramesRateAndTimesWhileTheOtherThreadsRun)
+{
+    uint8_t buffer[FRAME] = {};
+    gCamera.frameBuffer = buffer;
+    gCamera.frameSize = FRAME;
+    gCamera.frameLock = Lock_Create();
+    static int graphStandIn;
+    gCamera.graph = reinterpret_cast<IGraphBuilder *>(&graphStandIn);
+    ASSERT_EQ(Camera_SartRecord(), 1);
+    std::atomic<bool> streamingEnds{false};
+    std::thread streaming([&] {
+        for (uint8_t n = 0; !streamingEnds; n++) {
+            gFake.milliseconds += 33;
+            Bytes frame(FRAME, n); // every effect but emboss keeps it uniform
+            Camera_PreviewFrame(0.0, frame.data(), FRAME);
+        }
+    });
+
+    std::atomic<int32_t> *flags[] = {&gCamera.mirror, &gCamera.gray, &gCamera.blackWhite, &gCamera.negative};
+    int torn = 0, badRates = 0, timesBackwards = 0;
+    int64_t lastTotal = 0;
+    for (int i = 0; i < 3000; i++) {
+        *flags[i % 4] = !*flags[i % 4];
+        Bytes copy(FRAME);
+        int32_t capacity = FRAME;
+        Camera_CopyFrame(copy.data(), &capacity);
+        torn += std::count(copy.begin(), copy.end(), copy[0]) != FRAME;
+        badRates += !(gCamera.fps > 0.0f);
+        int64_t sample = gRecorder.sampleTime, total = gRecorder.totalDuration;
+        timesBackwards += sample > total || total < lastTotal;
+        lastTotal = total;
+    }
+    Stop();
+    streamingEnds = true;
+    streaming.join();
+    Lock_Destroy(gCamera.frameLock);
+    gCamera.frameBuffer = nullptr;
+    gCamera.frameSize = 0;
+    gCamera.frameLock = nullptr;
+    gCamera.graph = nullptr;
+    for (std::atomic<int32_t> *flag : flags)
+        *flag = 0;
+
+    EXPECT_EQ(torn, 0);
+    EXPECT_EQ(badRates, 0);
+    EXPECT_EQ(timesBackwards, 0);
+    EXPECT_GT(gFakeWriter.frames.size(), 0u);
 }
 
 } // namespace
