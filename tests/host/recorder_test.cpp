@@ -245,18 +245,20 @@ TEST_F(Recorder, TheUiThreadReadsFramesRateAndTimesWhileTheOtherThreadsRun)
     gCamera.graph = reinterpret_cast<IGraphBuilder *>(&graphStandIn);
     ASSERT_EQ(Camera_SartRecord(), 1);
     std::atomic<bool> streamingEnds{false};
+    std::atomic<int> delivered{0};
     std::thread streaming([&] {
         for (uint8_t n = 0; !streamingEnds; n++) {
             gFake.milliseconds += 33;
             Bytes frame(FRAME, n); // every effect but emboss keeps it uniform
             Camera_PreviewFrame(0.0, frame.data(), FRAME);
+            delivered++;
         }
     });
 
     std::atomic<int32_t> *flags[] = {&gCamera.mirror, &gCamera.gray, &gCamera.blackWhite, &gCamera.negative};
     int torn = 0, badRates = 0, timesBackwards = 0;
     int64_t lastTotal = 0;
-    for (int i = 0; i < 3000; i++) {
+    for (int i = 0; i < 3000 || delivered < 1000; i++) {
         *flags[i % 4] = !*flags[i % 4];
         Bytes copy(FRAME);
         int32_t capacity = FRAME;
