@@ -95,7 +95,7 @@ TEST(FallbackWriterBenchmark, DISABLED_EncodingRate)
     for (const auto &size : sizes) {
         std::vector<std::vector<uint8_t>> pictures;
         for (int i = 0; i < 30; i++)
-            pictures.push_back(Picture(size[0], size[1], i));
+            pictures.push_back(Picture(size[0], size[1], size[0] * 3, i)); // no padding at these widths
         for (int32_t useH264 = 1; useH264 >= 0; useH264--) {
             std::wstring path = folder.path + (useH264 ? L"\\bench.mp4" : L"\\bench.wmv");
             FallbackWriter *writer = nullptr;
