@@ -2,6 +2,7 @@
 // decompressor) -> sample grabber (RGB24) -> null renderer, and the still
 // stream into a second grabber when the device has a still pin.
 #include "capture/camera_graph.h"
+#include "capture/frame_layout.h"
 
 #include "base/platform.h"
 #include "capture/camera_controls_win.h"
@@ -123,13 +124,13 @@ static bool ReadConnectedFrameHeader()
 
 static bool AllocateFrameBuffer()
 {
-    int64_t size = (int64_t)gCamera.frameHeader.biWidth * std::abs(gCamera.frameHeader.biHeight) * 3;
-    if (size <= 0 || size > INT32_MAX)
+    FrameLayout layout;
+    if (!FrameLayout_From(gCamera.frameHeader, &layout))
         return false;
-    gCamera.frameBuffer = (uint8_t *)malloc((size_t)size);
+    gCamera.frameBuffer = (uint8_t *)malloc((size_t)layout.size);
     if (!gCamera.frameBuffer)
         return false;
-    gCamera.frameSize = (int32_t)size;
+    gCamera.frameSize = layout.size;
     gCamera.frameLock = Lock_Create();
     return gCamera.frameLock != nullptr;
 }

@@ -1,8 +1,10 @@
 // The picture effects of one frame: the incoming sample in, gCamera's frame
-// buffer out, both of W x H pixels of 3 bytes with rows back to back.
+// buffer out, both of H rows of W pixels of 3 bytes, each row padded to a
+// multiple of 4 bytes.
 #include "capture/camera_state.h"
 #include "capture/effect_kernels.h"
 #include "capture/effects.h"
+#include "capture/frame_layout.h"
 #include "capture/frame_pipeline.h"
 
 #include <cstdlib>
@@ -16,12 +18,24 @@ struct FrameShape {
 
 // The grabber delivers bottom-up frames with a positive height; a top-down
 // header (negative height) has the same rows, so only the magnitude counts.
+// A refused header gives an empty shape, which every effect passes over.
 FrameShape Frame_Shape()
 {
-    const BitmapHeader &header = gCamera.frameHeader;
-    size_t width = header.biWidth > 0 ? (size_t)header.biWidth : 0;
-    size_t height = header.biHeight < 0 ? (size_t)-(int64_t)header.biHeight : (size_t)header.biHeight;
-    return {width, height, 3 * width};
+    FrameLayout layout;
+    FrameLayout_From(gCamera.frameHeader, &layout);
+    return {(size_t)layout.width, (size_t)layout.height, (size_t)layout.stride};
+}
+
+// A per-pixel kernel over every row; rows without padding are one span.
+void ForEachRow(void (*kernel)(const uint8_t *, uint8_t *, size_t), const uint8_t *in)
+{
+    FrameShape shape = Frame_Shape();
+    if (shape.stride == 3 * shape.width) {
+        kernel(in, gCamera.frameBuffer, shape.width * shape.height);
+        return;
+    }
+    for (size_t r = 0; r < shape.height; r++)
+        kernel(in + r * shape.stride, gCamera.frameBuffer + r * shape.stride, shape.width);
 }
 
 void MirrorFirst(uint8_t *in)
@@ -59,21 +73,19 @@ void Effect_MirrorInPlace(uint8_t *in)
 void Effect_Gray(uint8_t *in)
 {
     MirrorFirst(in);
-    FrameShape shape = Frame_Shape();
-    gEffectKernels->gray(in, gCamera.frameBuffer, shape.width * shape.height);
+    ForEachRow(gEffectKernels->gray, in);
 }
 
 void Effect_BlackWhite(uint8_t *in)
 {
     MirrorFirst(in);
-    FrameShape shape = Frame_Shape();
-    gEffectKernels->blackWhite(in, gCamera.frameBuffer, shape.width * shape.height);
+    ForEachRow(gEffectKernels->blackWhite, in);
 }
 
 void Effect_Negative(uint8_t *in)
 {
     MirrorFirst(in);
-    FrameShape shape = Frame_Shape();
+    FrameShape shape = Frame_Shape(); // the row padding is complemented too, harmlessly
     gEffectKernels->negative(in, gCamera.frameBuffer, shape.stride * shape.height);
 }
 

@@ -1,5 +1,7 @@
 #include "capture/formats.h"
 
+#include "capture/frame_layout.h"
+
 const ClassId kSubtypeMjpg = {0x47504A4D, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 const ClassId kSubtypeYuy2 = {0x32595559, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
@@ -56,5 +58,5 @@ bool Formats_ChooseDefault(const FormatMap &mjpg, const FormatMap &yuy2, VideoFo
 
 bool Format_IsListed(int32_t width, int32_t height)
 {
-    return (uint32_t)width >= 640 && (uint32_t)height >= 480;
+    return width >= 640 && width <= FRAME_MAX_SIDE && height >= 480 && height <= FRAME_MAX_SIDE;
 }

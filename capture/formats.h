@@ -35,8 +35,8 @@ int FormatMap_IndexOf(const FormatMap &map, int32_t width, int32_t height);
 // there are no MJPG formats. False when both maps are empty.
 bool Formats_ChooseDefault(const FormatMap &mjpg, const FormatMap &yuy2, VideoFormat *chosen);
 
-// Whether a listed capability is offered to the user (at least 640x480,
-// compared as unsigned numbers).
+// Whether a listed capability is offered to the user: at least 640x480 and
+// no side beyond what a frame may have (a negative size is a driver's error).
 bool Format_IsListed(int32_t width, int32_t height);
 
 // The format the next preview start asks for; MJPG 640x480 at first.

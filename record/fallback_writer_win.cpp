@@ -34,7 +34,7 @@ struct FallbackWriter {
     SwsContext *scaler;
     AVFrame *picture;
     AVPacket *packet;
-    int32_t width, height;
+    int32_t width, height, stride;
     int64_t frameCount;
     std::deque<FrameTiming> timings;
     std::wstring path; // to delete the file when opening fails after creating it
@@ -174,6 +174,7 @@ int32_t FallbackWriter_Open(const wchar_t *path, const WriterSetup &setup, Fallb
     FallbackWriter *writer = new FallbackWriter();
     writer->width = setup.width;
     writer->height = setup.height;
+    writer->stride = setup.stride;
     writer->path = path;
     char *utf8Path = Fallback_Utf8Path(path);
     int32_t status = utf8Path ? 0 : AVERROR(EINVAL);
@@ -200,7 +201,7 @@ int32_t FallbackWriter_Write(FallbackWriter *writer, const uint8_t *frame, int64
     if (status < 0)
         return status;
     // A DIB lists its rows bottom first: start at the top row and step back.
-    int stride = writer->width * 3;
+    int stride = writer->stride;
     const uint8_t *rows[1] = {frame + (size_t)stride * (writer->height - 1)};
     int strides[1] = {-stride};
     sws_scale(writer->scaler, rows, strides, 0, writer->height, writer->picture->data, writer->picture->linesize);

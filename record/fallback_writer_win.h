@@ -10,8 +10,8 @@ struct FallbackWriter;
 // Creates the file at path and an encoder for the setup; negative status on
 // failure, with nothing left behind.
 int32_t FallbackWriter_Open(const wchar_t *path, const WriterSetup &setup, FallbackWriter **writer);
-// Encodes one frame: height rows of width x 3 bytes (B, G, R), bottom row
-// first as in a DIB, shown at time for duration (100-ns units).
+// Encodes one frame: height rows of width x 3 bytes (B, G, R), each starting
+// the setup's stride after the one before, bottom row first as in a DIB, shown at time for duration (100-ns units).
 int32_t FallbackWriter_Write(FallbackWriter *writer, const uint8_t *frame, int64_t time, int64_t duration);
 // Flushes the encoder, finalises the file and frees the writer.
 void FallbackWriter_Close(FallbackWriter *writer);

@@ -6,6 +6,7 @@
 #include "base/platform.h"
 #include "base/sync.h"
 #include "capture/camera_state.h"
+#include "capture/frame_layout.h"
 #include "record/recorder_state.h"
 #include "record/writer.h"
 
@@ -76,8 +77,8 @@ struct RecordCounts {
 static void WriteFrame(const FrameCopy &frame, RecordCounts *counts)
 {
     int64_t duration = gRecorder.frameDuration * (1 + (int64_t)frame.dropsBefore);
-    int64_t frameBytes = (int64_t)gCamera.frameHeader.biWidth * 3 * std::abs(gCamera.frameHeader.biHeight);
-    if (frame.size >= frameBytes) {
+    FrameLayout layout;
+    if (FrameLayout_From(gCamera.frameHeader, &layout) && frame.size >= layout.size) {
         Camera_WriteFrame(frame, duration); // a failed write loses the frame, not the time
         counts->written++;
     } else {

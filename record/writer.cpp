@@ -1,5 +1,7 @@
 #include "record/writer.h"
 
+#include "capture/frame_layout.h"
+
 #include <cstdlib>
 
 // The bit rate steps with the frame width; the nominal rate, progressive scan
@@ -10,6 +12,7 @@ WriterSetup Recorder_WriterSetup(const BitmapHeader &header, int32_t useH264)
     WriterSetup setup = {};
     setup.width = header.biWidth;
     setup.height = std::abs(header.biHeight);
+    setup.stride = Frame_RowBytes(header.biWidth);
     setup.bitRate = header.biWidth <= 720 ? 1800000 : header.biWidth <= 1280 ? 3500000 : 8500000;
     setup.useH264 = useH264;
     setup.frameRateNumerator = 30;

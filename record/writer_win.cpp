@@ -111,7 +111,7 @@ int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
     WriterSetup setup = Recorder_WriterSetup(gCamera.frameHeader, gRecorder.useH264);
     ComPtr<IMFMediaBuffer> buffer;
     ComPtr<IMFSample> sample;
-    HRESULT hr = FillBuffer(frame, setup.width * 3, setup.height, buffer.Put());
+    HRESULT hr = FillBuffer(frame, setup.stride, setup.height, buffer.Put());
     if (SUCCEEDED(hr))
         hr = gMediaFoundation.createSample(sample.Put());
     if (SUCCEEDED(hr))

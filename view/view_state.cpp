@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "capture/camera_state.h"
+#include "capture/frame_layout.h"
 #include "view/editing.h"
 #include "view/items.h"
 #include "view/overlays.h"
@@ -35,9 +36,11 @@ void View_SetTexts(const wchar_t *placeholder, const wchar_t *prompt)
 void View_SetFrameFormat()
 {
     const BitmapHeader &header = gCamera.frameHeader;
-    gView.imageWidth = header.biWidth;
-    gView.imageHeight = std::abs(header.biHeight);
-    gView.frameSize = gView.imageWidth * gView.imageHeight * 3;
+    FrameLayout layout; // a refused header never starts a preview; it gives no picture here
+    FrameLayout_From(header, &layout);
+    gView.imageWidth = layout.width;
+    gView.imageHeight = layout.height;
+    gView.frameSize = layout.size; // DIB rows, as the drawing of the frame reads them
     gView.frameBits.assign((size_t)gView.frameSize, 0);
     gView.bitmapInfo = BitmapInfo();
     gView.bitmapInfo.bmiHeader = header;

@@ -3,6 +3,7 @@
 // the queue: recorder_test).
 #include "capture/camera_state.h"
 #include "capture/effects.h"
+#include "capture/frame_layout.h"
 #include "capture/frame_pipeline.h"
 #include "capture/frame_times.h"
 #include "base/sync.h"
@@ -29,7 +30,9 @@ void Preview_Start(int32_t width, int32_t height)
     gCamera.frameHeader = {};
     gCamera.frameHeader.biWidth = width;
     gCamera.frameHeader.biHeight = height;
-    gCamera.frameSize = width * height * 3;
+    FrameLayout layout;
+    FrameLayout_From(gCamera.frameHeader, &layout);
+    gCamera.frameSize = layout.size;
     gCamera.frameBuffer = (uint8_t *)malloc((size_t)gCamera.frameSize);
     memset(gCamera.frameBuffer, 0xEE, (size_t)gCamera.frameSize);
     gCamera.frameLock = Lock_Create();
@@ -73,6 +76,26 @@ Bytes Pattern(size_t size)
     return frame;
 }
 
+// A frame of rows of 3 W bytes given as the grabber does, each row padded to
+// a multiple of 4 bytes (with 0x55), and the pixels of such a frame back.
+Bytes Padded(const Bytes &pixels, int32_t width)
+{
+    size_t row = 3 * (size_t)width, stride = (size_t)Frame_RowBytes(width);
+    Bytes out(pixels.size() / row * stride, 0x55);
+    for (size_t r = 0; r < pixels.size() / row; r++)
+        memcpy(&out[r * stride], &pixels[r * row], row);
+    return out;
+}
+
+Bytes Pixels(const Bytes &padded, int32_t width)
+{
+    size_t row = 3 * (size_t)width, stride = (size_t)Frame_RowBytes(width);
+    Bytes out;
+    for (size_t r = 0; r < padded.size() / stride; r++)
+        out.insert(out.end(), padded.begin() + r * stride, padded.begin() + r * stride + row);
+    return out;
+}
+
 Bytes MirroredRows(const Bytes &frame, int32_t width)
 {
     Bytes out(frame.size());
@@ -106,30 +129,33 @@ void Preview(Bytes &frame)
 
 // What the pipeline makes of the effect switches, with the effect loops this
 // processor runs (every version against the formulas: effect_kernels_test);
-// 21 x 3 pixels make whole vector blocks and leftovers in every effect.
+// 21 x 3 pixels make whole vector blocks and leftovers in every effect, and
+// rows of 63 bytes padded to 64, whose padding no effect may take for pixels.
 class FrameEffects : public testing::Test {
 protected:
     static constexpr int32_t W = 21, H = 3;
     void SetUp() override { Preview_Start(W, H); }
     void TearDown() override { Preview_Stop(); }
+    static Bytes In(const Bytes &pixels) { return Padded(pixels, W); }
+    static Bytes Out() { return Pixels(FrameBuffer(), W); }
 };
 
 TEST_F(FrameEffects, WithoutFlagsTheFrameIsCopiedAndARepaintRequested)
 {
-    Bytes frame = Pattern(W * H * 3), original = frame;
+    Bytes frame = In(Pattern(W * H * 3)), original = frame;
     Preview(frame);
-    EXPECT_EQ(FrameBuffer(), original);
+    EXPECT_EQ(FrameBuffer(), original); // the padding too: one copy of the sample
     EXPECT_EQ(frame, original);
     EXPECT_EQ(gFake.frameRepaints, 1);
 }
 
 TEST_F(FrameEffects, MirrorAloneLeavesTheIncomingFrameAndItsRecorderCopyUnmirrored)
 {
-    Bytes frame = Pattern(W * H * 3), original = frame;
+    Bytes frame = In(Pattern(W * H * 3)), original = frame;
     gCamera.mirror = 1;
     gRecorder.recording = 1;
     Preview(frame);
-    EXPECT_EQ(FrameBuffer(), MirroredRows(original, W));
+    EXPECT_EQ(Out(), MirroredRows(Pixels(original, W), W));
     ASSERT_EQ(gRecorder.frameQueue.size(), 1u);
     EXPECT_EQ(Bytes(gRecorder.frameQueue[0].data, gRecorder.frameQueue[0].data + gRecorder.frameQueue[0].size), original);
 }
@@ -138,27 +164,27 @@ TEST_F(FrameEffects, MirrorAloneLeavesTheIncomingFrameAndItsRecorderCopyUnmirror
 // mirrored effect, the recorder gets the mirrored frame without the effect.
 TEST_F(FrameEffects, MirrorWithAnEffectMirrorsTheIncomingFrameThenAppliesTheEffect)
 {
-    Bytes frame = Pattern(W * H * 3), mirrored = MirroredRows(frame, W);
+    Bytes frame = In(Pattern(W * H * 3)), mirrored = MirroredRows(Pattern(W * H * 3), W);
     gCamera.mirror = 1;
     gCamera.gray = 1;
     gRecorder.recording = 1;
     Preview(frame);
-    EXPECT_EQ(frame, mirrored);
-    EXPECT_EQ(FrameBuffer(), Gray(mirrored));
+    EXPECT_EQ(frame, In(mirrored));
+    EXPECT_EQ(Out(), Gray(mirrored));
     ASSERT_EQ(gRecorder.frameQueue.size(), 1u);
-    EXPECT_EQ(Bytes(gRecorder.frameQueue[0].data, gRecorder.frameQueue[0].data + gRecorder.frameQueue[0].size), mirrored);
+    EXPECT_EQ(Bytes(gRecorder.frameQueue[0].data, gRecorder.frameQueue[0].data + gRecorder.frameQueue[0].size), In(mirrored));
 
     gCamera.gray = 0;
     gCamera.negative = 1;
-    Bytes second = Pattern(W * H * 3);
+    Bytes second = In(Pattern(W * H * 3));
     Preview(second);
-    EXPECT_EQ(FrameBuffer(), Negative(mirrored));
+    EXPECT_EQ(Out(), Negative(mirrored));
 }
 
 // All four flags set, then cleared one by one in the order of precedence.
 TEST_F(FrameEffects, OnlyTheFirstSetEffectInTheOrderGrayBlackWhiteNegativeEmbossApplies)
 {
-    Bytes frame = Pattern(W * H * 3), original = frame;
+    Bytes original = Pattern(W * H * 3), frame = In(original);
     Bytes blackWhite = Gray(original), emboss(original.size(), 0xEE);
     for (uint8_t &b : blackWhite)
         b = b > 127 ? 255 : 0;
@@ -166,35 +192,37 @@ TEST_F(FrameEffects, OnlyTheFirstSetEffectInTheOrderGrayBlackWhiteNegativeEmboss
         emboss[i] = (uint8_t)std::clamp(original[i] - original[i + 3 * W] + 128, 0, 255);
     gCamera.gray = gCamera.blackWhite = gCamera.negative = gCamera.emboss = 1;
     Preview(frame);
-    EXPECT_EQ(FrameBuffer(), Gray(original));
+    EXPECT_EQ(Out(), Gray(original));
     gCamera.gray = 0;
     Preview(frame);
-    EXPECT_EQ(FrameBuffer(), blackWhite);
+    EXPECT_EQ(Out(), blackWhite);
     gCamera.blackWhite = 0;
     Preview(frame);
-    EXPECT_EQ(FrameBuffer(), Negative(original));
+    EXPECT_EQ(Out(), Negative(original));
     gCamera.negative = 0;
-    memset(gCamera.frameBuffer, 0xEE, original.size());
+    memset(gCamera.frameBuffer, 0xEE, (size_t)gCamera.frameSize);
     Preview(frame);
-    EXPECT_EQ(FrameBuffer(), emboss);
-    EXPECT_EQ(frame, original);
+    EXPECT_EQ(Out(), emboss);
+    EXPECT_EQ(frame, In(original));
 }
 
 TEST_F(FrameEffects, EmbossOfAUniformFrameIs128AndKeepsTheLastRow)
 {
-    Bytes frame(W * H * 3, 77);
+    Bytes frame = In(Bytes(W * H * 3, 77));
     gCamera.emboss = 1;
     Preview(frame);
-    Bytes out = FrameBuffer();
+    Bytes out = Out();
     size_t stride = 3 * W;
     EXPECT_EQ(Bytes(out.begin(), out.end() - stride), Bytes((H - 1) * stride, 128));
     EXPECT_EQ(Bytes(out.end() - stride, out.end()), Bytes(stride, 0xEE));
 
     // Rows against the next one: 10 - 200 clamps to 0, 200 - 10 to 255.
-    for (size_t i = 0; i < frame.size(); i++)
-        frame[i] = (i / stride) % 2 ? 200 : 10;
+    Bytes rows(W * H * 3);
+    for (size_t i = 0; i < rows.size(); i++)
+        rows[i] = (i / stride) % 2 ? 200 : 10;
+    frame = In(rows);
     Preview(frame);
-    out = FrameBuffer();
+    out = Out();
     EXPECT_EQ(Bytes(out.begin(), out.begin() + stride), Bytes(stride, 0));
     EXPECT_EQ(Bytes(out.begin() + stride, out.begin() + 2 * stride), Bytes(stride, 255));
 }
@@ -203,15 +231,15 @@ TEST_F(FrameEffects, OneRowFramesAndNegativeHeights)
 {
     Preview_Stop();
     Preview_Start(W, 1);
-    Bytes row = Pattern(W * 3);
+    Bytes row = In(Pattern(W * 3));
     Effect_Emboss(row.data());
-    EXPECT_EQ(FrameBuffer(), Bytes(W * 3, 0xEE));
+    EXPECT_EQ(Out(), Bytes(W * 3, 0xEE));
 
     // A top-down header has the same rows.
     gCamera.frameHeader.biHeight = -1;
     gCamera.mirror = 1;
     Effect_Negative(row.data());
-    EXPECT_EQ(FrameBuffer(), Negative(MirroredRows(Pattern(W * 3), W)));
+    EXPECT_EQ(Out(), Negative(MirroredRows(Pattern(W * 3), W)));
 }
 
 class FramePipeline : public testing::Test {

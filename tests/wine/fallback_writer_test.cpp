@@ -20,15 +20,15 @@ WriterSetup VideoSetup(int32_t width, int32_t height, int32_t useH264)
 }
 
 // Neutral grey with a red square at the top left of the picture, bottom row
-// first as the camera delivers it; a bright bar moves along the bottom so the
-// frames differ.
-std::vector<uint8_t> Picture(int width, int height, int frame)
+// first and rows padded to 4 bytes as the camera delivers it; a bright bar
+// moves along the bottom so the frames differ.
+std::vector<uint8_t> Picture(int width, int height, int stride, int frame)
 {
-    std::vector<uint8_t> bits((size_t)width * height * 3, 128);
+    std::vector<uint8_t> bits((size_t)stride * height, 128);
     for (int y = 0; y < height; y++) {
         int top = height - 1 - y; // the DIB's row y is this far from the top
         for (int x = 0; x < width; x++) {
-            uint8_t *pixel = &bits[((size_t)y * width + x) * 3];
+            uint8_t *pixel = &bits[(size_t)y * stride + (size_t)x * 3];
             if (top < 96 && x < 96) {
                 pixel[0] = 0, pixel[1] = 0, pixel[2] = 255;
             } else if (top >= height - 32 && (x + frame * 8) % width < 64) {
@@ -41,18 +41,18 @@ std::vector<uint8_t> Picture(int width, int height, int frame)
 
 // Writes frames with uneven durations and lists each frame's time stamp and
 // duration beside the video, for the check on the Linux side.
-void WriteVideo(const std::wstring &path, int32_t useH264, int frames)
+void WriteVideo(const std::wstring &path, int32_t useH264, int frames, int width, int height)
 {
-    const int width = 1280, height = 720;
+    WriterSetup setup = VideoSetup(width, height, useH264);
     FallbackWriter *writer = nullptr;
-    ASSERT_EQ(FallbackWriter_Open(path.c_str(), VideoSetup(width, height, useH264), &writer), 0);
+    ASSERT_EQ(FallbackWriter_Open(path.c_str(), setup, &writer), 0);
     FILE *timings = _wfopen((path + L".times").c_str(), L"w");
     ASSERT_NE(timings, nullptr);
     const int64_t durations[] = {333333, 400000, 250000, 666666, 333334};
     int64_t time = 0;
     for (int i = 0; i < frames; i++) {
         int64_t duration = durations[i % 5];
-        std::vector<uint8_t> bits = Picture(width, height, i);
+        std::vector<uint8_t> bits = Picture(width, height, setup.stride, i);
         ASSERT_EQ(FallbackWriter_Write(writer, bits.data(), time, duration), 0) << "frame " << i;
         fprintf(timings, "%lld %lld\n", (long long)time, (long long)duration);
         time += duration;
@@ -67,8 +67,9 @@ TEST(FallbackWriter, WritesH264AndWmvUnderANonAsciiName)
     // Always fresh, so that the check never reads a file of an earlier run.
     Folder_RemoveTree(L"fallback-videos");
     ASSERT_TRUE(CreateDirectoryW(L"fallback-videos", nullptr));
-    WriteVideo(L"fallback-videos\\Pr\u00fcfung \u00b5m \u6d4b\u91cf.mp4", 1, 90);
-    WriteVideo(L"fallback-videos\\Pr\u00fcfung \u00b5m \u6d4b\u91cf.wmv", 0, 30);
+    WriteVideo(L"fallback-videos\\Pr\u00fcfung \u00b5m \u6d4b\u91cf.mp4", 1, 90, 1280, 720);
+    // Rows of 4098 bytes padded to 4100.
+    WriteVideo(L"fallback-videos\\Pr\u00fcfung \u00b5m \u6d4b\u91cf.wmv", 0, 30, 1366, 768);
 }
 
 TEST(FallbackWriter, AFailedOpenReturnsNegativeAndLeavesNoFile)
@@ -94,7 +95,7 @@ TEST(FallbackWriterBenchmark, DISABLED_EncodingRate)
     for (const auto &size : sizes) {
         std::vector<std::vector<uint8_t>> pictures;
         for (int i = 0; i < 30; i++)
-            pictures.push_back(Picture(size[0], size[1], i));
+            pictures.push_back(Picture(size[0], size[1], size[0] * 3, i)); // no padding at these widths
         for (int32_t useH264 = 1; useH264 >= 0; useH264--) {
             std::wstring path = folder.path + (useH264 ? L"\\bench.mp4" : L"\\bench.wmv");
             FallbackWriter *writer = nullptr;

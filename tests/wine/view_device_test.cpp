@@ -9,11 +9,13 @@
 #include "program_harness.h"
 #include "rig_api.h"
 #include "rig_graph.h"
+#include "rig_scene.h"
 #include "view/view_snapshot_win.h"
 #include "view/view_state.h"
 #include "view_harness.h"
 
 #include <gtest/gtest.h>
+#include <cstdlib>
 
 namespace {
 
@@ -157,6 +159,40 @@ TEST_F(ViewDevices, ASnapshotAtZoom50IsHalfSizeAndCarriesTheGrid)
     // The grid is drawn at zoom 100 only: its first line right of the centre.
     COLORREF line = Image_Pixel(full, 640 + 100, 50);
     EXPECT_EQ(line, (COLORREF)gView.gridColor);
+}
+
+bool Near(COLORREF pixel, SceneColour colour)
+{
+    return abs(GetRValue(pixel) - colour.r) < 40 && abs(GetGValue(pixel) - colour.g) < 40 &&
+           abs(GetBValue(pixel) - colour.b) < 40;
+}
+
+// A laptop panel's size: its RGB24 rows of 4098 bytes come padded to 4100.
+// The picture is shown, and a snapshot holds the microscope's corner squares
+// where it puts them (p = 1366 / 32 = 42 pixels per millimetre), which rows
+// read at the wrong stride would shear away.
+TEST_F(ViewDevices, A1366x768PictureWithPaddedRowsIsShownAndSnapshotted)
+{
+    ProgramHarness program;
+    ASSERT_TRUE(program.WaitForCamera());
+    gRequestedFormat = {kSubtypeYuy2, 1366, 768};
+    SendMessageW(gApp.cameraView, WM_COMMAND, CMD_VIEW_RESTART, 0);
+    ASSERT_TRUE(program.WaitForCamera());
+    ASSERT_EQ(gCamera.currentFormat.width, 1366);
+    SendMessageW(gApp.cameraView, WM_COMMAND, CMD_VIEW_ZOOM, 100);
+    program.Run(500);
+    program.Screenshot(L"padded_rows_1366x768");
+    std::wstring path = program.images.path + L"\\padded.png";
+    ASSERT_TRUE(View_SaveSnapshot(path.c_str()));
+    UINT w = 0, h = 0;
+    ASSERT_TRUE(Image_Size(path, &w, &h));
+    EXPECT_EQ(w, 1366u);
+    EXPECT_EQ(h, 768u);
+    const int p = 42;
+    EXPECT_TRUE(Near(Image_Pixel(path, p, p), kSceneRed));
+    EXPECT_TRUE(Near(Image_Pixel(path, 1366 - p, 768 - p), kSceneBlue));
+    EXPECT_TRUE(Near(Image_Pixel(path, p / 4, p / 4), kScenePaper));
+    EXPECT_TRUE(Near(Image_Pixel(path, 1366 - p / 4, 768 - p / 4), kScenePaper));
 }
 
 TEST_F(ViewDevices, ASnapshotIsJpegForLowerCaseJpgAndPngOtherwise)
