@@ -49,7 +49,8 @@ set_tests_properties(FallbackWriter.FilesPlayAsWritten PROPERTIES
 set(RECORDING_TESTS RecordingDialog.RecordsMp4WithASplitAndWmvThenStops
     RecordingDialog.AFailedStartSaysWhyAndATenSecondLimitClosesTheDialog
     RecordingDialog.UnpluggingTheMicroscopeFinishesTheFileAndClosesTheDialog
-    App.ClosingTheProgramDuringARecordingFinishesTheFileAndEndsWithExitCodeZero)
+    App.ClosingTheProgramDuringARecordingFinishesTheFileAndEndsWithExitCodeZero
+    ViewDevices.MalformedFormatsAreNotListedAndAnOddSizedPictureIsShownSnapshottedAndRecorded)
 add_test(NAME Recording.VideosPlayBack
          COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_recordings.py ${CMAKE_BINARY_DIR}/recordings)
 set_tests_properties(${RECORDING_TESTS} PROPERTIES FIXTURES_SETUP recordings)

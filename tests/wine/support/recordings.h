@@ -12,6 +12,7 @@ struct RecordingFolder {
 
     // The names of the videos (.mp4, .wmv) in it, in name order.
     std::vector<std::wstring> Videos() const;
-    // Adds a video's expected length in seconds to expected.txt.
-    void Expect(const std::wstring &name, double shortest, double longest) const;
+    // Adds a video's expected length in seconds and size to expected.txt.
+    void Expect(const std::wstring &name, double shortest, double longest, int width = 1280,
+                int height = 720) const;
 };
