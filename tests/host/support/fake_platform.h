@@ -30,10 +30,17 @@ struct ScrollCall {
 };
 
 struct FakePlatform {
-    // Settings store: absent names are missing values.
+    // Settings store: absent names are missing values. Numbers and texts are
+    // stored as the registry stores them; stored holds values of any type
+    // and bytes, and comes first.
     bool storeOpens = true;
     std::map<std::wstring, int32_t> numbers;
     std::map<std::wstring, std::wstring> texts;
+    struct StoredValue {
+        uint32_t type;
+        std::vector<uint8_t> bytes;
+    };
+    std::map<std::wstring, StoredValue> stored;
     int storeOpenCount = 0;
 
     // File system: folders and files by full path.
