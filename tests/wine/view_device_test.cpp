@@ -238,7 +238,7 @@ TEST_F(ViewDevices, MalformedFormatsAreNotListedAndAnOddSizedPictureIsShownSnaps
     RecordingFolder folder(L"OddSize");
     for (const wchar_t *name : {L"odd.mp4", L"odd.wmv"}) {
         ASSERT_TRUE(Text_Copy(gRecorder.path, PATH_CAPACITY, (folder.path + L"\\" + name).c_str()));
-        gRecorder.useH264 = name[5] == L'm';
+        gRecorder.useH264 = std::wstring(name).ends_with(L".mp4");
         ASSERT_EQ(Camera_SartRecord(), 1) << name << std::hex << gRecorder.startStatus;
         program.Run(1500);
         Camera_StopRecord();
