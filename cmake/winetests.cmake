@@ -50,6 +50,7 @@ set(RECORDING_TESTS RecordingDialog.RecordsMp4WithASplitAndWmvThenStops
     RecordingDialog.AFailedStartSaysWhyAndATenSecondLimitClosesTheDialog
     RecordingDialog.UnpluggingTheMicroscopeFinishesTheFileAndClosesTheDialog
     App.ClosingTheProgramDuringARecordingFinishesTheFileAndEndsWithExitCodeZero
+    ViewDevices.MalformedFormatsAreNotListedAndAnOddSizedPictureIsShownSnapshottedAndRecorded
     Faults.ADiskFillingUpEndsTheRecordingWithAMessageAndAPlayableFile
     Faults.AFolderRenamedDuringARecordingEndsItWithAMessageAndAPlayableFile)
 add_test(NAME Recording.VideosPlayBack

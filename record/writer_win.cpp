@@ -8,6 +8,7 @@
 #include "base/scoped_win.h"
 #include "base/text.h"
 #include "capture/camera_state.h"
+#include "capture/frame_layout.h"
 #include "record/fallback_writer_win.h"
 #include "record/mf_runtime_win.h"
 
@@ -116,17 +117,20 @@ int32_t Camera_CreateWriter()
     return FallbackWriter_Open(gRecorder.path, setup, &gFallbackWriter);
 }
 
-// One frame into a memory buffer, rows in the order they came.
-static HRESULT FillBuffer(const FrameCopy &frame, int32_t stride, int32_t height, IMFMediaBuffer **result)
+// One frame into a memory buffer, rows in the order they came, at the
+// video's width (an odd frame's last column left out) and its own stride.
+static HRESULT FillBuffer(const FrameCopy &frame, const WriterSetup &setup, IMFMediaBuffer **result)
 {
-    DWORD size = (DWORD)stride * (DWORD)height;
+    int32_t stride = Frame_RowBytes(setup.width);
+    DWORD size = (DWORD)stride * (DWORD)setup.height;
     ComPtr<IMFMediaBuffer> buffer;
     HRESULT hr = gMediaFoundation.createMemoryBuffer(size, buffer.Put());
     BYTE *bytes = nullptr;
     if (SUCCEEDED(hr))
         hr = buffer->Lock(&bytes, nullptr, nullptr);
     if (SUCCEEDED(hr)) {
-        hr = gMediaFoundation.copyImage(bytes, stride, frame.data, stride, (DWORD)stride, (DWORD)height);
+        hr = gMediaFoundation.copyImage(bytes, stride, frame.data, setup.stride, (DWORD)setup.width * 3,
+                                        (DWORD)setup.height);
         buffer->Unlock(); // also after a failed copy
     }
     if (SUCCEEDED(hr))
@@ -152,7 +156,7 @@ int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
         return FallbackWriter_Write(gFallbackWriter, frame.data, gRecorder.sampleTime, duration);
     ComPtr<IMFMediaBuffer> buffer;
     ComPtr<IMFSample> sample;
-    HRESULT hr = FillBuffer(frame, setup.stride, setup.height, buffer.Put());
+    HRESULT hr = FillBuffer(frame, setup, buffer.Put());
     if (SUCCEEDED(hr))
         hr = gMediaFoundation.createSample(sample.Put());
     if (SUCCEEDED(hr))

@@ -95,6 +95,15 @@ TEST(RecorderRules, FrameDurationsQueueCapacityAndTheBitRateByWidth)
         EXPECT_EQ(setup.useH264, i % 2);
         EXPECT_EQ(setup.height, 480);
     }
+    // Encoders take even sizes: an odd last column and row are left out, and
+    // the rows are still read at the frame's own padded stride.
+    BitmapHeader odd = {};
+    odd.biWidth = 1365;
+    odd.biHeight = 767;
+    WriterSetup setup = Recorder_WriterSetup(odd, 1);
+    EXPECT_EQ(setup.width, 1364);
+    EXPECT_EQ(setup.height, 766);
+    EXPECT_EQ(setup.stride, 4096);
 }
 
 TEST_F(Recorder, AFailedWriterStartsNothingAndASlowRateIsRaisedToFive)

@@ -45,12 +45,13 @@ std::vector<std::wstring> Videos_In(const std::wstring &folder)
     return names;
 }
 
-void RecordingFolder::Expect(const std::wstring &name, double shortest, double longest) const
+void RecordingFolder::Expect(const std::wstring &name, double shortest, double longest, int width,
+                             int height) const
 {
     FILE *file = _wfopen((path + L"\\expected.txt").c_str(), L"a");
     if (!file)
         return;
-    fprintf(file, "%ls %.3f %.3f\n", name.c_str(), shortest, longest);
+    fprintf(file, "%ls %.3f %.3f %d %d\n", name.c_str(), shortest, longest, width, height);
     fclose(file);
 }
 

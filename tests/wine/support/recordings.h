@@ -17,8 +17,9 @@ struct RecordingFolder {
 
     // The names of the videos (.mp4, .wmv) in it, in name order.
     std::vector<std::wstring> Videos() const;
-    // Adds a video's expected length in seconds to expected.txt.
-    void Expect(const std::wstring &name, double shortest, double longest) const;
+    // Adds a video's expected length in seconds and size to expected.txt.
+    void Expect(const std::wstring &name, double shortest, double longest, int width = 1280,
+                int height = 720) const;
     // Adds a video that must last what the recorder counted (100-ns units).
     void ExpectRecorded(const std::wstring &name, int64_t recorded) const;
 };
