@@ -54,3 +54,6 @@ add_test(NAME Recording.VideosPlayBack
          COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_recordings.py ${CMAKE_BINARY_DIR}/recordings)
 set_tests_properties(${RECORDING_TESTS} PROPERTIES FIXTURES_SETUP recordings)
 set_tests_properties(Recording.VideosPlayBack PROPERTIES FIXTURES_REQUIRED recordings TIMEOUT 120 LABELS wine)
+
+# The soak driver (scripts/soak) builds on the same support code.
+add_subdirectory(tests/soak)
