@@ -9,6 +9,7 @@
 #include "base/commands.h"
 #include "counters.h"
 #include "dialogs/recording_ids.h"
+#include "modal_dialog.h"
 #include "program_harness.h"
 #include "rig_api.h"
 #include "rig_graph.h"
@@ -71,17 +72,24 @@ bool WaitForFrames(LONG count, DWORD timeout)
     return false;
 }
 
+// A message handled before the call returns: a posted tool command could
+// still be waiting when the mouse messages that follow it, sent, are handled.
+void Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result;
+    SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result);
+}
+
+// Posted: the Recording dialog is modal, and the commands posted to the main
+// window while it is open are handled in its message loop.
 void Command(const Soak &soak, int command)
 {
     PostMessageW(soak.program.window, WM_COMMAND, command, 0);
 }
 
-// A mouse message handled before the call returns, as the test harness sends them.
 void Mouse(HWND view, UINT message, int x, int y)
 {
-    DWORD_PTR result;
-    SendMessageTimeoutW(view, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y),
-                        SMTO_NORMAL, 5000, &result);
+    Send(view, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
 }
 
 // 50 items of every kind drawn with the mouse in a 10 x 5 raster; the angle
@@ -93,8 +101,7 @@ void DrawItems(const Soak &soak)
     const int toolCount = sizeof tools / sizeof tools[0];
     for (int i = 0; i < kItems; i++) {
         int tool = tools[i % toolCount];
-        Command(soak, tool);
-        Sleep(50);
+        Send(soak.program.window, WM_COMMAND, tool, 0);
         int x = 40 + (i % 10) * 110, y = 60 + (i / 10) * 120;
         Mouse(soak.view, WM_LBUTTONDOWN, x, y);
         for (int step = 1; step <= 4; step++)
@@ -106,18 +113,7 @@ void DrawItems(const Soak &soak)
             Mouse(soak.view, WM_LBUTTONUP, x + 10, y + 90);
         }
     }
-    Command(soak, CMD_TOOL_POINTER);
-}
-
-HWND WaitForDialog(const wchar_t *caption, DWORD timeout)
-{
-    for (DWORD waited = 0; waited < timeout; waited += 50) {
-        HWND dialog = FindWindowW(L"#32770", caption);
-        if (dialog && IsWindowVisible(dialog))
-            return dialog;
-        Sleep(50);
-    }
-    return nullptr;
+    Send(soak.program.window, WM_COMMAND, CMD_TOOL_POINTER, 0);
 }
 
 bool StartProgram(Soak &soak)
@@ -134,14 +130,14 @@ bool StartProgram(Soak &soak)
         return Fail("no camera view");
     // A toolbar click checks the button, then sends the command that reads it.
     HWND toolbar = FindWindowExW(soak.program.window, nullptr, TOOLBARCLASSNAMEW, nullptr);
-    SendMessageW(toolbar, TB_CHECKBUTTON, CMD_OVERLAY_GRID, TRUE);
-    Command(soak, CMD_OVERLAY_GRID);
+    Send(toolbar, TB_CHECKBUTTON, CMD_OVERLAY_GRID, TRUE);
+    Send(soak.program.window, WM_COMMAND, CMD_OVERLAY_GRID, 0);
     DrawItems(soak);
     Command(soak, CMD_RECORD);
     soak.dialog = WaitForDialog(L"Recording video", 10000);
     if (!soak.dialog)
         return Fail("the Recording dialog did not open");
-    PostMessageW(soak.dialog, WM_COMMAND, IDOK, 0);
+    Dialog_Press(soak.dialog, IDOK);
     Sleep(1000);
     Window_Screenshot(soak.program.window, L"soak");
     return true;
@@ -198,10 +194,8 @@ int CountFiles(const std::wstring &pattern)
 bool Finish(Soak &soak)
 {
     bool ok = true;
-    PostMessageW(soak.dialog, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 200 && IsWindow(soak.dialog); i++)
-        Sleep(50);
-    if (IsWindow(soak.dialog))
+    Dialog_Press(soak.dialog, IDOK);
+    if (!Dialog_WaitClosed(soak.dialog, 10000))
         ok = Fail("the Recording dialog did not close");
     DWORD exitCode = soak.program.CloseAndWait();
     if (exitCode != 0)
