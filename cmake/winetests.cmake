@@ -68,3 +68,6 @@ set_tests_properties(Faults.MountSmallDisk PROPERTIES FIXTURES_SETUP small_disk 
 set_tests_properties(Faults.UnmountSmallDisk PROPERTIES FIXTURES_CLEANUP small_disk LABELS wine)
 set_tests_properties(${SMALL_DISK_TEST} PROPERTIES FIXTURES_REQUIRED small_disk
                      SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]" TIMEOUT 90)
+
+# The soak driver (scripts/soak) builds on the same support code.
+add_subdirectory(tests/soak)
