@@ -5,12 +5,17 @@
 #include "base/scoped_win.h"
 #include "capture/camera_graph.h"
 #include "view/drawing.h"
+#include "view/frame_pixels.h"
 #include "view/gdip_object_win.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
 #include "view/viewport.h"
 
 static const COLORREF kBackground = RGB(191, 191, 191);
+
+// The back bitmap's pixels, top-down, and its size when it was made.
+static uint32_t *gBackPixels;
+static int gBackWidth, gBackHeight;
 
 static ARGB Argb(uint32_t colorRef)
 {
@@ -74,17 +79,38 @@ void View_DestroyBackBuffer()
     gView.backDC = nullptr;
     gView.backBitmap = nullptr;
     gView.previousBitmap = nullptr;
+    gBackPixels = nullptr;
+    gBackWidth = gBackHeight = 0;
     View_DestroyDrawingObjects();
+}
+
+// A top-down DIB section of 32-bit pixels whose masks say they have no
+// alpha byte: the frame is written into its pixels directly, and the blit to
+// the window converts nothing. (A plain 32-bit BI_RGB bitmap may carry
+// alpha, so GDI+, Wine's at least, would draw on it through its slower
+// alpha-blending path, with other pixels.)
+static HBITMAP CreateBackBitmap(HDC hdc, void **pixels)
+{
+    struct {
+        BITMAPINFOHEADER header;
+        DWORD masks[3];
+    } info = {{sizeof info.header, gView.displayWidth, -gView.displayHeight, 1, 32, BI_BITFIELDS, 0, 0, 0, 0, 0},
+              {0xFF0000, 0x00FF00, 0x0000FF}};
+    return CreateDIBSection(hdc, (const BITMAPINFO *)&info, DIB_RGB_COLORS, pixels, nullptr, 0);
 }
 
 static bool CreateBackBuffer(HDC hdc)
 {
-    ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(hdc, gView.displayWidth, gView.displayHeight));
+    void *pixels = nullptr;
+    ScopedGdiObject<HBITMAP> bitmap(CreateBackBitmap(hdc, &pixels));
     HDC dc = bitmap ? CreateCompatibleDC(hdc) : nullptr;
     if (!dc)
         return false; // retried at the next paint
     gView.backDC = dc;
     gView.backBitmap = bitmap.Detach();
+    gBackPixels = (uint32_t *)pixels;
+    gBackWidth = gView.displayWidth;
+    gBackHeight = gView.displayHeight;
     gView.previousBitmap = (HBITMAP)SelectObject(dc, gView.backBitmap);
     GpGraphics *graphics = nullptr;
     Gdip_Record(&gView.graphics, Gdip::GdipCreateFromHDC(gView.backDC, &graphics));
@@ -95,18 +121,20 @@ static bool CreateBackBuffer(HDC hdc)
     return true;
 }
 
+// At 100 % the frame is expanded into the back buffer's pixels in one pass
+// (GDI must be done with them first); at other zooms GDI stretches it.
 static void CopyFrame()
 {
-    const BITMAPINFO *info = (const BITMAPINFO *)&gView.bitmapInfo;
-    const uint8_t *bits = gView.frameBits.data();
-    if (gView.zoom == 100) {
-        SetDIBits(gView.backDC, gView.backBitmap, 0, gView.imageHeight, bits, info, DIB_RGB_COLORS);
+    if (gView.zoom == 100 && gBackWidth == gView.imageWidth && gBackHeight == gView.imageHeight) {
+        GdiFlush();
+        View_ExpandFrame(gBackPixels);
         return;
     }
     if (gView.zoom < 100)
         SetStretchBltMode(gView.backDC, COLORONCOLOR);
     StretchDIBits(gView.backDC, 0, 0, gView.displayWidth, gView.displayHeight, 0, 0, gView.imageWidth,
-                  gView.imageHeight, bits, info, DIB_RGB_COLORS, SRCCOPY);
+                  gView.imageHeight, gView.frameBits.data(), (const BITMAPINFO *)&gView.bitmapInfo, DIB_RGB_COLORS,
+                  SRCCOPY);
 }
 
 void View_Compose(HDC hdc)
