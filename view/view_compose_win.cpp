@@ -17,6 +17,15 @@ static const COLORREF kBackground = RGB(191, 191, 191);
 static uint32_t *gBackPixels;
 static int gBackWidth, gBackHeight;
 
+// At zooms other than 100 % the frame is expanded into a bitmap of its own,
+// of the back buffer's pixel format, which GDI then stretches with no
+// conversion; made and destroyed with the back buffer.
+static HBITMAP gFrameBitmap;
+static HDC gFrameDC;
+static HGDIOBJ gFramePrevious; // the bitmap gFrameBitmap replaced in gFrameDC
+static uint32_t *gFramePixels;
+static int gFrameWidth, gFrameHeight;
+
 static ARGB Argb(uint32_t colorRef)
 {
     return 0xFF000000u | (GetRValue(colorRef) << 16) | (GetGValue(colorRef) << 8) | GetBValue(colorRef);
@@ -65,6 +74,21 @@ void View_DestroyDrawingObjects()
     gView.labelFont = nullptr;
 }
 
+static void DestroyFrameBitmap()
+{
+    if (gFrameDC) {
+        SelectObject(gFrameDC, gFramePrevious);
+        DeleteDC(gFrameDC);
+    }
+    if (gFrameBitmap)
+        DeleteObject(gFrameBitmap);
+    gFrameDC = nullptr;
+    gFrameBitmap = nullptr;
+    gFramePrevious = nullptr;
+    gFramePixels = nullptr;
+    gFrameWidth = gFrameHeight = 0;
+}
+
 void View_DestroyBackBuffer()
 {
     // The graphics goes before the DC it draws on.
@@ -81,6 +105,7 @@ void View_DestroyBackBuffer()
     gView.previousBitmap = nullptr;
     gBackPixels = nullptr;
     gBackWidth = gBackHeight = 0;
+    DestroyFrameBitmap();
     View_DestroyDrawingObjects();
 }
 
@@ -89,23 +114,42 @@ void View_DestroyBackBuffer()
 // the window converts nothing. (A plain 32-bit BI_RGB bitmap may carry
 // alpha, so GDI+, Wine's at least, would draw on it through its slower
 // alpha-blending path, with other pixels.)
-static HBITMAP CreateBackBitmap(HDC hdc, void **pixels)
+static HBITMAP CreatePixelBitmap(HDC hdc, int width, int height, void **pixels)
 {
     struct {
         BITMAPINFOHEADER header;
         DWORD masks[3];
-    } info = {{sizeof info.header, gView.displayWidth, -gView.displayHeight, 1, 32, BI_BITFIELDS, 0, 0, 0, 0, 0},
+    } info = {{sizeof info.header, width, -height, 1, 32, BI_BITFIELDS, 0, 0, 0, 0, 0},
               {0xFF0000, 0x00FF00, 0x0000FF}};
     return CreateDIBSection(hdc, (const BITMAPINFO *)&info, DIB_RGB_COLORS, pixels, nullptr, 0);
+}
+
+static bool CreateFrameBitmap(HDC hdc)
+{
+    void *pixels = nullptr;
+    gFrameBitmap = CreatePixelBitmap(hdc, gView.imageWidth, gView.imageHeight, &pixels);
+    gFrameDC = gFrameBitmap ? CreateCompatibleDC(hdc) : nullptr;
+    if (!gFrameDC) {
+        DestroyFrameBitmap();
+        return false;
+    }
+    gFramePrevious = SelectObject(gFrameDC, gFrameBitmap);
+    gFramePixels = (uint32_t *)pixels;
+    gFrameWidth = gView.imageWidth;
+    gFrameHeight = gView.imageHeight;
+    return true;
 }
 
 static bool CreateBackBuffer(HDC hdc)
 {
     void *pixels = nullptr;
-    ScopedGdiObject<HBITMAP> bitmap(CreateBackBitmap(hdc, &pixels));
+    ScopedGdiObject<HBITMAP> bitmap(CreatePixelBitmap(hdc, gView.displayWidth, gView.displayHeight, &pixels));
     HDC dc = bitmap ? CreateCompatibleDC(hdc) : nullptr;
-    if (!dc)
+    if (!dc || (gView.zoom != 100 && !CreateFrameBitmap(hdc))) {
+        if (dc)
+            DeleteDC(dc);
         return false; // retried at the next paint
+    }
     gView.backDC = dc;
     gView.backBitmap = bitmap.Detach();
     gBackPixels = (uint32_t *)pixels;
@@ -121,26 +165,33 @@ static bool CreateBackBuffer(HDC hdc)
     return true;
 }
 
-// At 100 % the frame is expanded into the back buffer's pixels in one pass
-// (GDI must be done with them first); at other zooms GDI stretches it.
+// At 100 % the frame is expanded into the back buffer's pixels in one pass;
+// at other zooms into the frame bitmap, which GDI stretches into the back
+// buffer. GDI must be done with the pixels before they are written.
 static void CopyFrame()
 {
-    if (gView.zoom == 100 && gBackWidth == gView.imageWidth && gBackHeight == gView.imageHeight) {
+    bool sameSize = gBackWidth == gView.imageWidth && gBackHeight == gView.imageHeight;
+    if (gView.zoom == 100 && sameSize) {
         GdiFlush();
         View_ExpandFrame(gBackPixels);
         return;
     }
+    if (gFrameWidth != gView.imageWidth || gFrameHeight != gView.imageHeight)
+        return; // the back buffer of another frame size, made again after the size change
+    GdiFlush();
+    View_ExpandFrame(gFramePixels);
     if (gView.zoom < 100)
         SetStretchBltMode(gView.backDC, COLORONCOLOR);
-    StretchDIBits(gView.backDC, 0, 0, gView.displayWidth, gView.displayHeight, 0, 0, gView.imageWidth,
-                  gView.imageHeight, gView.frameBits.data(), (const BITMAPINFO *)&gView.bitmapInfo, DIB_RGB_COLORS,
-                  SRCCOPY);
+    StretchBlt(gView.backDC, 0, 0, gView.displayWidth, gView.displayHeight, gFrameDC, 0, 0, gView.imageWidth,
+               gView.imageHeight, SRCCOPY);
 }
 
 void View_Compose(HDC hdc)
 {
     if (gView.frameBits.empty())
         return;
+    if (gView.backBitmap && (gBackWidth != gView.displayWidth || gBackHeight != gView.displayHeight))
+        View_DestroyBackBuffer(); // made again at the new size
     if (!gView.backBitmap && !CreateBackBuffer(hdc))
         return;
     CopyFrame();
