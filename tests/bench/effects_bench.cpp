@@ -138,6 +138,20 @@ void MirrorIntoFrameBuffer(uint8_t *in)
     Effect_Mirror(in);
 }
 
+// The two passes an effect with the mirror once took, for comparison in the
+// same run: the whole frame mirrored in place, then the effect.
+void MirrorThenGray(uint8_t *in)
+{
+    Effect_MirrorInPlace(in);
+    Effect_Gray(in);
+}
+
+void MirrorThenEmboss(uint8_t *in)
+{
+    Effect_MirrorInPlace(in);
+    Effect_Emboss(in);
+}
+
 void Register()
 {
     struct Effect {
@@ -149,7 +163,8 @@ void Register()
         {"mirror", MirrorIntoFrameBuffer, false},     {"mirror_in_place", Effect_MirrorInPlace, false},
         {"gray", Effect_Gray, false},              {"black_white", Effect_BlackWhite, false},
         {"negative", Effect_Negative, false},      {"emboss", Effect_Emboss, false},
-        {"gray+mirror", Effect_Gray, true},        {"emboss+mirror", Effect_Emboss, true},
+        {"gray+mirror", Effect_Gray, true},        {"mirror_then_gray", MirrorThenGray, false},
+        {"emboss+mirror", Effect_Emboss, true},    {"mirror_then_emboss", MirrorThenEmboss, false},
     };
     std::vector<const EffectKernels *> versions = EffectKernels_Vectors();
     versions.push_back(&gPlainKernels);
