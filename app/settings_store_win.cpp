@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <cwchar>
 
+static_assert(STORE_TYPE_TEXT == REG_SZ && STORE_TYPE_NUMBER == REG_DWORD,
+              "the store's types are the registry's");
+
 static HKEY gStoreKey;
 
 bool Store_Open()
@@ -30,10 +33,7 @@ bool Store_ReadNumber(const wchar_t *name, int32_t *value)
     if (!gStoreKey ||
         RegQueryValueExW(gStoreKey, name, nullptr, &type, (BYTE *)&data, &size) != ERROR_SUCCESS)
         return false;
-    if (type != REG_DWORD || size != sizeof data)
-        return false;
-    *value = (int32_t)data;
-    return true;
+    return StoreValue_Number(type, &data, size, value);
 }
 
 bool Store_ReadText(const wchar_t *name, wchar_t *text, size_t capacity)
@@ -44,17 +44,7 @@ bool Store_ReadText(const wchar_t *name, wchar_t *text, size_t capacity)
         text[0] = 0;
         return false;
     }
-    // A stored string need not carry its terminator; one that fills the whole
-    // field without one does not fit.
-    size_t chars = size / sizeof(wchar_t);
-    if (chars > 0 && text[chars - 1] == 0)
-        chars--;
-    if (type != REG_SZ || chars >= capacity) {
-        text[0] = 0;
-        return false;
-    }
-    text[chars] = 0;
-    return true;
+    return StoreValue_Text(type, size, text, capacity);
 }
 
 bool Store_WriteNumber(const wchar_t *name, int32_t value)

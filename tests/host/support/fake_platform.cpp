@@ -12,6 +12,7 @@
 #include "view/view_platform.h"
 #include "view/view_state.h"
 
+#include <cstring>
 #include <cwchar>
 
 FakePlatform gFake;
@@ -29,8 +30,26 @@ bool Store_Open()
 
 void Store_Close() {}
 
+// A stored value whose bytes do not fit the reader's buffer fails, as the
+// registry's ERROR_MORE_DATA does.
+static const FakePlatform::StoredValue *StoredValue(const wchar_t *name, size_t bufferBytes, bool *found)
+{
+    gFake.storeReads.push_back(name);
+    auto it = gFake.stored.find(name);
+    *found = it != gFake.stored.end();
+    return *found && it->second.bytes.size() <= bufferBytes ? &it->second : nullptr;
+}
+
 bool Store_ReadNumber(const wchar_t *name, int32_t *value)
 {
+    bool found;
+    const FakePlatform::StoredValue *stored = StoredValue(name, sizeof *value, &found);
+    if (found) {
+        int32_t data = 0;
+        if (stored && !stored->bytes.empty())
+            memcpy(&data, stored->bytes.data(), stored->bytes.size());
+        return gFake.storeOpens && stored && StoreValue_Number(stored->type, &data, stored->bytes.size(), value);
+    }
     auto it = gFake.numbers.find(name);
     if (!gFake.storeOpens || it == gFake.numbers.end())
         return false;
@@ -40,6 +59,18 @@ bool Store_ReadNumber(const wchar_t *name, int32_t *value)
 
 bool Store_ReadText(const wchar_t *name, wchar_t *text, size_t capacity)
 {
+    bool found;
+    const FakePlatform::StoredValue *stored = StoredValue(name, capacity * 2, &found);
+    if (found) {
+        if (!gFake.storeOpens || !stored) {
+            text[0] = 0;
+            return false;
+        }
+        size_t units = stored->bytes.size() / 2;
+        for (size_t i = 0; i < units; i++)
+            text[i] = (wchar_t)(stored->bytes[2 * i] | stored->bytes[2 * i + 1] << 8);
+        return StoreValue_Text(stored->type, units * sizeof(wchar_t), text, capacity);
+    }
     auto it = gFake.texts.find(name);
     if (!gFake.storeOpens || it == gFake.texts.end() || it->second.size() >= capacity) {
         text[0] = 0;

@@ -34,6 +34,15 @@ struct FakePlatform {
     bool storeOpens = true;
     std::map<std::wstring, int32_t> numbers;
     std::map<std::wstring, std::wstring> texts;
+    // Values as the registry holds them (type and bytes, texts in UTF-16),
+    // read through the store's own type and size rules; they come before
+    // numbers and texts.
+    struct StoredValue {
+        uint32_t type;
+        std::vector<unsigned char> bytes;
+    };
+    std::map<std::wstring, StoredValue> stored;
+    std::vector<std::wstring> storeReads; // every name asked for, in order
     int storeOpenCount = 0;
 
     // File system: folders and files by full path.
