@@ -48,11 +48,12 @@ fuzz_targets() {
     for src in "$ROOT"/tests/fuzz/*_fuzz.cpp; do basename "$src" .cpp; done
 }
 
-# Runs one target from a fresh copy of its seed corpus in build/fuzz/runs/NAME
+# Runs one target from a fresh copy of its seed corpus in FUZZ_RUNS/NAME
 # (new inputs and any crashing one stay there, never in tests/); prints its
 # executions and time, and fails when the target found a crash.
+FUZZ_RUNS=$BUILD/fuzz/runs
 run_fuzz_target() { # run_fuzz_target NAME [libFuzzer options...]
-    local name=$1 work=$BUILD/fuzz/runs/$1 status=0 start runs
+    local name=$1 work=$FUZZ_RUNS/$1 status=0 start runs
     shift
     rm -rf "$work"
     mkdir -p "$work/corpus" "$work/crashes"
