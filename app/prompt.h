@@ -22,6 +22,9 @@ Rect Prompt_Placement(int textWidth, int textHeight, int clientWidth, int client
 // Tells the user that a file could not be written: "Could not save: %s" (text
 // 1310) with the path, shown like the snapshot announcements, under the toolbar.
 void Prompt_ShowSaveFailure(const wchar_t *path);
+// The same with the reason after the path, top pixels below the main
+// window's client top (a recording whose file could not be written on).
+void Prompt_ShowSaveFailureAt(const wchar_t *pathAndReason, int top);
 // Tells the user that no recording could be started and why: "Could not start
 // recording: %s" (text 1311), top pixels below the main window's client top.
 void Prompt_ShowRecordFailure(const wchar_t *reason, int top);

@@ -200,6 +200,11 @@ void Prompt_ShowSaveFailure(const wchar_t *path)
     ShowFailure(1310, L"Could not save: %s", path, gApp.toolbarHeight + 1);
 }
 
+void Prompt_ShowSaveFailureAt(const wchar_t *pathAndReason, int top)
+{
+    ShowFailure(1310, L"Could not save: %s", pathAndReason, top);
+}
+
 void Prompt_ShowRecordFailure(const wchar_t *reason, int top)
 {
     ShowFailure(1311, L"Could not start recording: %s", reason, top);

@@ -16,13 +16,13 @@ bool Store_ReadNumber(const wchar_t *name, int32_t *value);
 // with its terminator; the result is always terminated.
 bool Store_ReadText(const wchar_t *name, wchar_t *text, size_t capacity);
 
-// How a value read from the store is taken, once its type and size in bytes
-// are known and its bytes (at most what the caller's buffer holds) are in
-// that buffer: the registry's REG_SZ and REG_DWORD types.
-enum { STORE_TYPE_TEXT = 1, STORE_TYPE_NUMBER = 4 };
-bool StoreValue_Number(uint32_t type, const void *data, size_t size, int32_t *value);
-// text holds the value's size bytes; the result is always terminated.
-bool StoreValue_Text(uint32_t type, size_t size, wchar_t *text, size_t capacity);
+// What a stored value gives, from its type (the registry's numbering) and
+// all its bytes as stored: the rules of the two reads above, shared by the
+// registry and the host tests' store. Texts are stored as UTF-16. A text that
+// is not read leaves the field untouched but for its terminator.
+enum { STORE_TYPE_TEXT = 1, STORE_TYPE_NUMBER = 4 }; // REG_SZ, REG_DWORD
+bool Store_DecodeNumber(uint32_t type, const uint8_t *data, size_t size, int32_t *value);
+bool Store_DecodeText(uint32_t type, const uint8_t *data, size_t size, wchar_t *text, size_t capacity);
 
 bool Store_WriteNumber(const wchar_t *name, int32_t value);
 bool Store_WriteText(const wchar_t *name, const wchar_t *text);

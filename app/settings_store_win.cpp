@@ -3,9 +3,7 @@
 
 #include <windows.h>
 #include <cwchar>
-
-static_assert(STORE_TYPE_TEXT == REG_SZ && STORE_TYPE_NUMBER == REG_DWORD,
-              "the store's types are the registry's");
+#include <vector>
 
 static HKEY gStoreKey;
 
@@ -27,24 +25,38 @@ void Store_Close()
     gStoreKey = nullptr;
 }
 
+// The value's type and bytes when it is there and holds at most limit bytes
+// (anything longer no read takes).
+static bool ReadStored(const wchar_t *name, DWORD limit, DWORD *type, std::vector<uint8_t> *bytes)
+{
+    DWORD size = 0;
+    if (!gStoreKey || RegQueryValueExW(gStoreKey, name, nullptr, type, nullptr, &size) != ERROR_SUCCESS ||
+        size > limit)
+        return false;
+    bytes->resize(size);
+    if (RegQueryValueExW(gStoreKey, name, nullptr, type, bytes->data(), &size) != ERROR_SUCCESS)
+        return false;
+    bytes->resize(size);
+    return true;
+}
+
 bool Store_ReadNumber(const wchar_t *name, int32_t *value)
 {
-    DWORD type = 0, data = 0, size = sizeof data;
-    if (!gStoreKey ||
-        RegQueryValueExW(gStoreKey, name, nullptr, &type, (BYTE *)&data, &size) != ERROR_SUCCESS)
-        return false;
-    return StoreValue_Number(type, &data, size, value);
+    DWORD type = 0;
+    std::vector<uint8_t> bytes;
+    return ReadStored(name, sizeof(DWORD), &type, &bytes) &&
+           Store_DecodeNumber(type, bytes.data(), bytes.size(), value);
 }
 
 bool Store_ReadText(const wchar_t *name, wchar_t *text, size_t capacity)
 {
-    DWORD type = 0, size = (DWORD)(capacity * sizeof(wchar_t));
-    if (!gStoreKey ||
-        RegQueryValueExW(gStoreKey, name, nullptr, &type, (BYTE *)text, &size) != ERROR_SUCCESS) {
+    DWORD type = 0;
+    std::vector<uint8_t> bytes;
+    if (!ReadStored(name, (DWORD)(capacity * sizeof(wchar_t)), &type, &bytes)) {
         text[0] = 0;
         return false;
     }
-    return StoreValue_Text(type, size, text, capacity);
+    return Store_DecodeText(type, bytes.data(), bytes.size(), text, capacity);
 }
 
 bool Store_WriteNumber(const wchar_t *name, int32_t value)

@@ -43,8 +43,14 @@ static void PlainEmboss(const uint8_t *in, const uint8_t *below, uint8_t *out, s
     }
 }
 
+static void PlainExpandRow(const uint8_t *in, uint32_t *out, size_t pixels)
+{
+    for (size_t j = 0; j < pixels; j++, in += 3)
+        out[j] = (uint32_t)in[2] << 16 | (uint32_t)in[1] << 8 | in[0];
+}
+
 const EffectKernels gPlainKernels = {"plain", PlainMirrorRow, PlainGray, PlainBlackWhite,
-                                     PlainNegative, PlainEmboss};
+                                     PlainNegative, PlainEmboss, PlainExpandRow};
 
 static const EffectKernels *BestKernels()
 {

@@ -20,6 +20,9 @@ struct EffectKernels {
     void (*negative)(const uint8_t *in, uint8_t *out, size_t bytes);
     // out[i] = in[i] - below[i] + 128, clamped to 0...255.
     void (*emboss)(const uint8_t *in, const uint8_t *below, uint8_t *out, size_t bytes);
+    // Every pixel's bytes B, G, R become one 32-bit pixel 0x00RRGGBB, as the
+    // view's 32-bit bitmap holds it.
+    void (*expandRow)(const uint8_t *in, uint32_t *out, size_t pixels);
 };
 
 extern const EffectKernels gPlainKernels;

@@ -26,22 +26,78 @@ FrameShape Frame_Shape()
     return {(size_t)layout.width, (size_t)layout.height, (size_t)layout.stride};
 }
 
-// A per-pixel kernel over every row; rows without padding are one span.
-void ForEachRow(void (*kernel)(const uint8_t *, uint8_t *, size_t), const uint8_t *in)
+// An effect over a run of whole rows, from the incoming rows at in (emboss
+// also reads the row after the run) into the frame buffer rows at out.
+using RowsEffect = void (*)(const uint8_t *in, uint8_t *out, size_t rows, const FrameShape &shape);
+
+// A per-pixel kernel over the rows; rows without padding are one span.
+void PixelRows(void (*kernel)(const uint8_t *, uint8_t *, size_t), const uint8_t *in, uint8_t *out, size_t rows,
+               const FrameShape &shape)
 {
-    FrameShape shape = Frame_Shape();
     if (shape.stride == 3 * shape.width) {
-        kernel(in, gCamera.frameBuffer, shape.width * shape.height);
+        kernel(in, out, shape.width * rows);
         return;
     }
-    for (size_t r = 0; r < shape.height; r++)
-        kernel(in + r * shape.stride, gCamera.frameBuffer + r * shape.stride, shape.width);
+    for (size_t r = 0; r < rows; r++)
+        kernel(in + r * shape.stride, out + r * shape.stride, shape.width);
 }
 
-void MirrorFirst(uint8_t *in)
+void GrayRows(const uint8_t *in, uint8_t *out, size_t rows, const FrameShape &shape)
 {
-    if (gCamera.mirror)
-        Effect_MirrorInPlace(in);
+    PixelRows(gEffectKernels->gray, in, out, rows, shape);
+}
+
+void BlackWhiteRows(const uint8_t *in, uint8_t *out, size_t rows, const FrameShape &shape)
+{
+    PixelRows(gEffectKernels->blackWhite, in, out, rows, shape);
+}
+
+// The row padding is complemented too, harmlessly.
+void NegativeRows(const uint8_t *in, uint8_t *out, size_t rows, const FrameShape &shape)
+{
+    gEffectKernels->negative(in, out, shape.stride * rows);
+}
+
+// Each byte against the byte one row further on.
+void EmbossRows(const uint8_t *in, uint8_t *out, size_t rows, const FrameShape &shape)
+{
+    gEffectKernels->emboss(in, in + shape.stride, out, shape.stride * rows);
+}
+
+void MirrorRowInPlace(uint8_t *line, uint8_t *spare, const FrameShape &shape)
+{
+    memcpy(spare, line, shape.stride);
+    gEffectKernels->mirrorRow(spare, line, shape.width);
+}
+
+// Rows of one block of a sweep: about 100 KB of a 1080p frame, which stays
+// in the cache between the mirror and the effect.
+enum { SWEEP_BLOCK_ROWS = 16 };
+
+// The effect over its first `rows` rows. With the mirror set, one sweep down
+// the frame mirrors each block of incoming rows in place just before the
+// effect reads it (and `ahead` rows beyond), while the rows are still in the
+// cache, rather than a second pass over the whole frame; every row ends up
+// mirrored, as the recorder's copy expects. Without memory for the spare
+// row the frame stays unmirrored; the next frame tries again.
+void Sweep(uint8_t *in, size_t rows, size_t ahead, RowsEffect effect)
+{
+    FrameShape shape = Frame_Shape();
+    uint8_t *spare = gCamera.mirror && shape.stride ? (uint8_t *)Frame_Allocate(shape.stride) : nullptr;
+    if (!spare) {
+        effect(in, gCamera.frameBuffer, rows, shape);
+        return;
+    }
+    size_t mirrored = 0;
+    for (size_t r = 0; r < rows; r += SWEEP_BLOCK_ROWS) {
+        size_t block = rows - r < SWEEP_BLOCK_ROWS ? rows - r : SWEEP_BLOCK_ROWS;
+        for (; mirrored < r + block + ahead && mirrored < shape.height; mirrored++)
+            MirrorRowInPlace(in + mirrored * shape.stride, spare, shape);
+        effect(in + r * shape.stride, gCamera.frameBuffer + r * shape.stride, block, shape);
+    }
+    for (; mirrored < shape.height; mirrored++)
+        MirrorRowInPlace(in + mirrored * shape.stride, spare, shape);
+    free(spare);
 }
 
 } // namespace
@@ -59,43 +115,36 @@ void Effect_MirrorInPlace(uint8_t *in)
     FrameShape shape = Frame_Shape();
     if (shape.stride == 0 || shape.height == 0)
         return;
-    uint8_t *row = (uint8_t *)Frame_Allocate(shape.stride);
-    if (!row)
+    uint8_t *spare = (uint8_t *)Frame_Allocate(shape.stride);
+    if (!spare)
         return;
-    for (size_t r = 0; r < shape.height; r++) {
-        uint8_t *line = in + r * shape.stride;
-        memcpy(row, line, shape.stride);
-        gEffectKernels->mirrorRow(row, line, shape.width);
-    }
-    free(row);
+    for (size_t r = 0; r < shape.height; r++)
+        MirrorRowInPlace(in + r * shape.stride, spare, shape);
+    free(spare);
 }
 
 void Effect_Gray(uint8_t *in)
 {
-    MirrorFirst(in);
-    ForEachRow(gEffectKernels->gray, in);
+    Sweep(in, Frame_Shape().height, 0, GrayRows);
 }
 
 void Effect_BlackWhite(uint8_t *in)
 {
-    MirrorFirst(in);
-    ForEachRow(gEffectKernels->blackWhite, in);
+    Sweep(in, Frame_Shape().height, 0, BlackWhiteRows);
 }
 
 void Effect_Negative(uint8_t *in)
 {
-    MirrorFirst(in);
-    FrameShape shape = Frame_Shape(); // the row padding is complemented too, harmlessly
-    gEffectKernels->negative(in, gCamera.frameBuffer, shape.stride * shape.height);
+    Sweep(in, Frame_Shape().height, 0, NegativeRows);
 }
 
-// Each byte against the byte one row further on, for every row but the last;
-// the frame buffer's last row keeps what it held.
+// Every row but the last; the frame buffer's last row keeps what it held.
 void Effect_Emboss(uint8_t *in)
 {
-    MirrorFirst(in);
-    FrameShape shape = Frame_Shape();
-    if (shape.height < 2)
+    size_t height = Frame_Shape().height;
+    if (height < 2) {
+        Sweep(in, 0, 0, EmbossRows); // mirrors the one row all the same
         return;
-    gEffectKernels->emboss(in, in + shape.stride, gCamera.frameBuffer, shape.stride * (shape.height - 1));
+    }
+    Sweep(in, height - 1, 1, EmbossRows);
 }

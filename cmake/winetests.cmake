@@ -49,8 +49,25 @@ set_tests_properties(FallbackWriter.FilesPlayAsWritten PROPERTIES
 set(RECORDING_TESTS RecordingDialog.RecordsMp4WithASplitAndWmvThenStops
     RecordingDialog.AFailedStartSaysWhyAndATenSecondLimitClosesTheDialog
     RecordingDialog.UnpluggingTheMicroscopeFinishesTheFileAndClosesTheDialog
-    App.ClosingTheProgramDuringARecordingFinishesTheFileAndEndsWithExitCodeZero)
+    App.ClosingTheProgramDuringARecordingFinishesTheFileAndEndsWithExitCodeZero
+    ViewDevices.MalformedFormatsAreNotListedAndAnOddSizedPictureIsShownSnapshottedAndRecorded
+    Faults.ADiskFillingUpEndsTheRecordingWithAMessageAndAPlayableFile
+    Faults.AFolderRenamedDuringARecordingEndsItWithAMessageAndAPlayableFile)
 add_test(NAME Recording.VideosPlayBack
          COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_recordings.py ${CMAKE_BINARY_DIR}/recordings)
 set_tests_properties(${RECORDING_TESTS} PROPERTIES FIXTURES_SETUP recordings)
 set_tests_properties(Recording.VideosPlayBack PROPERTIES FIXTURES_REQUIRED recordings TIMEOUT 120 LABELS wine)
+
+# A disk that fills up during a recording: a small tmpfs as drive Q:, mounted
+# before the test and always undone after it (CTest runs a fixture's cleanup
+# also when the test fails or times out).
+set(SMALL_DISK_TEST Faults.ADiskFillingUpEndsTheRecordingWithAMessageAndAPlayableFile)
+add_test(NAME Faults.MountSmallDisk COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/small-disk ${CMAKE_BINARY_DIR} mount)
+add_test(NAME Faults.UnmountSmallDisk COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/small-disk ${CMAKE_BINARY_DIR} unmount)
+set_tests_properties(Faults.MountSmallDisk PROPERTIES FIXTURES_SETUP small_disk LABELS wine)
+set_tests_properties(Faults.UnmountSmallDisk PROPERTIES FIXTURES_CLEANUP small_disk LABELS wine)
+set_tests_properties(${SMALL_DISK_TEST} PROPERTIES FIXTURES_REQUIRED small_disk
+                     SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]" TIMEOUT 90)
+
+# The soak driver (scripts/soak) builds on the same support code.
+add_subdirectory(tests/soak)

@@ -97,17 +97,23 @@ static void DescribeStatus(int32_t status, wchar_t *text, size_t capacity)
         Text_Format(text, capacity, L"error 0x%08X", (unsigned)status);
 }
 
-// The prompt goes just below the dialog, which would hide it at its usual place.
-static void ShowStartFailure(HWND dialog)
+// "<file> (<why>)" in a prompt just below the dialog, which would hide it at
+// its usual place.
+static void ShowFailure(HWND dialog, int32_t status, void (*show)(const wchar_t *, int))
 {
-    wchar_t status[256], reason[PROMPT_TEXT_CAPACITY];
-    DescribeStatus(gRecorder.startStatus, status, ARRAYSIZE(status));
-    Text_Format(reason, ARRAYSIZE(reason), L"%ls (%ls)", gRecorder.path, status);
+    wchar_t why[256], reason[PROMPT_TEXT_CAPACITY];
+    DescribeStatus(status, why, ARRAYSIZE(why));
+    Text_Format(reason, ARRAYSIZE(reason), L"%ls (%ls)", gRecorder.path, why);
     RECT r = {};
     GetWindowRect(dialog, &r);
     POINT below = {r.left, r.bottom};
     ScreenToClient(gApp.mainWindow, &below);
-    Prompt_ShowRecordFailure(reason, below.y + 8);
+    show(reason, below.y + 8);
+}
+
+static void ShowStartFailure(HWND dialog)
+{
+    ShowFailure(dialog, gRecorder.startStatus, Prompt_ShowRecordFailure);
 }
 
 // A new file named by the time now.
@@ -153,10 +159,24 @@ static void Split(HWND dialog)
         SetDlgItemTextW(dialog, IDOK, Language_Text(START_TEXT));
 }
 
+// The file could not be written on (a full disk, a vanished folder): the
+// recording ends with the part written so far, and the dialog offers a new start.
+static void StopAfterFailedWrite(HWND dialog)
+{
+    int32_t status = gRecorder.writeStatus;
+    Camera_StopRecord();
+    ShowFailure(dialog, status, Prompt_ShowSaveFailureAt);
+    SetDlgItemTextW(dialog, IDOK, Language_Text(START_TEXT));
+}
+
 static void OnTick(HWND dialog)
 {
     if (!Camera_IsOpen()) {
         End(dialog, IDCANCEL); // the camera is gone, and its recording ended with it
+        return;
+    }
+    if (gRecorder.recording && gRecorder.writeStatus < 0) {
+        StopAfterFailedWrite(dialog);
         return;
     }
     int64_t total = gRecorder.totalDuration;

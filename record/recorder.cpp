@@ -56,6 +56,7 @@ int32_t Camera_SartRecord()
     gRecorder.frameDuration = Recorder_FrameDuration(gCamera.fps);
     FreeQueuedFrames();
     gRecorder.sampleTime = 0;
+    gRecorder.writeStatus = 0;
     gRecorder.recording = 1;
     if (!Thread_Start(Camera_RecordThread)) {
         gRecorder.recording = 0;
@@ -68,23 +69,35 @@ int32_t Camera_SartRecord()
 
 // The frame's counts for the line written when the file is finished.
 struct RecordCounts {
-    int32_t written, skipped;
+    int32_t written, skipped, unwritten;
 };
 
 // A frame dropped at the queue's cap before this one hands its time to it, so
 // the file's timeline keeps up with the clock. A frame shorter than the frame
 // header says is skipped (never read past its end), but its time passes.
+// After a failed write no frame goes into the file and the time stands still,
+// so the times tell what the file holds.
 static void WriteFrame(const FrameCopy &frame, RecordCounts *counts)
 {
     int64_t duration = gRecorder.frameDuration * (1 + (int64_t)frame.dropsBefore);
     FrameLayout layout;
-    if (FrameLayout_From(gCamera.frameHeader, &layout) && frame.size >= layout.size) {
-        Camera_WriteFrame(frame, duration); // a failed write loses the frame, not the time
-        counts->written++;
-    } else {
-        counts->skipped++;
-    }
+    bool complete = FrameLayout_From(gCamera.frameHeader, &layout) && frame.size >= layout.size;
+    int32_t status = gRecorder.writeStatus;
+    if (status == 0 && complete)
+        status = Camera_WriteFrame(frame, duration);
     free(frame.data);
+    if (status < 0) {
+        if (gRecorder.writeStatus == 0)
+            Debug_Printf(L"Camera_RecordThread: a write failed (0x%08X), nothing more is written\r\n",
+                         (unsigned)status);
+        gRecorder.writeStatus = status;
+        counts->unwritten++;
+        return;
+    }
+    if (complete)
+        counts->written++;
+    else
+        counts->skipped++;
     gRecorder.totalDuration += duration;
     gRecorder.sampleTime += duration;
 }
@@ -123,8 +136,8 @@ void Camera_RecordThread()
     for (const FrameCopy &frame : rest)
         WriteFrame(frame, &counts);
     Camera_CloseWriter();
-    Debug_Printf(L"Camera_RecordThread: %d frames written, %d dropped, %d too short\r\n", counts.written,
-                 gRecorder.droppedFrames.load(), counts.skipped);
+    Debug_Printf(L"Camera_RecordThread: %d frames written, %d dropped, %d too short, %d not written\r\n",
+                 counts.written, gRecorder.droppedFrames.load(), counts.skipped, counts.unwritten);
     // The last touch of the recorder: the waiting thread may free it all now.
     Event_Set(gRecorder.stoppedEvent);
 }

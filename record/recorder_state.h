@@ -37,6 +37,10 @@ struct Recorder {
     int32_t pendingDrops;
     // The status of the last writer that could not be created.
     int32_t startStatus;
+    // The status of the write that failed (a full disk, a vanished folder):
+    // nothing more is written into the file, and the UI thread stops the
+    // recording and says why. 0 while every write succeeds.
+    std::atomic<int32_t> writeStatus;
 };
 
 extern Recorder gRecorder;

@@ -10,8 +10,8 @@
 WriterSetup Recorder_WriterSetup(const BitmapHeader &header, int32_t useH264)
 {
     WriterSetup setup = {};
-    setup.width = header.biWidth;
-    setup.height = std::abs(header.biHeight);
+    setup.width = header.biWidth & ~1;
+    setup.height = std::abs(header.biHeight) & ~1;
     setup.stride = Frame_RowBytes(header.biWidth);
     setup.bitRate = header.biWidth <= 720 ? 1800000 : header.biWidth <= 1280 ? 3500000 : 8500000;
     setup.useH264 = useH264;

@@ -9,8 +9,8 @@
 
 // What a writer is asked to produce from frames of the given header.
 struct WriterSetup {
-    int32_t width, height; // of the RGB24 frames
-    int32_t stride;        // bytes from one row to the next, padding included
+    int32_t width, height; // of the video: the frames' sides rounded down to even
+    int32_t stride;        // bytes from one frame row to the next, padding included
     int32_t bitRate;       // bit/s
     int32_t useH264;       // 1: H.264 in MP4; 0: WMV in ASF
     int32_t frameRateNumerator, frameRateDenominator;

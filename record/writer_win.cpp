@@ -6,7 +6,9 @@
 
 #include "base/platform.h"
 #include "base/scoped_win.h"
+#include "base/text.h"
 #include "capture/camera_state.h"
+#include "capture/frame_layout.h"
 #include "record/fallback_writer_win.h"
 #include "record/mf_runtime_win.h"
 
@@ -14,6 +16,8 @@
 
 // The open fallback writer; null while Media Foundation writes or none does.
 static FallbackWriter *gFallbackWriter;
+// When the room on the file's volume was last looked at (GetTickCount64).
+static ULONGLONG gRoomCheckedAt;
 
 // What the input and output types share: size, nominal rate, scan, pixels.
 static HRESULT DescribeVideo(IMFMediaType *type, const GUID &subtype, const WriterSetup &setup)
@@ -64,9 +68,38 @@ static HRESULT OpenSinkWriter(const WriterSetup &setup, IMFSinkWriter **result, 
     return hr;
 }
 
+// Whether the file's folder is still there with the room to finish the file:
+// an MP4 writes its index at the end (a few bytes a frame, under 1 MB for an
+// hour) and the encoder still holds packets; without that room the file would
+// never play, so the recording ends while it is there. A folder that is gone
+// (a drive taken out, a folder deleted or renamed) ends it too. Other answers
+// leave it to the writes themselves. Returns the status to end with, or 0.
+static HRESULT RoomToFinish(const WriterSetup &setup)
+{
+    wchar_t folder[PATH_CAPACITY];
+    Text_Copy(folder, PATH_CAPACITY, gRecorder.path);
+    wchar_t *name = wcsrchr(folder, L'\\');
+    if (!name)
+        return S_OK;
+    name[1] = 0;
+    ULARGE_INTEGER available = {};
+    if (!GetDiskFreeSpaceExW(folder, &available, nullptr, nullptr)) {
+        DWORD error = GetLastError();
+        bool gone = error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND;
+        return gone ? HRESULT_FROM_WIN32(error) : S_OK;
+    }
+    const uint64_t reserve = 4 * 1024 * 1024 + (uint64_t)setup.bitRate / 4; // 4 MB and two seconds of video
+    return available.QuadPart >= reserve ? S_OK : HRESULT_FROM_WIN32(ERROR_DISK_FULL);
+}
+
 int32_t Camera_CreateWriter()
 {
     WriterSetup setup = Recorder_WriterSetup(gCamera.frameHeader, gRecorder.useH264);
+    // A file that could never be finished is not begun.
+    HRESULT room = RoomToFinish(setup);
+    if (FAILED(room))
+        return room;
+    gRoomCheckedAt = GetTickCount64();
     bool existed = GetFileAttributesW(gRecorder.path) != INVALID_FILE_ATTRIBUTES;
     HRESULT hr = MF_E_NOT_INITIALIZED;
     DWORD stream = 0;
@@ -84,17 +117,20 @@ int32_t Camera_CreateWriter()
     return FallbackWriter_Open(gRecorder.path, setup, &gFallbackWriter);
 }
 
-// One frame into a memory buffer, rows in the order they came.
-static HRESULT FillBuffer(const FrameCopy &frame, int32_t stride, int32_t height, IMFMediaBuffer **result)
+// One frame into a memory buffer, rows in the order they came, at the
+// video's width (an odd frame's last column left out) and its own stride.
+static HRESULT FillBuffer(const FrameCopy &frame, const WriterSetup &setup, IMFMediaBuffer **result)
 {
-    DWORD size = (DWORD)stride * (DWORD)height;
+    int32_t stride = Frame_RowBytes(setup.width);
+    DWORD size = (DWORD)stride * (DWORD)setup.height;
     ComPtr<IMFMediaBuffer> buffer;
     HRESULT hr = gMediaFoundation.createMemoryBuffer(size, buffer.Put());
     BYTE *bytes = nullptr;
     if (SUCCEEDED(hr))
         hr = buffer->Lock(&bytes, nullptr, nullptr);
     if (SUCCEEDED(hr)) {
-        hr = gMediaFoundation.copyImage(bytes, stride, frame.data, stride, (DWORD)stride, (DWORD)height);
+        hr = gMediaFoundation.copyImage(bytes, stride, frame.data, setup.stride, (DWORD)setup.width * 3,
+                                        (DWORD)setup.height);
         buffer->Unlock(); // also after a failed copy
     }
     if (SUCCEEDED(hr))
@@ -106,12 +142,21 @@ static HRESULT FillBuffer(const FrameCopy &frame, int32_t stride, int32_t height
 
 int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
 {
+    WriterSetup setup = Recorder_WriterSetup(gCamera.frameHeader, gRecorder.useH264);
+    // Twice a second is soon enough for a reserve of two seconds, and spares
+    // the volume a query at every frame.
+    ULONGLONG now = GetTickCount64();
+    if (now - gRoomCheckedAt >= 500) {
+        gRoomCheckedAt = now;
+        HRESULT room = RoomToFinish(setup);
+        if (FAILED(room))
+            return room;
+    }
     if (gFallbackWriter)
         return FallbackWriter_Write(gFallbackWriter, frame.data, gRecorder.sampleTime, duration);
-    WriterSetup setup = Recorder_WriterSetup(gCamera.frameHeader, gRecorder.useH264);
     ComPtr<IMFMediaBuffer> buffer;
     ComPtr<IMFSample> sample;
-    HRESULT hr = FillBuffer(frame, setup.stride, setup.height, buffer.Put());
+    HRESULT hr = FillBuffer(frame, setup, buffer.Put());
     if (SUCCEEDED(hr))
         hr = gMediaFoundation.createSample(sample.Put());
     if (SUCCEEDED(hr))

@@ -4,6 +4,7 @@
 #include "app/prompt.h"
 #include "app/settings.h"
 #include "base/text.h"
+#include "capture/camera_graph.h"
 #include "reports/report_values.h"
 
 #include <cwchar>
@@ -24,7 +25,16 @@ bool Report_ChooseFile(const LocalTime &now, const wchar_t *filter, const wchar_
     dialog.lpstrDefExt = extension;
     dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN |
                    OFN_NODEREFERENCELINKS;
-    return Report_GetSaveFileName(&dialog) != FALSE;
+    bool cameraOpen = Camera_IsOpen();
+    if (!Report_GetSaveFileName(&dialog))
+        return false;
+    // A camera lost while the dialog was open took the picture and the items
+    // with it: there is nothing left to report.
+    if (cameraOpen && !Camera_IsOpen()) {
+        Prompt_ShowSaveFailure(path);
+        return false;
+    }
+    return true;
 }
 
 // A new, empty file in the folder of path (GetTempFileNameW creates it).

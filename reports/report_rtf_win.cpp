@@ -3,6 +3,8 @@
 #include "reports/reports_win.h"
 
 #include "app/app_state.h"
+#include "app/prompt.h"
+#include "app/settings.h"
 #include "base/gdiplus_win.h"
 #include "capture/camera_graph.h"
 #include "reports/report_file_win.h"
@@ -83,12 +85,16 @@ void Report_SaveRtf()
     wchar_t path[PATH_CAPACITY];
     if (!Report_ChooseFile(now, kFilter, L"rtf", path))
         return;
-    // The snapshot stays in the image folder; without it the report has no picture.
+    // The snapshot stays in the image folder; without it the report has no
+    // picture, and the user is told that it could not be saved.
     wchar_t snapshot[PATH_CAPACITY];
     std::vector<uint8_t> pixels;
     RtfPicture picture;
-    bool hasPicture = Snapshot_MakeFileName(snapshot) && View_SaveSnapshot(snapshot) &&
-                      LoadPicture(snapshot, &pixels, &picture);
+    bool named = Snapshot_MakeFileName(snapshot);
+    bool saved = named && View_SaveSnapshot(snapshot);
+    if (!saved)
+        Prompt_ShowSaveFailure(named ? snapshot : gSettings.imageFolder);
+    bool hasPicture = saved && LoadPicture(snapshot, &pixels, &picture);
     std::string rtf;
     Report_ComposeRtf(now, hasPicture ? &picture : nullptr, &rtf);
     Report_WriteFile(path, WriteText, &rtf);

@@ -5,12 +5,26 @@
 #include "base/scoped_win.h"
 #include "capture/camera_graph.h"
 #include "view/drawing.h"
+#include "view/frame_pixels.h"
 #include "view/gdip_object_win.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
 #include "view/viewport.h"
 
 static const COLORREF kBackground = RGB(191, 191, 191);
+
+// The back bitmap's pixels, top-down, and its size when it was made.
+static uint32_t *gBackPixels;
+static int gBackWidth, gBackHeight;
+
+// At zooms other than 100 % the frame is expanded into a bitmap of its own,
+// of the back buffer's pixel format, which GDI then stretches with no
+// conversion; made and destroyed with the back buffer.
+static HBITMAP gFrameBitmap;
+static HDC gFrameDC;
+static HGDIOBJ gFramePrevious; // the bitmap gFrameBitmap replaced in gFrameDC
+static uint32_t *gFramePixels;
+static int gFrameWidth, gFrameHeight;
 
 static ARGB Argb(uint32_t colorRef)
 {
@@ -60,6 +74,21 @@ void View_DestroyDrawingObjects()
     gView.labelFont = nullptr;
 }
 
+static void DestroyFrameBitmap()
+{
+    if (gFrameDC) {
+        SelectObject(gFrameDC, gFramePrevious);
+        DeleteDC(gFrameDC);
+    }
+    if (gFrameBitmap)
+        DeleteObject(gFrameBitmap);
+    gFrameDC = nullptr;
+    gFrameBitmap = nullptr;
+    gFramePrevious = nullptr;
+    gFramePixels = nullptr;
+    gFrameWidth = gFrameHeight = 0;
+}
+
 void View_DestroyBackBuffer()
 {
     // The graphics goes before the DC it draws on.
@@ -74,17 +103,58 @@ void View_DestroyBackBuffer()
     gView.backDC = nullptr;
     gView.backBitmap = nullptr;
     gView.previousBitmap = nullptr;
+    gBackPixels = nullptr;
+    gBackWidth = gBackHeight = 0;
+    DestroyFrameBitmap();
     View_DestroyDrawingObjects();
+}
+
+// A top-down DIB section of 32-bit pixels whose masks say they have no
+// alpha byte: the frame is written into its pixels directly, and the blit to
+// the window converts nothing. (A plain 32-bit BI_RGB bitmap may carry
+// alpha, so GDI+, Wine's at least, would draw on it through its slower
+// alpha-blending path, with other pixels.)
+static HBITMAP CreatePixelBitmap(HDC hdc, int width, int height, void **pixels)
+{
+    struct {
+        BITMAPINFOHEADER header;
+        DWORD masks[3];
+    } info = {{sizeof info.header, width, -height, 1, 32, BI_BITFIELDS, 0, 0, 0, 0, 0},
+              {0xFF0000, 0x00FF00, 0x0000FF}};
+    return CreateDIBSection(hdc, (const BITMAPINFO *)&info, DIB_RGB_COLORS, pixels, nullptr, 0);
+}
+
+static bool CreateFrameBitmap(HDC hdc)
+{
+    void *pixels = nullptr;
+    gFrameBitmap = CreatePixelBitmap(hdc, gView.imageWidth, gView.imageHeight, &pixels);
+    gFrameDC = gFrameBitmap ? CreateCompatibleDC(hdc) : nullptr;
+    if (!gFrameDC) {
+        DestroyFrameBitmap();
+        return false;
+    }
+    gFramePrevious = SelectObject(gFrameDC, gFrameBitmap);
+    gFramePixels = (uint32_t *)pixels;
+    gFrameWidth = gView.imageWidth;
+    gFrameHeight = gView.imageHeight;
+    return true;
 }
 
 static bool CreateBackBuffer(HDC hdc)
 {
-    ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(hdc, gView.displayWidth, gView.displayHeight));
+    void *pixels = nullptr;
+    ScopedGdiObject<HBITMAP> bitmap(CreatePixelBitmap(hdc, gView.displayWidth, gView.displayHeight, &pixels));
     HDC dc = bitmap ? CreateCompatibleDC(hdc) : nullptr;
-    if (!dc)
+    if (!dc || (gView.zoom != 100 && !CreateFrameBitmap(hdc))) {
+        if (dc)
+            DeleteDC(dc);
         return false; // retried at the next paint
+    }
     gView.backDC = dc;
     gView.backBitmap = bitmap.Detach();
+    gBackPixels = (uint32_t *)pixels;
+    gBackWidth = gView.displayWidth;
+    gBackHeight = gView.displayHeight;
     gView.previousBitmap = (HBITMAP)SelectObject(dc, gView.backBitmap);
     GpGraphics *graphics = nullptr;
     Gdip_Record(&gView.graphics, Gdip::GdipCreateFromHDC(gView.backDC, &graphics));
@@ -95,24 +165,33 @@ static bool CreateBackBuffer(HDC hdc)
     return true;
 }
 
+// At 100 % the frame is expanded into the back buffer's pixels in one pass;
+// at other zooms into the frame bitmap, which GDI stretches into the back
+// buffer. GDI must be done with the pixels before they are written.
 static void CopyFrame()
 {
-    const BITMAPINFO *info = (const BITMAPINFO *)&gView.bitmapInfo;
-    const uint8_t *bits = gView.frameBits.data();
-    if (gView.zoom == 100) {
-        SetDIBits(gView.backDC, gView.backBitmap, 0, gView.imageHeight, bits, info, DIB_RGB_COLORS);
+    bool sameSize = gBackWidth == gView.imageWidth && gBackHeight == gView.imageHeight;
+    if (gView.zoom == 100 && sameSize) {
+        GdiFlush();
+        View_ExpandFrame(gBackPixels);
         return;
     }
+    if (gFrameWidth != gView.imageWidth || gFrameHeight != gView.imageHeight)
+        return; // the back buffer of another frame size, made again after the size change
+    GdiFlush();
+    View_ExpandFrame(gFramePixels);
     if (gView.zoom < 100)
         SetStretchBltMode(gView.backDC, COLORONCOLOR);
-    StretchDIBits(gView.backDC, 0, 0, gView.displayWidth, gView.displayHeight, 0, 0, gView.imageWidth,
-                  gView.imageHeight, bits, info, DIB_RGB_COLORS, SRCCOPY);
+    StretchBlt(gView.backDC, 0, 0, gView.displayWidth, gView.displayHeight, gFrameDC, 0, 0, gView.imageWidth,
+               gView.imageHeight, SRCCOPY);
 }
 
 void View_Compose(HDC hdc)
 {
     if (gView.frameBits.empty())
         return;
+    if (gView.backBitmap && (gBackWidth != gView.displayWidth || gBackHeight != gView.displayHeight))
+        View_DestroyBackBuffer(); // made again at the new size
     if (!gView.backBitmap && !CreateBackBuffer(hdc))
         return;
     CopyFrame();

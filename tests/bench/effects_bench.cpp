@@ -1,5 +1,6 @@
 // The cost of the frame pipeline per frame: every effect in its plain and its
-// vector version, the mirror, and the plain copy through Camera_PreviewFrame,
+// vector version, the mirror, an effect with the mirror, the view's expansion
+// to 32-bit pixels, and the plain copy through Camera_PreviewFrame,
 // at three frame sizes, each next to a memcpy of the same frame in the same
 // run (column x_memcpy: CPU time / memcpy CPU time; CPU time because the
 // machine may be shared); and the frame-rate meter.
@@ -98,6 +99,19 @@ void Bench_Effect(benchmark::State &state, FrameSize size, const EffectKernels *
     Frame_Bytes(state, in.size());
 }
 
+// The view's 24- to 32-bit expansion of a frame, which replaced SetDIBits.
+void Bench_Expand(benchmark::State &state, FrameSize size, const EffectKernels *kernels)
+{
+    size_t pixels = (size_t)size.width * size.height;
+    std::vector<uint8_t> in = Noise(3 * pixels);
+    std::vector<uint32_t> out(pixels);
+    for (auto _ : state) {
+        kernels->expandRow(in.data(), out.data(), pixels);
+        benchmark::ClobberMemory();
+    }
+    Frame_Bytes(state, in.size());
+}
+
 void Bench_PreviewCopy(benchmark::State &state, FrameSize size)
 {
     Preview preview(size);
@@ -124,6 +138,20 @@ void MirrorIntoFrameBuffer(uint8_t *in)
     Effect_Mirror(in);
 }
 
+// The two passes an effect with the mirror once took, for comparison in the
+// same run: the whole frame mirrored in place, then the effect.
+void MirrorThenGray(uint8_t *in)
+{
+    Effect_MirrorInPlace(in);
+    Effect_Gray(in);
+}
+
+void MirrorThenEmboss(uint8_t *in)
+{
+    Effect_MirrorInPlace(in);
+    Effect_Emboss(in);
+}
+
 void Register()
 {
     struct Effect {
@@ -135,7 +163,8 @@ void Register()
         {"mirror", MirrorIntoFrameBuffer, false},     {"mirror_in_place", Effect_MirrorInPlace, false},
         {"gray", Effect_Gray, false},              {"black_white", Effect_BlackWhite, false},
         {"negative", Effect_Negative, false},      {"emboss", Effect_Emboss, false},
-        {"gray+mirror", Effect_Gray, true},
+        {"gray+mirror", Effect_Gray, true},        {"mirror_then_gray", MirrorThenGray, false},
+        {"emboss+mirror", Effect_Emboss, true},    {"mirror_then_emboss", MirrorThenEmboss, false},
     };
     std::vector<const EffectKernels *> versions = EffectKernels_Vectors();
     versions.push_back(&gPlainKernels);
@@ -147,6 +176,9 @@ void Register()
             for (const EffectKernels *kernels : versions)
                 benchmark::RegisterBenchmark((std::string(effect.name) + "/" + kernels->name + suffix).c_str(),
                                              Bench_Effect, size, kernels, effect.run, effect.mirror);
+        for (const EffectKernels *kernels : versions)
+            benchmark::RegisterBenchmark(("expand_to_32_bits/" + std::string(kernels->name) + suffix).c_str(),
+                                         Bench_Expand, size, kernels);
     }
     benchmark::RegisterBenchmark("frame_rate_meter", Bench_FrameRateMeter);
 }

@@ -94,13 +94,18 @@ TEST(EffectKernels, NegativeOfEveryByteAndEmbossOfEveryBytePair)
     }
 }
 
-TEST(EffectKernels, MirrorReversesPixelsAndKeepsTheirByteOrder)
+TEST(EffectKernels, MirrorReversesPixelsAndExpansionKeepsTheirByteOrder)
 {
     const uint8_t in[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     uint8_t out[12];
     gPlainKernels.mirrorRow(in, out, 4);
     const uint8_t expected[12] = {10, 11, 12, 7, 8, 9, 4, 5, 6, 1, 2, 3};
     EXPECT_EQ(memcmp(out, expected, 12), 0);
+
+    uint32_t pixels[2];
+    gPlainKernels.expandRow(in, pixels, 2);
+    EXPECT_EQ(pixels[0], 0x030201u);
+    EXPECT_EQ(pixels[1], 0x060504u);
 }
 
 // Spans of every length up to a few vector blocks, at every alignment: the
@@ -120,9 +125,10 @@ TEST(EffectKernels, VectorVersionMatchesForEveryLengthAndAlignment)
                 b = (uint8_t)random();
             const uint8_t *in = inStore.data() + offset, *below = belowStore.data() + offset;
             auto run = [&](const EffectKernels *k, int which) {
-                Bytes out(offset + bytes + slack, 0xA5);
+                Bytes out(offset + 4 * pixels + slack, 0xA5);
                 uint8_t *o = out.data() + offset;
                 switch (which) {
+                case 5: k->expandRow(in, (uint32_t *)out.data(), pixels); break; // 32-bit pixels: aligned
                 case 0: k->mirrorRow(in, o, pixels); break;
                 case 1: k->gray(in, o, pixels); break;
                 case 2: k->blackWhite(in, o, pixels); break;
@@ -131,9 +137,9 @@ TEST(EffectKernels, VectorVersionMatchesForEveryLengthAndAlignment)
                 }
                 return out;
             };
-            for (int which = 0; which < 5; which++) {
+            for (int which = 0; which < 6; which++) {
                 Bytes plain = run(&gPlainKernels, which);
-                for (size_t i = offset + bytes; i < plain.size(); i++)
+                for (size_t i = which == 5 ? 4 * pixels : offset + bytes; i < plain.size(); i++)
                     ASSERT_EQ(plain[i], 0xA5);
                 for (const EffectKernels *version : kVectors)
                     ASSERT_EQ(run(version, which), plain)

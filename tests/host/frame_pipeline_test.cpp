@@ -160,25 +160,40 @@ TEST_F(FrameEffects, MirrorAloneLeavesTheIncomingFrameAndItsRecorderCopyUnmirror
     EXPECT_EQ(Bytes(gRecorder.frameQueue[0].data, gRecorder.frameQueue[0].data + gRecorder.frameQueue[0].size), original);
 }
 
-// The effects mirror the incoming frame in place first: the view shows the
-// mirrored effect, the recorder gets the mirrored frame without the effect.
-TEST_F(FrameEffects, MirrorWithAnEffectMirrorsTheIncomingFrameThenAppliesTheEffect)
+// With the mirror, each effect mirrors the incoming frame in place as it
+// goes: the view shows the effect of the mirrored picture (the same bytes as
+// mirroring first and applying the effect after), the recorder gets the
+// mirrored frame without the effect.
+TEST_F(FrameEffects, MirrorWithAnEffectEqualsMirroringThenApplyingTheEffect)
 {
-    Bytes frame = In(Pattern(W * H * 3)), mirrored = MirroredRows(Pattern(W * H * 3), W);
-    gCamera.mirror = 1;
-    gCamera.gray = 1;
-    gRecorder.recording = 1;
-    Preview(frame);
-    EXPECT_EQ(frame, In(mirrored));
-    EXPECT_EQ(Out(), Gray(mirrored));
-    ASSERT_EQ(gRecorder.frameQueue.size(), 1u);
-    EXPECT_EQ(Bytes(gRecorder.frameQueue[0].data, gRecorder.frameQueue[0].data + gRecorder.frameQueue[0].size), In(mirrored));
+    std::atomic<int32_t> *flags[] = {&gCamera.gray, &gCamera.blackWhite, &gCamera.negative, &gCamera.emboss};
+    for (std::atomic<int32_t> *flag : flags) {
+        Bytes mirrored = In(Pattern(W * H * 3));
+        Effect_MirrorInPlace(mirrored.data());
+        *flag = 1;
+        memset(gCamera.frameBuffer, 0xEE, (size_t)gCamera.frameSize);
+        Bytes expected = mirrored;
+        Preview(expected);
+        Bytes twoPasses = FrameBuffer();
 
-    gCamera.gray = 0;
-    gCamera.negative = 1;
-    Bytes second = In(Pattern(W * H * 3));
-    Preview(second);
-    EXPECT_EQ(Out(), Negative(mirrored));
+        gCamera.mirror = 1;
+        gRecorder.recording = 1;
+        memset(gCamera.frameBuffer, 0xEE, (size_t)gCamera.frameSize);
+        Bytes frame = In(Pattern(W * H * 3));
+        Preview(frame);
+        EXPECT_EQ(FrameBuffer(), twoPasses) << flag - &gCamera.gray;
+        EXPECT_EQ(frame, mirrored);
+        ASSERT_EQ(gRecorder.frameQueue.size(), 1u);
+        EXPECT_EQ(Bytes(gRecorder.frameQueue[0].data, gRecorder.frameQueue[0].data + gRecorder.frameQueue[0].size), mirrored);
+        free(gRecorder.frameQueue[0].data);
+        gRecorder.frameQueue.clear();
+        gRecorder.recording = 0;
+        gCamera.mirror = *flag = 0;
+    }
+    gCamera.gray = gCamera.mirror = 1;
+    Bytes frame = In(Pattern(W * H * 3));
+    Preview(frame);
+    EXPECT_EQ(Out(), Gray(MirroredRows(Pattern(W * H * 3), W)));
 }
 
 // All four flags set, then cleared one by one in the order of precedence.

@@ -95,6 +95,15 @@ TEST(RecorderRules, FrameDurationsQueueCapacityAndTheBitRateByWidth)
         EXPECT_EQ(setup.useH264, i % 2);
         EXPECT_EQ(setup.height, 480);
     }
+    // Encoders take even sizes: an odd last column and row are left out, and
+    // the rows are still read at the frame's own padded stride.
+    BitmapHeader odd = {};
+    odd.biWidth = 1365;
+    odd.biHeight = 767;
+    WriterSetup setup = Recorder_WriterSetup(odd, 1);
+    EXPECT_EQ(setup.width, 1364);
+    EXPECT_EQ(setup.height, 766);
+    EXPECT_EQ(setup.stride, 4096);
 }
 
 TEST_F(Recorder, AFailedWriterStartsNothingAndASlowRateIsRaisedToFive)
@@ -157,6 +166,37 @@ TEST_F(Recorder, TheStopWritesTheQueueFirstAndASplitStartsTheNewFileAtZero)
     EXPECT_EQ(gRecorder.totalDuration, 10 * d + 800000);
     EXPECT_EQ(gFakeWriter.paths, (std::vector<std::wstring>{L"first.mp4", L"second.mp4"}));
     EXPECT_EQ(gFakeWriter.closes, 2);
+}
+
+// A write that fails (a full disk): nothing more goes into the file, the
+// times stop at what it holds, the status waits for the UI thread, and the
+// stop still closes the file; the next start begins without the failure.
+TEST_F(Recorder, AFailedWriteEndsTheWritingAndTheStopClosesTheFile)
+{
+    gFakeWriter.writesBeforeFailure = 3;
+    gFakeWriter.failStatus = -28;
+    ASSERT_EQ(Camera_SartRecord(), 1);
+    for (uint32_t i = 0; i < 6; i++)
+        Deliver(i);
+    for (int waited = 0; gRecorder.writeStatus == 0 && waited < 5000; waited++)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(gRecorder.writeStatus, -28);
+    EXPECT_EQ(gRecorder.recording, 1) << "the UI thread stops it";
+    Deliver(6);
+    Stop();
+    EXPECT_EQ(gFakeWriter.frames.size(), 3u);
+    EXPECT_EQ(gFakeWriter.closes, 1);
+    EXPECT_EQ(gRecorder.totalDuration, 3 * 333333);
+    EXPECT_EQ(gRecorder.sampleTime, 3 * 333333);
+    const std::wstring counts = gFake.debugLines.back();
+    EXPECT_NE(counts.find(L"3 frames written, 0 dropped, 0 too short, 4 not written"), std::wstring::npos) << counts;
+
+    gFakeWriter.writesBeforeFailure = -1;
+    ASSERT_EQ(Camera_SartRecord(), 1);
+    EXPECT_EQ(gRecorder.writeStatus, 0);
+    Deliver(7);
+    Stop();
+    EXPECT_EQ(gFakeWriter.frames.size(), 4u);
 }
 
 // The streaming thread queues frames as fast as it can while the recording

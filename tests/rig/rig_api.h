@@ -81,6 +81,13 @@ void Rig_ResetControls(int device);
 // failure paths: its capture pin, or its still pin, connects to nothing.
 enum RigRefuse { RigRefuse_Capture = 1, RigRefuse_Still = 2 };
 void Rig_Refuse(int device, LONG what);
+// Until told otherwise, the capture pin lists after its usual capabilities
+// an odd-sized one (MJPG 1365 x 767) and some that a faulty driver could
+// give: a format block shorter than the header it claims, 0 x 0, a negative
+// width and 65535 x 65535. Choosing a malformed one fails like any unlisted
+// format.
+enum { RIG_MALFORMED_FORMATS = 4 };
+void Rig_OfferUnusualFormats(int device, bool on);
 
 struct RigCounters {
     LONG frames;         // capture frames delivered since the section was created

@@ -141,6 +141,11 @@ void Rig_ResetControls(int device) { Device_Reset(Rig_Device(device)); }
 
 void Rig_Refuse(int device, LONG what) { InterlockedExchange(&Rig_Device(device)->refuse, what); }
 
+void Rig_OfferUnusualFormats(int device, bool on)
+{
+    InterlockedExchange(&Rig_Device(device)->unusualFormats, on);
+}
+
 RigCounters Rig_Counters(int device)
 {
     const RigDeviceShared *d = Rig_Device(device);

@@ -16,6 +16,7 @@ struct RigDeviceShared {
     LONG frames, stillRequests, stillFrames;
     LONG plugged; // 0 after Rig_Unplug until Rig_Plug
     LONG refuse;  // RigRefuse flags
+    LONG unusualFormats; // Rig_OfferUnusualFormats
 };
 
 struct RigShared {

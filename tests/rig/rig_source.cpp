@@ -20,23 +20,33 @@ const REFERENCE_TIME kSlowest = 10000000; // 1 frame per second
 // MJPG first, as UVC cameras list it; 320 x 240 sits between the larger
 // sizes so that a reader's ordering and size filter are exercised. YUY2 runs
 // slower at the large sizes, as over USB 2, and has a laptop panel's size
-// last, whose rows carry padding once converted.
+// last, whose rows carry padding once converted. The odd-sized MJPG format
+// at the end is offered only with Rig_OfferUnusualFormats.
 const RigCap kCaps[] = {
     {&MEDIASUBTYPE_MJPG, 640, 480, k30Fps},   {&MEDIASUBTYPE_MJPG, 320, 240, k30Fps},
     {&MEDIASUBTYPE_MJPG, 1280, 720, k30Fps},  {&MEDIASUBTYPE_MJPG, 1920, 1080, k30Fps},
     {&MEDIASUBTYPE_YUY2, 640, 480, k30Fps},   {&MEDIASUBTYPE_YUY2, 320, 240, k30Fps},
     {&MEDIASUBTYPE_YUY2, 1280, 720, k10Fps},  {&MEDIASUBTYPE_YUY2, 1920, 1080, k5Fps},
     {&MEDIASUBTYPE_YUY2, 1366, 768, k10Fps}, // RGB24 rows of 4098 bytes, padded to 4100
+    {&MEDIASUBTYPE_MJPG, 1365, 767, k30Fps}, // rows of 4095 bytes, padded to 4096
 };
+const int kUsualCaps = ARRAYSIZE(kCaps) - 1;
 
-const RigCap *Cap_Find(const AM_MEDIA_TYPE &mt)
+bool Device_Unusual(int device) { return Rig_Device(device)->unusualFormats != 0; }
+
+// The capabilities the device offers now: the usual ones, or all.
+int Cap_Count(int device) { return Device_Unusual(device) ? ARRAYSIZE(kCaps) : kUsualCaps; }
+
+const RigCap *Cap_Find(const AM_MEDIA_TYPE &mt, int device)
 {
     const BITMAPINFOHEADER *bmi = MediaType_Bitmap(mt);
     if (!bmi)
         return nullptr;
-    for (const RigCap &cap : kCaps)
+    for (int i = 0; i < Cap_Count(device); i++) {
+        const RigCap &cap = kCaps[i];
         if (*cap.subtype == mt.subtype && cap.width == bmi->biWidth && cap.height == bmi->biHeight)
             return &cap;
+    }
     return nullptr;
 }
 
@@ -117,15 +127,15 @@ std::vector<AM_MEDIA_TYPE> RigSourcePin::Offered()
         types.push_back({});
         MediaType_Copy(&types.back(), format);
     } else {
-        for (const RigCap &cap : kCaps)
-            types.push_back(Cap_Type(cap, 0));
+        for (int i = 0; i < Cap_Count(source->device); i++)
+            types.push_back(Cap_Type(kCaps[i], 0));
     }
     return types;
 }
 
 bool RigSourcePin::Accepts(const AM_MEDIA_TYPE &mt)
 {
-    if (Refusing() || !Cap_Find(mt))
+    if (Refusing() || !Cap_Find(mt, source->device))
         return false;
     if (still) {
         AM_MEDIA_TYPE capture = source->capturePin.CurrentType();
@@ -144,7 +154,7 @@ STDMETHODIMP RigSourcePin::SetFormat(AM_MEDIA_TYPE *mt)
         hr = VFW_E_NOT_STOPPED;
     else if (!mt)
         MediaType_Clear(&format);
-    else if (const RigCap *cap = Cap_Find(*mt); !cap)
+    else if (const RigCap *cap = Cap_Find(*mt, source->device); !cap)
         hr = VFW_E_INVALIDMEDIATYPE;
     else if (IsConnected() && !SameFormat(Type(), *mt))
         hr = VFW_E_ALREADY_CONNECTED;
@@ -166,17 +176,41 @@ STDMETHODIMP RigSourcePin::GetFormat(AM_MEDIA_TYPE **mt)
     return *mt ? S_OK : E_OUTOFMEMORY;
 }
 
+// The malformed capabilities after the real ones (Rig_OfferUnusualFormats):
+// a real 800 x 600 type, then damaged.
+static AM_MEDIA_TYPE *Malformed_Type(int which)
+{
+    AM_MEDIA_TYPE type = MediaType_Video(which == 2 ? MEDIASUBTYPE_YUY2 : MEDIASUBTYPE_MJPG, 800, 600, k30Fps);
+    AM_MEDIA_TYPE *mt = MediaType_Duplicate(type);
+    MediaType_Clear(&type);
+    BITMAPINFOHEADER &bmi = ((VIDEOINFOHEADER *)mt->pbFormat)->bmiHeader;
+    switch (which) {
+    case 0: mt->cbFormat = 60; break; // the header would end at byte 88
+    case 1: bmi.biWidth = bmi.biHeight = 0; break;
+    case 2: bmi.biWidth = -640; break;
+    default: bmi.biWidth = bmi.biHeight = 65535; break;
+    }
+    return mt;
+}
+
 STDMETHODIMP RigSourcePin::GetNumberOfCapabilities(int *count, int *size)
 {
-    *count = ARRAYSIZE(kCaps);
+    *count = Cap_Count(source->device) + (Device_Unusual(source->device) ? RIG_MALFORMED_FORMATS : 0);
     *size = sizeof(VIDEO_STREAM_CONFIG_CAPS);
     return S_OK;
 }
 
 STDMETHODIMP RigSourcePin::GetStreamCaps(int index, AM_MEDIA_TYPE **mt, BYTE *capsBytes)
 {
-    if (index < 0 || index >= (int)ARRAYSIZE(kCaps))
+    int count = 0, capsSize = 0;
+    GetNumberOfCapabilities(&count, &capsSize);
+    if (index < 0 || index >= count)
         return S_FALSE;
+    if (index >= Cap_Count(source->device)) {
+        *mt = Malformed_Type(index - Cap_Count(source->device));
+        memset(capsBytes, 0, sizeof(VIDEO_STREAM_CONFIG_CAPS));
+        return S_OK;
+    }
     const RigCap &cap = kCaps[index];
     AM_MEDIA_TYPE type = Cap_Type(cap, 0);
     *mt = MediaType_Duplicate(type);

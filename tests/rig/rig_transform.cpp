@@ -203,7 +203,8 @@ RigTransform::~RigTransform()
 bool RigTransform::AcceptsInput(const AM_MEDIA_TYPE &mt) const
 {
     const BITMAPINFOHEADER *bmi = MediaType_Bitmap(mt);
-    return bmi && mt.subtype == input && bmi->biWidth > 0 && bmi->biHeight > 0 && bmi->biWidth % 2 == 0;
+    return bmi && mt.subtype == input && bmi->biWidth > 0 && bmi->biHeight > 0 &&
+           (input != MEDIASUBTYPE_YUY2 || bmi->biWidth % 2 == 0);
 }
 
 HRESULT RigTransform::Transform(IMediaSample *in)

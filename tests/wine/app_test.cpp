@@ -53,17 +53,6 @@ TEST(App, StartsAndEndsWhereMediaFoundationIsMissing)
     EXPECT_EQ(program.CloseAndWait(), 0u);
 }
 
-HWND WaitForDialog(const wchar_t *caption, DWORD timeout = 8000)
-{
-    for (DWORD waited = 0; waited < timeout; waited += 50) {
-        HWND dialog = FindWindowW(L"#32770", caption);
-        if (dialog && IsWindowVisible(dialog))
-            return dialog;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 bool WaitUntilClosed(HWND window)
 {
     for (int i = 0; i < 100 && IsWindow(window); i++)

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Plays back, with the Linux ffprobe and ffmpeg, the videos the recording
 tests made through the program (FOLDER/<test>/, each with an expected.txt of
-"name shortest longest" in seconds): codec, size, time stamps from 0 upwards,
+"name shortest longest width height", lengths in seconds): codec, size, time stamps from 0 upwards,
 a frame rate the camera can have given, and a decoded first picture that shows
 the microscope's ruler the right way up in the right colours."""
 import glob
@@ -10,24 +10,29 @@ import os
 import subprocess
 import sys
 
-WIDTH, HEIGHT = 1280, 720
 CODECS = {".mp4": {"h264"}, ".wmv": {"wmv3", "wmv2"}}  # WMV3 from Media Foundation, WMV2 from the fallback
-# The rig's picture at 1280 x 720 (40 pixels per millimetre): (x, y, RGB).
-LANDMARKS = [(40, 40, (220, 40, 40), "red square"), (1240, 680, (40, 70, 220), "blue square"),
-             (640, 100, (225, 215, 200), "paper")]
+
+
+def landmarks(width, height):
+    """Where the rig's picture (width / 32 pixels per millimetre) has its
+    squares and paper: (x, y, RGB, name). An odd frame's video lacks a
+    column and a row, which moves these by a pixel within p-sized squares."""
+    p = width // 32
+    return [(p, p, (220, 40, 40), "red square"), (width - p, height - p, (40, 70, 220), "blue square"),
+            (width // 2, 100, (225, 215, 200), "paper")]
 
 
 def run(*command):
     return subprocess.run(command, check=True, capture_output=True, timeout=60).stdout
 
 
-def check_video(video, shortest, longest):
+def check_video(video, shortest, longest, width, height):
     probe = json.loads(run("ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
                            "stream=codec_name,width,height,time_base:packet=pts,duration", "-of", "json", video))
     stream, packets = probe["streams"][0], probe["packets"]
     codecs = CODECS[os.path.splitext(video)[1]]
     assert stream["codec_name"] in codecs, f"codec {stream['codec_name']}"
-    assert (stream["width"], stream["height"]) == (WIDTH, HEIGHT), f"size {stream['width']}x{stream['height']}"
+    assert (stream["width"], stream["height"]) == (width, height), f"size {stream['width']}x{stream['height']}"
     num, den = map(int, stream["time_base"].split("/"))
     times = sorted(int(p["pts"]) * num / den for p in packets)  # presentation order
     assert times and times[0] == 0, f"first time stamp {times[:1]}"
@@ -40,9 +45,9 @@ def check_video(video, shortest, longest):
     assert 5 <= rate <= 40, f"{len(packets)} frames in {seconds:.2f} s"
 
     rgb = run("ffmpeg", "-v", "error", "-i", video, "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "rgb24", "-")
-    assert len(rgb) == WIDTH * HEIGHT * 3, f"decoded {len(rgb)} bytes"
-    for x, y, colour, name in LANDMARKS:
-        at = (y * WIDTH + x) * 3
+    assert len(rgb) == width * height * 3, f"decoded {len(rgb)} bytes"
+    for x, y, colour, name in landmarks(width, height):
+        at = (y * width + x) * 3
         got = tuple(rgb[at:at + 3])
         assert all(abs(a - b) <= 30 for a, b in zip(got, colour)), f"{name} at ({x}, {y}) is {got}, not {colour}"
     return f"{len(packets)} frames in {seconds:.2f} s, {os.path.getsize(video)} bytes"
@@ -54,7 +59,8 @@ def main(folder):
     assert tests, f"no recordings in {folder}"
     for test in tests:
         with open(os.path.join(test, "expected.txt")) as f:
-            expected = {name: (float(low), float(high)) for name, low, high in (line.split() for line in f)}
+            expected = {name: (float(low), float(high), int(w), int(h))
+                        for name, low, high, w, h in (line.split() for line in f)}
         found = {os.path.basename(v) for v in glob.glob(os.path.join(test, "*.mp4")) + glob.glob(os.path.join(test, "*.wmv"))}
         if found != set(expected):
             failures.append(f"{test}: videos {sorted(found)}, expected {sorted(expected)}")

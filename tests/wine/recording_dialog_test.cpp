@@ -23,31 +23,11 @@ struct RecordingDialog : testing::Test {
     ProgramHarness program;
     void SetUp() override { ASSERT_TRUE(program.StartCamera()); }
 
-    // Opens the dialog from the toolbar and hands it to the actions.
-    template <typename Actions> void WithDialog(Actions actions)
-    {
-        Modal_Run([&] { program.Click(CMD_RECORD); },
-                  [&] {
-                      HWND dialog = Dialog_WaitFor(L"Recording video");
-                      if (dialog)
-                          actions(dialog);
-                      else
-                          ADD_FAILURE() << "the dialog did not open";
-                  });
-    }
     void UseFolder(const RecordingFolder &folder) const
     {
         lstrcpynW(gSettings.imageFolder, folder.path.c_str(), IMAGE_FOLDER_CAPACITY);
     }
 };
-
-// The file must last what the recorder counted (100-ns units); an ASF file
-// keeps no duration for its last frame.
-void ExpectRecorded(const RecordingFolder &folder, const std::wstring &name, int64_t recorded)
-{
-    double seconds = recorded / 1e7;
-    folder.Expect(name, seconds - 0.1, seconds + 0.01);
-}
 
 double Seconds(const std::wstring &elapsed)
 {
@@ -68,7 +48,7 @@ TEST_F(RecordingDialog, RecordsMp4WithASplitAndWmvThenStops)
     gSettings.videoFormat = 1;
     std::wstring stopText, elapsed;
     double total = 0, fileTime = 0;
-    WithDialog([&](HWND dialog) {
+    RecordingDialog_Run(program, [&](HWND dialog) {
         Dialog_Press(dialog, IDOK);
         Sleep(2200); // a new second for the second file's name
         PostMessageW(dialog, WM_COMMAND, IDC_RECORD_SPLIT_NOW, 0);
@@ -86,11 +66,11 @@ TEST_F(RecordingDialog, RecordsMp4WithASplitAndWmvThenStops)
     EXPECT_GT(Seconds(elapsed), fileTime + 1.0) << "the time runs on over the split: " << elapsed;
     std::vector<std::wstring> mp4 = folder.Videos();
     ASSERT_EQ(mp4.size(), 2u);
-    ExpectRecorded(folder, mp4[0], gRecorder.totalDuration - gRecorder.sampleTime);
-    ExpectRecorded(folder, mp4[1], gRecorder.sampleTime);
+    folder.ExpectRecorded(mp4[0], gRecorder.totalDuration - gRecorder.sampleTime);
+    folder.ExpectRecorded(mp4[1], gRecorder.sampleTime);
 
     gSettings.videoFormat = 0;
-    WithDialog([&](HWND dialog) {
+    RecordingDialog_Run(program, [&](HWND dialog) {
         Dialog_Press(dialog, IDOK);
         Sleep(3000);
         Dialog_Press(dialog, IDOK);
@@ -99,7 +79,7 @@ TEST_F(RecordingDialog, RecordsMp4WithASplitAndWmvThenStops)
     std::vector<std::wstring> all = folder.Videos();
     ASSERT_EQ(all.size(), 3u);
     EXPECT_TRUE(all[2].ends_with(L".wmv")) << all[2];
-    ExpectRecorded(folder, all[2], gRecorder.totalDuration);
+    folder.ExpectRecorded(all[2], gRecorder.totalDuration);
 }
 
 // A start into a folder that cannot be (a file has its name) keeps the start
@@ -115,7 +95,7 @@ TEST_F(RecordingDialog, AFailedStartSaysWhyAndATenSecondLimitClosesTheDialog)
     DWORD started = 0, closed = 0;
     DebugCapture debug;
     LONG framesBefore = Rig_Counters(0).frames;
-    WithDialog([&](HWND dialog) {
+    RecordingDialog_Run(program, [&](HWND dialog) {
         Dialog_Press(dialog, IDOK);
         Sleep(500);
         failedText = Dialog_Text(dialog, IDOK);
@@ -146,7 +126,7 @@ TEST_F(RecordingDialog, AFailedStartSaysWhyAndATenSecondLimitClosesTheDialog)
     EXPECT_TRUE(Registry_GetNumber(L"MaxRecordTime", &limit) && limit == 10) << limit;
     std::vector<std::wstring> videos = folder.Videos();
     ASSERT_EQ(videos.size(), 1u);
-    ExpectRecorded(folder, videos[0], gRecorder.totalDuration);
+    folder.ExpectRecorded(videos[0], gRecorder.totalDuration);
 }
 
 // The microscope unplugged during a recording: the file is finished and the
@@ -156,17 +136,18 @@ TEST_F(RecordingDialog, UnpluggingTheMicroscopeFinishesTheFileAndClosesTheDialog
     RecordingFolder folder(L"unplug");
     UseFolder(folder);
     gSettings.videoFormat = 1;
-    WithDialog([&](HWND dialog) {
+    RecordingDialog_Run(program, [&](HWND dialog) {
         Dialog_Press(dialog, IDOK);
         Sleep(2000);
         Rig_Unplug(0);
         EXPECT_TRUE(Dialog_WaitClosed(dialog, 8000));
     });
     Rig_Plug(0);
+    EXPECT_TRUE(program.WaitForCamera(8000)) << "the picture did not return";
     EXPECT_EQ(gRecorder.recording, 0);
     std::vector<std::wstring> videos = folder.Videos();
     ASSERT_EQ(videos.size(), 1u);
-    ExpectRecorded(folder, videos[0], gRecorder.totalDuration);
+    folder.ExpectRecorded(videos[0], gRecorder.totalDuration);
 }
 
 } // namespace

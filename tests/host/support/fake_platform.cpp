@@ -12,7 +12,6 @@
 #include "view/view_platform.h"
 #include "view/view_state.h"
 
-#include <cstring>
 #include <cwchar>
 
 FakePlatform gFake;
@@ -30,54 +29,48 @@ bool Store_Open()
 
 void Store_Close() {}
 
-// A stored value whose bytes do not fit the reader's buffer fails, as the
-// registry's ERROR_MORE_DATA does.
-static const FakePlatform::StoredValue *StoredValue(const wchar_t *name, size_t bufferBytes, bool *found)
+// The value as the registry would hold it: what stored has, else a number or
+// a text (UTF-16 with its terminator).
+static bool FindStored(const wchar_t *name, FakePlatform::StoredValue *value)
 {
     gFake.storeReads.push_back(name);
-    auto it = gFake.stored.find(name);
-    *found = it != gFake.stored.end();
-    return *found && it->second.bytes.size() <= bufferBytes ? &it->second : nullptr;
+    if (!gFake.storeOpens)
+        return false;
+    if (auto raw = gFake.stored.find(name); raw != gFake.stored.end()) {
+        *value = raw->second;
+        return true;
+    }
+    if (auto number = gFake.numbers.find(name); number != gFake.numbers.end()) {
+        uint32_t bits = (uint32_t)number->second;
+        *value = {STORE_TYPE_NUMBER, {(uint8_t)bits, (uint8_t)(bits >> 8), (uint8_t)(bits >> 16), (uint8_t)(bits >> 24)}};
+        return true;
+    }
+    if (auto text = gFake.texts.find(name); text != gFake.texts.end()) {
+        *value = {STORE_TYPE_TEXT, {}};
+        for (size_t i = 0; i <= text->second.size(); i++) {
+            uint32_t unit = i < text->second.size() ? (uint32_t)text->second[i] : 0;
+            value->bytes.push_back((uint8_t)unit);
+            value->bytes.push_back((uint8_t)(unit >> 8));
+        }
+        return true;
+    }
+    return false;
 }
 
 bool Store_ReadNumber(const wchar_t *name, int32_t *value)
 {
-    bool found;
-    const FakePlatform::StoredValue *stored = StoredValue(name, sizeof *value, &found);
-    if (found) {
-        int32_t data = 0;
-        if (stored && !stored->bytes.empty())
-            memcpy(&data, stored->bytes.data(), stored->bytes.size());
-        return gFake.storeOpens && stored && StoreValue_Number(stored->type, &data, stored->bytes.size(), value);
-    }
-    auto it = gFake.numbers.find(name);
-    if (!gFake.storeOpens || it == gFake.numbers.end())
-        return false;
-    *value = it->second;
-    return true;
+    FakePlatform::StoredValue stored;
+    return FindStored(name, &stored) && Store_DecodeNumber(stored.type, stored.bytes.data(), stored.bytes.size(), value);
 }
 
 bool Store_ReadText(const wchar_t *name, wchar_t *text, size_t capacity)
 {
-    bool found;
-    const FakePlatform::StoredValue *stored = StoredValue(name, capacity * 2, &found);
-    if (found) {
-        if (!gFake.storeOpens || !stored) {
-            text[0] = 0;
-            return false;
-        }
-        size_t units = stored->bytes.size() / 2;
-        for (size_t i = 0; i < units; i++)
-            text[i] = (wchar_t)(stored->bytes[2 * i] | stored->bytes[2 * i + 1] << 8);
-        return StoreValue_Text(stored->type, units * sizeof(wchar_t), text, capacity);
-    }
-    auto it = gFake.texts.find(name);
-    if (!gFake.storeOpens || it == gFake.texts.end() || it->second.size() >= capacity) {
+    FakePlatform::StoredValue stored;
+    if (!FindStored(name, &stored)) {
         text[0] = 0;
         return false;
     }
-    Text_Copy(text, capacity, it->second.c_str());
-    return true;
+    return Store_DecodeText(stored.type, stored.bytes.data(), stored.bytes.size(), text, capacity);
 }
 
 bool Store_WriteNumber(const wchar_t *name, int32_t value)

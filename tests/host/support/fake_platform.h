@@ -30,16 +30,15 @@ struct ScrollCall {
 };
 
 struct FakePlatform {
-    // Settings store: absent names are missing values.
+    // Settings store: absent names are missing values. Numbers and texts are
+    // stored as the registry stores them; stored holds values of any type
+    // and bytes, and comes first.
     bool storeOpens = true;
     std::map<std::wstring, int32_t> numbers;
     std::map<std::wstring, std::wstring> texts;
-    // Values as the registry holds them (type and bytes, texts in UTF-16),
-    // read through the store's own type and size rules; they come before
-    // numbers and texts.
     struct StoredValue {
         uint32_t type;
-        std::vector<unsigned char> bytes;
+        std::vector<uint8_t> bytes;
     };
     std::map<std::wstring, StoredValue> stored;
     std::vector<std::wstring> storeReads; // every name asked for, in order

@@ -27,6 +27,8 @@ int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
 {
     if (gFakeWriter.writeDelayMs)
         std::this_thread::sleep_for(std::chrono::milliseconds(gFakeWriter.writeDelayMs));
+    if (gFakeWriter.writesBeforeFailure >= 0 && (int)gFakeWriter.frames.size() >= gFakeWriter.writesBeforeFailure)
+        return gFakeWriter.failStatus;
     uint32_t number = 0;
     memcpy(&number, frame.data, sizeof number);
     gFakeWriter.frames.push_back({gRecorder.sampleTime, duration, number});

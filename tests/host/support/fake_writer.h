@@ -14,6 +14,8 @@ struct WrittenFrame {
 struct FakeWriter {
     int32_t createStatus = 0; // what Camera_CreateWriter returns
     int writeDelayMs = 0;     // each write takes this long
+    int writesBeforeFailure = -1; // from then on every write returns failStatus
+    int32_t failStatus = 0;
     std::vector<WriterSetup> setups;
     std::vector<std::wstring> paths;
     std::vector<WrittenFrame> frames; // of every file since the reset

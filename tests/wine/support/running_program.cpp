@@ -42,3 +42,14 @@ RunningProgram::~RunningProgram()
         CloseHandle(process.hThread);
     }
 }
+
+HWND WaitForDialog(const wchar_t *caption, DWORD timeout)
+{
+    for (DWORD waited = 0; waited < timeout; waited += 50) {
+        HWND dialog = FindWindowW(L"#32770", caption);
+        if (dialog && IsWindowVisible(dialog))
+            return dialog;
+        Sleep(50);
+    }
+    return nullptr;
+}

@@ -16,3 +16,6 @@ struct RunningProgram {
     DWORD CloseAndWait();
     ~RunningProgram();
 };
+
+// A visible dialog with that caption, of any process; null after the timeout.
+HWND WaitForDialog(const wchar_t *caption, DWORD timeout = 8000);
