@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "view/view_api.h"
 
+#include <cmath>
 #include <cstring>
 #include <cwchar>
 
@@ -50,9 +51,12 @@ int Calibration_Height(const Calibration *c)
     return (int)((uint32_t)c->captureSize >> 16);
 }
 
+// A length so small that the ratio overflows (a few bits above zero) makes no
+// calibration either.
 static float DerivePixelsPerUnit(int32_t lineLength, float realLength)
 {
-    return realLength > 0 ? (float)lineLength / realLength : -1.0f;
+    float ratio = realLength > 0 ? (float)lineLength / realLength : -1.0f;
+    return std::isfinite(ratio) ? ratio : -1.0f;
 }
 
 static void ClearSlot(Calibration *c)
@@ -167,9 +171,7 @@ bool Calibration_Store(int slot, int32_t unit, int32_t lineLength, float realLen
 {
     if (slot < 0 || slot >= CALIBRATION_SLOTS)
         return false;
-    if (!(realLength > 0))
-        return false;
-    float ratio = (float)lineLength / realLength;
+    float ratio = DerivePixelsPerUnit(lineLength, realLength);
     if (!(ratio > 0))
         return false;
     Calibration *c = &gCalibrations[slot];

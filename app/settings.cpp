@@ -96,6 +96,8 @@ void Settings_CheckRanges()
     ForceIntoRange(&gSettings.imageFormat, 0, 1, 0);
     ForceIntoRange(&gSettings.videoFormat, 0, 1, 0);
     ForceIntoRange(&gSettings.maxRecordTime, 0, MAX_RECORD_SECONDS, 0);
+    // The menu toggles it as 1 - showCtrlPanel.
+    ForceIntoRange(&gSettings.showCtrlPanel, 0, 1, 1);
 }
 
 // moduleFolder is the program path up to (not including) its last backslash;

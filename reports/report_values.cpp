@@ -5,7 +5,7 @@
 #include "view/labels.h"
 #include "view/view_state.h"
 
-#include <cstdlib>
+#include <cmath>
 
 // A pixel value in the applied calibration's unit; in pixels without one.
 static float Scaled(float pixels)
@@ -31,10 +31,14 @@ static void PointLineRow(const MeasureItem &item, ReportRow *row)
 
 static void RectangleRow(const MeasureItem &item, ReportRow *row)
 {
-    float w = Scaled((float)std::abs(item.x2 - item.x1)), h = Scaled((float)std::abs(item.y2 - item.y1));
+    // In double: far-apart corners overflow a 32-bit difference.
+    float w = Scaled((float)std::fabs((double)item.x2 - item.x1));
+    float h = Scaled((float)std::fabs((double)item.y2 - item.y1));
     Fill(row, COLUMN_WIDTH, w);
     Fill(row, COLUMN_HEIGHT, h);
-    Fill(row, COLUMN_AREA, w * h);
+    // Without height or width there is no area, even where a tiny scale made
+    // the other side infinite.
+    Fill(row, COLUMN_AREA, w == 0 || h == 0 ? 0 : w * h);
     Fill(row, COLUMN_PERIMETER, (w + h) * 2);
 }
 

@@ -35,7 +35,9 @@ struct ReportRow {
 };
 
 // The row of an item with the view's calibration (values in pixels without
-// one); false for the kinds that measure nothing (freehand, text).
+// one); false for the kinds that measure nothing (freehand, text). A value
+// beyond the float range (far-apart points at a tiny scale) is infinite,
+// and its cell reads "inf".
 bool Report_ItemRow(const MeasureItem &item, ReportRow *row);
 
 // The text of one cell of a row numbered number: "%d", then "%d,%d" of the

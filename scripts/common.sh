@@ -10,7 +10,7 @@ PACKAGES=(cmake ninja-build g++ python3 googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
           wine wine64 xvfb x11-utils imagemagick librsvg2-bin dpkg-dev ca-certificates nsis
           libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils fonts-wqy-microhei fonts-liberation
-          nasm pkgconf ffmpeg)
+          nasm pkgconf ffmpeg clang)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -35,6 +35,39 @@ build_host() { # build_host DIR [cmake options...]
     local dir=$1; shift
     cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
     cmake --build "$dir" -j "$JOBS"
+}
+
+# The libFuzzer targets of tests/fuzz, built by clang with AddressSanitizer
+# and UndefinedBehaviorSanitizer.
+build_fuzz() {
+    build_host "$BUILD/fuzz" -DQUORELL_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+}
+
+fuzz_targets() {
+    local src
+    for src in "$ROOT"/tests/fuzz/*_fuzz.cpp; do basename "$src" .cpp; done
+}
+
+# Runs one target from a fresh copy of its seed corpus in FUZZ_RUNS/NAME
+# (new inputs and any crashing one stay there, never in tests/); prints its
+# executions and time, and fails when the target found a crash.
+FUZZ_RUNS=$BUILD/fuzz/runs
+run_fuzz_target() { # run_fuzz_target NAME [libFuzzer options...]
+    local name=$1 work=$FUZZ_RUNS/$1 status=0 start runs
+    shift
+    rm -rf "$work"
+    mkdir -p "$work/corpus" "$work/crashes"
+    cp "$ROOT/tests/fuzz/corpus/${name%_fuzz}/"* "$work/corpus/" || return 1
+    start=$(date +%s.%N)
+    "$BUILD/fuzz/$name" "$@" -artifact_prefix="$work/crashes/" -print_final_stats=1 "$work/corpus" \
+        > "$work/log" 2>&1 || status=$?
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log" | tail -1)
+    awk -v name="$name" -v runs="${runs:-?}" -v start="$start" -v end="$(date +%s.%N)" \
+        'BEGIN { printf "%-24s %10s executions %8.1f s\n", name, runs, end - start }'
+    if [ "$status" -ne 0 ]; then
+        grep -E 'ERROR|runtime error|property violated|Test unit written' "$work/log" | head -5
+        return 1
+    fi
 }
 
 build_windows() {

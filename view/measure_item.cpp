@@ -7,13 +7,21 @@
 #include <cmath>
 #include <cstdlib>
 
+// Differences of coordinates in double: far-apart points overflow 32 bits
+// (their squares already beyond 46340 pixels); below that the results are
+// the same as in integers.
+static double Span(int32_t from, int32_t to)
+{
+    return (double)to - from;
+}
+
 float MeasureItem_PixelLength(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    int32_t dx = x2 - x1, dy = y2 - y1;
+    double dx = Span(x1, x2), dy = Span(y1, y2);
     if (dx == 0)
-        return (float)std::abs(dy);
+        return (float)std::fabs(dy);
     if (dy == 0)
-        return (float)std::abs(dx);
+        return (float)std::fabs(dx);
     return (float)std::sqrt((double)(float)(dx * dx + dy * dy));
 }
 
@@ -25,16 +33,16 @@ int MeasureItem_CircleRadius(const MeasureItem &item)
 // theta of the base and u of p3, for a base neither horizontal nor vertical.
 static void Oblique(const MeasureItem &item, double *theta, double *u)
 {
-    *theta = std::atan2((double)(item.y2 - item.y1), (double)(item.x2 - item.x1));
-    *u = (item.x3 - item.x1) - (item.y3 - item.y1) / std::tan(*theta);
+    *theta = std::atan2(Span(item.y1, item.y2), Span(item.x1, item.x2));
+    *u = Span(item.x1, item.x3) - Span(item.y1, item.y3) / std::tan(*theta);
 }
 
 double MeasureItem_LineDistancePixels(const MeasureItem &item)
 {
     if (item.y1 == item.y2)
-        return std::abs(item.y3 - item.y1);
+        return std::fabs(Span(item.y1, item.y3));
     if (item.x1 == item.x2)
-        return std::abs(item.x3 - item.x1);
+        return std::fabs(Span(item.x1, item.x3));
     double theta, u;
     Oblique(item, &theta, &u);
     return std::sin(theta) * u;
@@ -44,21 +52,21 @@ Point MeasureItem_PerpendicularFoot(const MeasureItem &item)
 {
     double theta, u;
     Oblique(item, &theta, &u);
-    double w = std::cos(theta) * u + (item.y3 - item.y1) / std::sin(theta);
+    double w = std::cos(theta) * u + Span(item.y1, item.y3) / std::sin(theta);
     return {item.x1 + (int32_t)(std::cos(theta) * w), item.y1 + (int32_t)(std::sin(theta) * w)};
 }
 
 float MeasureItem_PointLineDistance(const MeasureItem &item)
 {
-    if (item.x3 < 0 || item.y3 < 0 || gView.scale <= 0)
+    if (item.x3 < 0 || item.y3 < 0 || !(gView.scale > 0)) // no scale, or not a number
         return 0;
     return (float)(std::fabs(MeasureItem_LineDistancePixels(item)) / gView.scale);
 }
 
 float MeasureItem_Angle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3)
 {
-    double a1 = std::atan2((double)(y2 - y1), (double)(x2 - x1));
-    double a2 = std::atan2((double)(y3 - y1), (double)(x3 - x1));
+    double a1 = std::atan2(Span(y1, y2), Span(x1, x2));
+    double a2 = std::atan2(Span(y1, y3), Span(x1, x3));
     float h = (float)((a1 - a2) * 180 / 3.1415926);
     if (std::fabs(h) < 180)
         return std::fabs(h);
@@ -88,7 +96,7 @@ static int CalibratedLabels(const MeasureItem &item, wchar_t lines[3][LABEL_CAPA
         return 1;
     }
     case ITEM_RECTANGLE: {
-        float w = (float)std::abs(item.x2 - item.x1), h = (float)std::abs(item.y2 - item.y1);
+        float w = (float)std::fabs(Span(item.x1, item.x2)), h = (float)std::fabs(Span(item.y1, item.y2));
         float width = w / scale, height = h / scale;
         Label_Format(lines[0], unit, L"", "%.2fx%.2f", width, height);
         Label_Format(lines[1], unit, L"^2", "S:%.2f", width * height);
@@ -116,7 +124,7 @@ int MeasureItem_Labels(const MeasureItem &item, wchar_t lines[3][LABEL_CAPACITY]
         Label_Format(lines[0], L"\u00b0", L"", "%.3f", degrees);
         return 1;
     }
-    if (gView.scale <= 0)
+    if (!(gView.scale > 0))
         return 0;
     return CalibratedLabels(item, lines);
 }

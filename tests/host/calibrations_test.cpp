@@ -75,13 +75,15 @@ TEST_F(Calibrations, ADamagedRecordIsSkippedAndWrittenBackUntilTheUserReplacesIt
 
 TEST_F(Calibrations, NonPositiveLengthsAndOddNumbersAreNotUsable)
 {
-    // zero bits; a negative float (-1.0 = 3212836864); a date of 0; a huge size
+    // zero bits; a negative float (-1.0 = 3212836864); a date of 0; a huge size;
+    // the smallest float above zero (bits 1), whose ratio overflows
     SetText(L"z,0,300,0,31457920,20240115;n,0,300,3212836864,31457920,20240115;"
             L"d,0,300,1065353216,31457920,0;s,0,300,1065353216,-5,20240115;"
-            L"w, 7 ,  12x,1065353216,99999999999,20240115;");
+            L"w, 7 ,  12x,1065353216,99999999999,20240115;t,0,300,1,31457920,20240115;");
     Calibrations_Parse();
     EXPECT_EQ(gCalibrations[0].pixelsPerUnit, -1.0f);
     EXPECT_EQ(gCalibrations[1].pixelsPerUnit, -1.0f);
+    EXPECT_EQ(gCalibrations[5].pixelsPerUnit, -1.0f);
     EXPECT_FALSE(Calibration_IsUsable(&gCalibrations[2]));
     EXPECT_FALSE(Calibration_IsUsable(&gCalibrations[3]));
     EXPECT_EQ(gCalibrations[4].unit, 7);        // leading blanks skipped
@@ -180,6 +182,7 @@ TEST_F(Calibrations, StoreRefusesNonPositiveLengthsAndRatios)
     EXPECT_FALSE(Calibration_Store(0, 0, 300, 0.0f, 640, 480));
     EXPECT_FALSE(Calibration_Store(0, 0, 300, -2.0f, 640, 480));
     EXPECT_FALSE(Calibration_Store(0, 0, 0, 2.0f, 640, 480));
+    EXPECT_FALSE(Calibration_Store(0, 0, 300, 1e-45f, 640, 480)); // the ratio overflows
     EXPECT_FALSE(Calibration_Store(10, 0, 300, 2.0f, 640, 480));
     EXPECT_EQ(gFake.texts.count(L"Calibrations"), 0u); // nothing saved
 }

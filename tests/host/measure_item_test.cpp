@@ -3,6 +3,7 @@
 #include "view/labels.h"
 #include "view/view_state.h"
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -71,6 +72,9 @@ TEST_F(MeasureItems, PixelLengthsAreExactAlongTheAxes)
     EXPECT_EQ(MeasureItem_PixelLength(3, 7, 3, -2), 9.0f);
     EXPECT_EQ(MeasureItem_PixelLength(8, 1, 2, 1), 6.0f);
     EXPECT_EQ(MeasureItem_PixelLength(0, 0, 3, 4), 5.0f);
+    // Points far apart: squares beyond 32 bits, and differences beyond them.
+    EXPECT_NEAR(MeasureItem_PixelLength(0, 0, 50000, 50000), 70710.68f, 0.01f);
+    EXPECT_EQ(MeasureItem_PixelLength(INT32_MIN, 5, INT32_MAX, 5), 4294967295.0f);
     EXPECT_EQ(MeasureItem_CircleRadius(Item(ITEM_CIRCLE, 0, 0, 1, 1)), 1); // 1.414 + 0.49
     EXPECT_EQ(MeasureItem_CircleRadius(Item(ITEM_CIRCLE, 0, 0, 2, 1)), 2); // 2.236 + 0.49
 }

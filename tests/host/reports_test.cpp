@@ -73,6 +73,13 @@ TEST_F(Reports, EachKindFillsItsColumnsInPixelsOrTheCalibratedUnit)
               (CellTexts{L"0", L"100,100", L"1.000000", L"", L"", L"3.141593", L"6.283185", L"", L"", L""}));
     EXPECT_EQ(Cells(Item(ITEM_POINT_LINE, 0, 5, 10, 5, 3, 95))[COLUMN_DISTANCE], L"3.000000");
     EXPECT_EQ(Cells(Item(ITEM_LINE, 0, 0, 90, 0))[COLUMN_LENGTH], L"3.000000");
+
+    // A typed length of 1e38 for 100 pixels: a flat rectangle's width
+    // overflows, and its area is still none.
+    Calibrate(1e-36f, 0);
+    CellTexts flat = Cells(Item(ITEM_RECTANGLE, 0, 0, 1000, 0));
+    EXPECT_EQ(flat[COLUMN_WIDTH], L"inf");
+    EXPECT_EQ(flat[COLUMN_AREA], L"0.000000");
 }
 
 TEST_F(Reports, ItemLinesNameTheirValuesInColumnOrder)

@@ -45,8 +45,8 @@ TEST_F(SettingsLoad, MissingValuesTakeTheirDefaultsAndBlackIsNotInThePalette)
 
 TEST_F(SettingsLoad, RangeChecksUseTheirOwnFallbacks)
 {
-    gFake.numbers = {{L"TextSize", 7}, {L"LineWidth", 0}, {L"Language", -1},
-                     {L"MaxRecordTime", -5}, {L"wmvMp4", 3}, {L"TextColor", 0xFFFFFF}};
+    gFake.numbers = {{L"TextSize", 7}, {L"LineWidth", 0}, {L"Language", -1}, {L"MaxRecordTime", -5},
+                     {L"wmvMp4", 3}, {L"TextColor", 0xFFFFFF}, {L"ShowCtrlPanel", 5}};
     gFake.texts[L"ImgDir"] = L"D:\\pictures";
     Settings_Load();
     EXPECT_EQ(gSettings.textSize, 10);
@@ -56,6 +56,7 @@ TEST_F(SettingsLoad, RangeChecksUseTheirOwnFallbacks)
     EXPECT_EQ(gSettings.videoFormat, 0);
     EXPECT_EQ(gSettings.textColor, 0x00FF00u);
     EXPECT_EQ(gSettings.firstUse, 1); // missing FirstUse
+    EXPECT_EQ(gSettings.showCtrlPanel, 1); // else the menu's toggle could never hide the panel
     EXPECT_STREQ(gSettings.imageFolder, L"D:\\pictures");
     EXPECT_TRUE(gFake.folders.count(L"D:\\pictures\\Thumbnails"));
 

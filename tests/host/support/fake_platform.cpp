@@ -33,6 +33,7 @@ void Store_Close() {}
 // a text (UTF-16 with its terminator).
 static bool FindStored(const wchar_t *name, FakePlatform::StoredValue *value)
 {
+    gFake.storeReads.push_back(name);
     if (!gFake.storeOpens)
         return false;
     if (auto raw = gFake.stored.find(name); raw != gFake.stored.end()) {

@@ -41,6 +41,7 @@ struct FakePlatform {
         std::vector<uint8_t> bytes;
     };
     std::map<std::wstring, StoredValue> stored;
+    std::vector<std::wstring> storeReads; // every name asked for, in order
     int storeOpenCount = 0;
 
     // File system: folders and files by full path.
