@@ -7,6 +7,7 @@
 #include "capture/frame_layout.h"
 #include "capture/frame_pipeline.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -90,7 +91,7 @@ void Sweep(uint8_t *in, size_t rows, size_t ahead, RowsEffect effect)
     }
     size_t mirrored = 0;
     for (size_t r = 0; r < rows; r += SWEEP_BLOCK_ROWS) {
-        size_t block = rows - r < SWEEP_BLOCK_ROWS ? rows - r : SWEEP_BLOCK_ROWS;
+        size_t block = std::min<size_t>(rows - r, SWEEP_BLOCK_ROWS);
         for (; mirrored < r + block + ahead && mirrored < shape.height; mirrored++)
             MirrorRowInPlace(in + mirrored * shape.stride, spare, shape);
         effect(in + r * shape.stride, gCamera.frameBuffer + r * shape.stride, block, shape);
