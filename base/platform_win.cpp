@@ -28,6 +28,11 @@ bool Folder_Exists(const wchar_t *path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool Path_Exists(const wchar_t *path)
+{
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool Folder_Create(const wchar_t *path)
 {
     // ERROR_ALREADY_EXISTS also comes for a file of that name: only a folder counts.

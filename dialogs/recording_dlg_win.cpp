@@ -5,6 +5,7 @@
 #include "app/prompt.h"
 #include "app/settings.h"
 #include "base/clock.h"
+#include "base/platform.h"
 #include "base/scoped_win.h"
 #include "base/text.h"
 #include "capture/camera_graph.h"
@@ -116,13 +117,16 @@ static void ShowStartFailure(HWND dialog)
     ShowFailure(dialog, gRecorder.startStatus, Prompt_ShowRecordFailure);
 }
 
-// A new file named by the time now.
+// A new file named by the time now; one started in the same second keeps
+// its file, and this one takes the next free suffix.
 static bool StartFile(HWND dialog)
 {
     LocalTime now;
     Clock_LocalTime(&now);
     if (!Recording_FileName(gRecorder.path, PATH_CAPACITY, gSettings.imageFolder, now, gSettings.videoFormat))
         gRecorder.startStatus = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    else if (!File_MakeNameFree(gRecorder.path, PATH_CAPACITY))
+        gRecorder.startStatus = HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
     else if (Camera_SartRecord())
         return true;
     ShowStartFailure(dialog);

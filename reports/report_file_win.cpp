@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/prompt.h"
 #include "app/settings.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "capture/camera_graph.h"
 #include "reports/report_values.h"
@@ -13,8 +14,10 @@ BOOL(WINAPI *Report_GetSaveFileName)(OPENFILENAMEW *dialog) = GetSaveFileNameW;
 
 bool Report_ChooseFile(const LocalTime &now, const wchar_t *filter, const wchar_t *extension, wchar_t *path)
 {
-    if (!Report_ProposedName(path, PATH_CAPACITY, gSettings.imageFolder, now, extension))
-        path[0] = 0; // no room for the name: the dialog proposes none
+    // The dialog proposes no name rather than one to be replaced, or cut.
+    if (!Report_ProposedName(path, PATH_CAPACITY, gSettings.imageFolder, now, extension) ||
+        !File_MakeNameFree(path, PATH_CAPACITY))
+        path[0] = 0;
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = gApp.mainWindow;

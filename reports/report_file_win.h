@@ -11,7 +11,7 @@
 extern BOOL(WINAPI *Report_GetSaveFileName)(OPENFILENAMEW *dialog);
 
 // Asks where to save a report of that extension ("xlsx", "rtf"), proposing
-// a name made of the moment in the image folder; false on Cancel.
+// a new file in the image folder named by the moment; false on Cancel.
 bool Report_ChooseFile(const LocalTime &now, const wchar_t *filter, const wchar_t *extension, wchar_t *path);
 
 // Writes the report through write into a new file beside path, which then

@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/settings.h"
+#include "base/platform.h"
 #include "base/text.h"
 
 bool Snapshot_FormatFileName(wchar_t *name, size_t capacity, const wchar_t *folder,
@@ -15,7 +16,8 @@ bool Snapshot_MakeFileName(wchar_t *name)
 {
     LocalTime now;
     Clock_LocalTime(&now);
-    return Snapshot_FormatFileName(name, PATH_CAPACITY, gSettings.imageFolder, now, gSettings.imageFormat);
+    return Snapshot_FormatFileName(name, PATH_CAPACITY, gSettings.imageFolder, now, gSettings.imageFormat) &&
+           File_MakeNameFree(name, PATH_CAPACITY);
 }
 
 void Snapshot_SavedText(wchar_t *text, size_t capacity, const wchar_t *name)

@@ -10,8 +10,9 @@
 bool Snapshot_FormatFileName(wchar_t *name, size_t capacity, const wchar_t *folder,
                              const LocalTime &time, int imageFormat);
 
-// The file name for the present moment (PATH_CAPACITY characters); false
-// when the image folder leaves no room for it.
+// The file name for the present moment (PATH_CAPACITY characters), with a
+// "-2", "-3", ... suffix where that name is taken; false when the image
+// folder leaves no room for it or no free one.
 bool Snapshot_MakeFileName(wchar_t *name);
 
 // Takes a snapshot of the camera view and announces the file, or that it

@@ -17,7 +17,7 @@ void Snapshot_Take()
         return;
     wchar_t name[PATH_CAPACITY];
     if (!Snapshot_MakeFileName(name)) {
-        Prompt_ShowSaveFailure(gSettings.imageFolder); // no room for a name in it
+        Prompt_ShowSaveFailure(gSettings.imageFolder); // no room or no free name in it
         return;
     }
     if (!View_SaveSnapshot(name)) {

@@ -1,8 +1,10 @@
 #include "base/numbers.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "capture/formats.h"
 #include "capture/frame_layout.h"
 #include "capture/media_format.h"
+#include "support/fake_platform.h"
 
 #include <gtest/gtest.h>
 #include <climits>
@@ -43,6 +45,35 @@ TEST(TextBuffers, FormattingAndCopyingNeverOverrunTheBufferAndTellWhenTheyCut)
     EXPECT_TRUE(Text_Substitute(path, 260, L"%d: %s %s", L"D:\\x"));
     EXPECT_STREQ(path, L"%d: D:\\x %s");
     EXPECT_FALSE(Text_Substitute(small, 8, L"saved %s", L"C:\\a"));
+}
+
+// A dated name that is taken gets the first free suffix before its
+// extension (a folder of that name counts as taken, a dot in a folder's name
+// is no extension); when none is free or fits, the name stays and the answer
+// is no.
+TEST(FreeFileNames, TakeTheFirstFreeSuffixUpToTheBound)
+{
+    FakePlatform_Reset();
+    wchar_t path[40] = L"C:\\v.1\\20240115-093005.mp4";
+    EXPECT_TRUE(File_MakeNameFree(path, 40));
+    EXPECT_STREQ(path, L"C:\\v.1\\20240115-093005.mp4");
+    gFake.files[L"C:\\v.1\\20240115-093005.mp4"] = {};
+    gFake.folders.insert(L"C:\\v.1\\20240115-093005-2.mp4");
+    EXPECT_TRUE(File_MakeNameFree(path, 40));
+    EXPECT_STREQ(path, L"C:\\v.1\\20240115-093005-3.mp4");
+    wchar_t bare[40] = L"C:\\v.1\\name";
+    gFake.files[bare] = {};
+    EXPECT_TRUE(File_MakeNameFree(bare, 40));
+    EXPECT_STREQ(bare, L"C:\\v.1\\name-2");
+
+    wchar_t full[40] = L"C:\\v.1\\20240115-093005.mp4";
+    for (int suffix = 3; suffix <= FREE_NAME_LAST_SUFFIX; suffix++)
+        gFake.files[L"C:\\v.1\\20240115-093005-" + std::to_wstring(suffix) + L".mp4"] = {};
+    EXPECT_FALSE(File_MakeNameFree(full, 40));
+    EXPECT_STREQ(full, L"C:\\v.1\\20240115-093005.mp4");
+    wchar_t tight[13] = L"C:\\v.1\\name";
+    EXPECT_FALSE(File_MakeNameFree(tight, 13)) << "\"name-2\" does not fit";
+    EXPECT_STREQ(tight, L"C:\\v.1\\name");
 }
 
 VideoFormat Mjpg(int w, int h)

@@ -106,6 +106,11 @@ bool Folder_Exists(const wchar_t *path)
     return gFake.folders.count(path) > 0;
 }
 
+bool Path_Exists(const wchar_t *path)
+{
+    return gFake.folders.count(path) > 0 || gFake.files.count(path) > 0;
+}
+
 bool Folder_Create(const wchar_t *path)
 {
     if (gFake.files.count(path))
