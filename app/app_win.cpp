@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "base/gdiplus_win.h"
 #include "app/mainwnd_win.h"
+#include "app/message_routing_win.h"
 #include "app/prompt_win.h"
 #include "panel/panel_win.h"
 #include "view/view_win.h"
@@ -93,13 +94,6 @@ static void StartCommonControls()
     InitCommonControlsEx(&icc);
 }
 
-static bool RoutedToModelessDialog(MSG *msg)
-{
-    if (gApp.calibrationDialog && IsDialogMessageW(gApp.calibrationDialog, msg))
-        return true;
-    return gApp.textInputDialog && IsDialogMessageW(gApp.textInputDialog, msg);
-}
-
 int App_Run(HINSTANCE instance, const wchar_t *, int)
 {
     HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
@@ -126,12 +120,8 @@ int App_Run(HINSTANCE instance, const wchar_t *, int)
     UpdateWindow(main);
 
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (RoutedToModelessDialog(&msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        App_DispatchMessage(&msg);
 
     Gdiplus::GdiplusShutdown(gdiplusToken);
     MediaFoundation_Stop();

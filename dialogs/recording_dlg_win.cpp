@@ -133,10 +133,22 @@ static bool StartFile(HWND dialog)
     return false;
 }
 
+// Stops the recording; a file that could not be written on or finished is
+// told below the dialog, once.
+static void StopRecording(HWND dialog)
+{
+    Camera_StopRecord();
+    int32_t status = gRecorder.writeStatus;
+    if (status >= 0)
+        return;
+    gRecorder.writeStatus = 0;
+    ShowFailure(dialog, status, Prompt_ShowSaveFailureAt);
+}
+
 static void End(HWND dialog, int result)
 {
     gRecordingDialog.ending = true;
-    Camera_StopRecord();
+    StopRecording(dialog);
     KillTimer(dialog, ELAPSED_TIMER);
     EndDialog(dialog, result);
 }
@@ -158,7 +170,7 @@ static void Split(HWND dialog)
 {
     if (!gRecorder.recording)
         return;
-    Camera_StopRecord();
+    StopRecording(dialog);
     if (!gRecordingDialog.ending && !StartFile(dialog))
         SetDlgItemTextW(dialog, IDOK, Language_Text(START_TEXT));
 }
@@ -167,9 +179,7 @@ static void Split(HWND dialog)
 // recording ends with the part written so far, and the dialog offers a new start.
 static void StopAfterFailedWrite(HWND dialog)
 {
-    int32_t status = gRecorder.writeStatus;
-    Camera_StopRecord();
-    ShowFailure(dialog, status, Prompt_ShowSaveFailureAt);
+    StopRecording(dialog);
     SetDlgItemTextW(dialog, IDOK, Language_Text(START_TEXT));
 }
 

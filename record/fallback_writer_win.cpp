@@ -55,12 +55,14 @@ char *Fallback_Utf8Path(const wchar_t *path)
     return utf8;
 }
 
-// Frees everything; with deleteFile the file too (a failed open).
-void Fallback_Free(FallbackWriter *writer, bool deleteFile)
+// Frees everything; with deleteFile the file too (a failed open). Returns
+// the status of closing the file, whose last bytes are written then.
+int32_t Fallback_Free(FallbackWriter *writer, bool deleteFile)
 {
+    int32_t closed = 0;
     if (writer->format) {
         bool created = writer->format->pb != nullptr;
-        avio_closep(&writer->format->pb);
+        closed = avio_closep(&writer->format->pb);
         if (created && deleteFile)
             DeleteFileW(writer->path.c_str());
         avformat_free_context(writer->format);
@@ -70,6 +72,7 @@ void Fallback_Free(FallbackWriter *writer, bool deleteFile)
     av_frame_free(&writer->picture);
     av_packet_free(&writer->packet);
     delete writer;
+    return closed;
 }
 
 // The encoder for the setup, opened; negative status on failure.
@@ -216,11 +219,14 @@ int32_t FallbackWriter_Write(FallbackWriter *writer, const uint8_t *frame, int64
     return Fallback_WritePackets(writer);
 }
 
-void FallbackWriter_Close(FallbackWriter *writer)
+int32_t FallbackWriter_Close(FallbackWriter *writer)
 {
-    // The results are of no use to anyone here: the file is as complete as it gets.
-    if (avcodec_send_frame(writer->encoder, nullptr) >= 0)
-        Fallback_WritePackets(writer);
-    av_write_trailer(writer->format);
-    Fallback_Free(writer, false);
+    // Each step is taken also after one before it failed, so that the file
+    // is as complete as it gets; the first failure is the answer.
+    int32_t status = avcodec_send_frame(writer->encoder, nullptr);
+    if (status >= 0)
+        status = Fallback_WritePackets(writer);
+    int32_t trailer = av_write_trailer(writer->format);
+    int32_t closed = Fallback_Free(writer, false);
+    return status < 0 ? status : trailer < 0 ? trailer : closed;
 }

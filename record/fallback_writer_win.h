@@ -13,5 +13,6 @@ int32_t FallbackWriter_Open(const wchar_t *path, const WriterSetup &setup, Fallb
 // Encodes one frame: height rows of width x 3 bytes (B, G, R), each starting
 // the setup's stride after the one before, bottom row first as in a DIB, shown at time for duration (100-ns units).
 int32_t FallbackWriter_Write(FallbackWriter *writer, const uint8_t *frame, int64_t time, int64_t duration);
-// Flushes the encoder, finalises the file and frees the writer.
-void FallbackWriter_Close(FallbackWriter *writer);
+// Flushes the encoder, finalises the file and frees the writer; negative
+// status when the file could not be finished.
+int32_t FallbackWriter_Close(FallbackWriter *writer);

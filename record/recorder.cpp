@@ -118,6 +118,11 @@ static bool TakeFrame(FrameCopy *frame)
 void Camera_RecordThread()
 {
     RecordCounts counts = {};
+    // A thread that cannot use the writer writes nothing; the UI thread then
+    // stops the recording and says why.
+    int32_t begun = Writer_ThreadBegin();
+    if (begun < 0)
+        gRecorder.writeStatus = begun;
     do {
         FrameCopy frame;
         if (Event_Wait(gRecorder.frameEvent, 30) && TakeFrame(&frame))
@@ -135,7 +140,14 @@ void Camera_RecordThread()
     }
     for (const FrameCopy &frame : rest)
         WriteFrame(frame, &counts);
-    Camera_CloseWriter();
+    // A file that could not be finished is told as a failed write is.
+    int32_t finished = Camera_CloseWriter();
+    Writer_ThreadEnd();
+    if (finished < 0) {
+        Debug_Printf(L"Camera_RecordThread: the file could not be finished (0x%08X)\r\n", (unsigned)finished);
+        if (gRecorder.writeStatus == 0)
+            gRecorder.writeStatus = finished;
+    }
     Debug_Printf(L"Camera_RecordThread: %d frames written, %d dropped, %d too short, %d not written\r\n",
                  counts.written, gRecorder.droppedFrames.load(), counts.skipped, counts.unwritten);
     // The last touch of the recorder: the waiting thread may free it all now.

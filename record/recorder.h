@@ -9,7 +9,8 @@ int32_t Camera_SartRecord();
 // The recording thread: writes the queued frames until the recording flag is
 // cleared, then the rest of the queue, finishes the file and sets
 // gRecorder.stoppedEvent. A write that fails sets gRecorder.writeStatus and
-// ends the writing; the file is finished when the flag is cleared.
+// ends the writing; the file is finished when the flag is cleared, and a
+// finish that fails sets gRecorder.writeStatus too.
 void Camera_RecordThread();
 
 // How long each frame lasts at the measured rate, in 100-ns units: the

@@ -39,7 +39,8 @@ struct Recorder {
     int32_t startStatus;
     // The status of the write that failed (a full disk, a vanished folder):
     // nothing more is written into the file, and the UI thread stops the
-    // recording and says why. 0 while every write succeeds.
+    // recording and says why. Also of a file that could not be finished,
+    // set at the thread's end. 0 while every write succeeds.
     std::atomic<int32_t> writeStatus;
 };
 

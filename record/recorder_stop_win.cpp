@@ -1,5 +1,7 @@
 // Stopping a recording: the UI thread waits for the recording thread to
-// finish the file while it keeps dispatching its messages.
+// finish the file while it keeps handling its messages.
+#include "app/message_routing_win.h"
+#include "base/platform.h"
 #include "base/sync.h"
 #include "base/sync_win.h"
 #include "capture/camera_graph.h"
@@ -21,23 +23,43 @@ void Camera_FreeGraphAfterStop()
     gFreeGraphAfterStop = true;
 }
 
-// Waits for the stopped event, dispatching one message at each wake-up.
+// Hands on every message waiting now, as the loops this wait stands in for
+// would, until the stopped event is set; a quit message is kept for later.
+static void DispatchWaiting(HANDLE stopped, bool *quit, WPARAM *quitCode)
+{
+    MSG msg;
+    while (WaitForSingleObject(stopped, 0) == WAIT_TIMEOUT && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            *quit = true;
+            *quitCode = msg.wParam;
+        } else {
+            App_DispatchMessage(&msg);
+        }
+    }
+}
+
+// Waits for the stopped event while handing on the messages that arrive.
 // Returns whether a quit message was taken from the queue, and its code.
 static bool WaitDispatching(HANDLE stopped, WPARAM *quitCode)
 {
-    bool quit = false;
-    while (MsgWaitForMultipleObjects(1, &stopped, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
-        MSG msg;
-        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    bool quit = false, failureTold = false;
+    for (;;) {
+        // MWMO_INPUTAVAILABLE: messages already in the queue wake it too, not
+        // only those arrived since the queue was last looked at.
+        DWORD woke = MsgWaitForMultipleObjectsEx(1, &stopped, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0)
+            return quit;
+        if (woke == WAIT_FAILED) {
+            // Returning now would let the teardown free what the recording
+            // thread still uses: wait on until it has ended.
+            if (!failureTold)
+                Debug_Printf(L"Camera_StopRecord: the wait failed (%lu)\r\n", GetLastError());
+            failureTold = true;
+            Sleep(10);
             continue;
-        if (msg.message == WM_QUIT) {
-            quit = true;
-            *quitCode = msg.wParam;
-        } else {
-            DispatchMessageW(&msg);
         }
+        DispatchWaiting(stopped, &quit, quitCode);
     }
-    return quit;
 }
 
 void Camera_StopRecord()

@@ -28,5 +28,13 @@ int32_t Camera_CreateWriter();
 // Writes one frame at gRecorder.sampleTime lasting the given duration (100-ns
 // units); returns the platform status. Called by the recording thread only.
 int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration);
-// Flushes and finalises the file and lets the writer go.
-void Camera_CloseWriter();
+// Finishes the file and lets the writer go; returns the platform status,
+// negative when the file could not be finished (it may then not play).
+int32_t Camera_CloseWriter();
+
+// The recording thread's first and last calls around its use of the writer
+// (on Windows: COM's multithreaded apartment while Media Foundation's sink
+// writer writes). Writer_ThreadBegin returns the platform status, negative
+// when the writer cannot be used on this thread.
+int32_t Writer_ThreadBegin();
+void Writer_ThreadEnd();

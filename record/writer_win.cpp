@@ -18,6 +18,9 @@
 static FallbackWriter *gFallbackWriter;
 // When the room on the file's volume was last looked at (GetTickCount64).
 static ULONGLONG gRoomCheckedAt;
+// Whether the recording thread joined COM's multithreaded apartment, which
+// it leaves at its end.
+static bool gThreadInApartment;
 
 // What the input and output types share: size, nominal rate, scan, pixels.
 static HRESULT DescribeVideo(IMFMediaType *type, const GUID &subtype, const WriterSetup &setup)
@@ -170,17 +173,36 @@ int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
     return hr;
 }
 
-void Camera_CloseWriter()
+int32_t Camera_CloseWriter()
 {
+    int32_t status = 0;
     if (gFallbackWriter) {
-        FallbackWriter_Close(gFallbackWriter);
+        status = FallbackWriter_Close(gFallbackWriter);
         gFallbackWriter = nullptr;
     }
+    if (gRecorder.writer) {
+        // Finalize drains the encoder into the file; a Flush before it would
+        // drop the samples the encoder still holds, the end of the video.
+        status = gRecorder.writer->Finalize();
+        gRecorder.writer->Release();
+        gRecorder.writer = nullptr;
+    }
+    return status;
+}
+
+int32_t Writer_ThreadBegin()
+{
+    // The fallback writer is no COM object and needs no apartment.
     if (!gRecorder.writer)
-        return;
-    // Their results change nothing: the writer goes either way.
-    gRecorder.writer->Flush(MF_SINK_WRITER_ALL_STREAMS);
-    gRecorder.writer->Finalize();
-    gRecorder.writer->Release();
-    gRecorder.writer = nullptr;
+        return 0;
+    HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    gThreadInApartment = SUCCEEDED(hr);
+    return hr;
+}
+
+void Writer_ThreadEnd()
+{
+    if (gThreadInApartment)
+        CoUninitialize();
+    gThreadInApartment = false;
 }

@@ -58,7 +58,7 @@ void WriteVideo(const std::wstring &path, int32_t useH264, int frames, int width
         time += duration;
     }
     fclose(timings);
-    FallbackWriter_Close(writer);
+    EXPECT_EQ(FallbackWriter_Close(writer), 0) << "the file was not finished";
     EXPECT_TRUE(Path_IsFile(path));
 }
 

@@ -35,8 +35,17 @@ int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
     return 0;
 }
 
-void Camera_CloseWriter()
+int32_t Camera_CloseWriter()
 {
     gFakeWriter.closes++;
     gFakeWriter.open = false;
+    return 0;
 }
+
+// The host's threads need no preparing.
+int32_t Writer_ThreadBegin()
+{
+    return 0;
+}
+
+void Writer_ThreadEnd() {}
