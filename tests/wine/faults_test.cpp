@@ -1,11 +1,12 @@
 // Faults a person meets with the virtual microscope: a disk that fills up and
-// an image folder that goes away during a recording, a microscope unplugged
-// while a report's save dialog is open, an image folder gone when a report
-// wants its snapshot. The videos are played back on the Linux side
-// afterwards (check_recordings.py).
+// an image folder that goes away during a recording, two recordings started
+// in one second, a microscope unplugged while a report's save dialog is
+// open, an image folder gone when a report wants its snapshot. The videos
+// are played back on the Linux side afterwards (check_recordings.py).
 #include "app/app_state.h"
 #include "app/prompt.h"
 #include "app/settings.h"
+#include "base/clock.h"
 #include "base/commands.h"
 #include "base/text.h"
 #include "capture/camera_graph.h"
@@ -27,8 +28,13 @@ namespace {
 
 struct Faults : testing::Test {
     ProgramHarness program;
+    void (*savedClock)(LocalTime *) = Clock_LocalTime;
     void SetUp() override { ASSERT_TRUE(program.StartCamera()); }
-    void TearDown() override { Report_GetSaveFileName = GetSaveFileNameW; }
+    void TearDown() override
+    {
+        Report_GetSaveFileName = GetSaveFileNameW;
+        Clock_LocalTime = savedClock;
+    }
 };
 
 std::wstring PromptText()
@@ -36,15 +42,24 @@ std::wstring PromptText()
     return Dialog_Text(gApp.mainWindow, PROMPT_ID);
 }
 
-// Waits until the dialog's button offers a start again.
-bool WaitForStartButton(HWND dialog, DWORD timeout)
+// Waits on the test's thread (the dialog's loop runs on the other) until
+// the condition holds; false when it did not in time.
+template <typename Condition> bool WaitUntil(Condition condition, DWORD timeout)
 {
-    for (DWORD waited = 0; waited < timeout; waited += 50) {
-        if (Dialog_Text(dialog, IDOK) == L"&Start")
-            return true;
-        Sleep(50);
-    }
-    return false;
+    for (DWORD waited = 0; waited < timeout && !condition(); waited += 20)
+        Sleep(20);
+    return condition();
+}
+
+bool StartOffered(HWND dialog)
+{
+    return Dialog_Text(dialog, IDOK) == L"&Start";
+}
+
+// A recording that has written at least that much (100-ns units).
+bool Recorded(int64_t duration)
+{
+    return gRecorder.recording && gRecorder.totalDuration >= duration;
 }
 
 // Copies a video into the test's recordings folder, where check_recordings.py
@@ -88,21 +103,23 @@ TEST_F(Faults, ADiskFillingUpEndsTheRecordingWithAMessageAndAPlayableFile)
     int64_t recorded = 0;
     RecordingDialog_Run(program, [&](HWND dialog) {
         Dialog_Press(dialog, IDOK);
-        Sleep(1500);
+        EXPECT_TRUE(WaitUntil([] { return Recorded(15000000); }, 10000)) << "no recording";
         HANDLE file = CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         std::vector<char> chunk(256 << 10, 'f');
-        for (int i = 0; i < 200 && Dialog_Text(dialog, IDOK) != L"&Start"; i++) {
+        for (int i = 0; i < 200 && !StartOffered(dialog); i++) {
             DWORD written = 0;
             WriteFile(file, chunk.data(), (DWORD)chunk.size(), &written, nullptr); // the last find it full
             Sleep(40);
         }
         CloseHandle(file);
-        WaitForStartButton(dialog, 2000);
+        WaitUntil([&] { return StartOffered(dialog); }, 2000);
         stopped = Dialog_Text(dialog, IDOK);
         prompt = PromptText();
         recorded = gRecorder.totalDuration;
+        // The prompt tells that the press was handled; the button then shows
+        // what the new start left it.
         Dialog_Press(dialog, IDOK);
-        Sleep(800);
+        WaitUntil([] { return PromptText().starts_with(L"Could not start recording: "); }, 5000);
         restarted = Dialog_Text(dialog, IDOK);
         restartPrompt = PromptText();
         Dialog_Press(dialog, IDCANCEL);
@@ -112,7 +129,7 @@ TEST_F(Faults, ADiskFillingUpEndsTheRecordingWithAMessageAndAPlayableFile)
     std::vector<std::wstring> videos = Videos_In(folder);
     ASSERT_EQ(videos.size(), 1u) << "the new start began a file";
     EXPECT_TRUE(prompt.starts_with(L"Could not save: " + folder + L"\\" + videos[0] + L" (")) << prompt;
-    EXPECT_EQ(restarted, L"&Start");
+    EXPECT_EQ(restarted, L"&Start") << "a recording started on the full disk";
     EXPECT_TRUE(restartPrompt.starts_with(L"Could not start recording: " + folder + L"\\")) << restartPrompt;
     EXPECT_GT(recorded, 10000000) << "more than the second before the disk filled";
     printf("%ls\n%ls\n%.2f s recorded\n", prompt.c_str(), restartPrompt.c_str(), recorded / 1e7);
@@ -134,9 +151,9 @@ TEST_F(Faults, AFolderRenamedDuringARecordingEndsItWithAMessageAndAPlayableFile)
     int64_t recorded = 0;
     RecordingDialog_Run(program, [&](HWND dialog) {
         Dialog_Press(dialog, IDOK);
-        Sleep(2000);
+        EXPECT_TRUE(WaitUntil([] { return Recorded(20000000); }, 10000)) << "no recording";
         moved = MoveFileW(folder.c_str(), renamed.c_str());
-        WaitForStartButton(dialog, 3000);
+        WaitUntil([&] { return StartOffered(dialog); }, 3000);
         stopped = Dialog_Text(dialog, IDOK);
         prompt = PromptText();
         recorded = gRecorder.totalDuration;
@@ -150,6 +167,28 @@ TEST_F(Faults, AFolderRenamedDuringARecordingEndsItWithAMessageAndAPlayableFile)
     EXPECT_TRUE(prompt.starts_with(L"Could not save: " + folder + L"\\" + videos[0] + L" (")) << prompt;
     printf("%ls\n%.2f s recorded\n", prompt.c_str(), recorded / 1e7);
     HandOver(renamed, videos[0], recordings, recorded);
+}
+
+void SameSecond(LocalTime *now)
+{
+    *now = {2024, 1, 15, 9, 30, 5, 42};
+}
+
+// Two recordings started within one second (the clock held at one moment):
+// the second file takes a suffix and the first stays.
+TEST_F(Faults, TwoRecordingsStartedInOneSecondMakeTwoFiles)
+{
+    Clock_LocalTime = SameSecond;
+    gSettings.videoFormat = 1;
+    for (int i = 0; i < 2; i++)
+        RecordingDialog_Run(program, [](HWND dialog) {
+            Dialog_Press(dialog, IDOK);
+            EXPECT_TRUE(WaitUntil([] { return Recorded(1); }, 5000)) << "no recording";
+            Dialog_Press(dialog, IDOK);
+            EXPECT_TRUE(Dialog_WaitClosed(dialog));
+        });
+    EXPECT_EQ(Videos_In(program.images.path),
+              (std::vector<std::wstring>{L"20240115-093005-2.mp4", L"20240115-093005.mp4"}));
 }
 
 // The save dialog's part: the microscope unplugged while it is open (its
