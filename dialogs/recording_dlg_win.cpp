@@ -32,7 +32,8 @@ static const DialogText kTexts[] = {
 // The one Recording dialog (it is modal).
 struct RecordingDialog {
     HFONT elapsedFont;
-    bool ending; // closed while a stop was waiting: no new file
+    bool ending;    // closed while a stop was waiting: no new file
+    bool recording; // a file of this dialog's is being recorded
 };
 static RecordingDialog gRecordingDialog;
 
@@ -121,10 +122,13 @@ static bool StartFile(HWND dialog)
 {
     LocalTime now;
     Clock_LocalTime(&now);
+    gRecordingDialog.recording = false;
     if (!Recording_FileName(gRecorder.path, PATH_CAPACITY, gSettings.imageFolder, now, gSettings.videoFormat))
         gRecorder.startStatus = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-    else if (Camera_SartRecord())
+    else if (Camera_SartRecord()) {
+        gRecordingDialog.recording = true;
         return true;
+    }
     ShowStartFailure(dialog);
     return false;
 }
@@ -145,7 +149,7 @@ static void Start(HWND dialog)
     gSettings.recordSplit = Recording_SplitAt(Selection(dialog, IDC_RECORD_SPLIT));
     Settings_Save();
     SetTimer(dialog, ELAPSED_TIMER, ELAPSED_PERIOD, nullptr);
-    gRecorder.totalDuration = 0;
+    Recorder_ResetTimeline();
     if (StartFile(dialog))
         SetDlgItemTextW(dialog, IDOK, Language_Text(STOP_TEXT));
 }
@@ -165,6 +169,7 @@ static void StopAfterFailedWrite(HWND dialog)
 {
     int32_t status = gRecorder.writeStatus;
     Camera_StopRecord();
+    gRecordingDialog.recording = false;
     ShowFailure(dialog, status, Prompt_ShowSaveFailureAt);
     SetDlgItemTextW(dialog, IDOK, Language_Text(START_TEXT));
 }
@@ -172,7 +177,12 @@ static void StopAfterFailedWrite(HWND dialog)
 static void OnTick(HWND dialog)
 {
     if (!Camera_IsOpen()) {
-        End(dialog, IDCANCEL); // the camera is gone, and its recording ended with it
+        // The camera is gone, and its recording ended with it: the dialog
+        // closes, so the prompt says where the file is.
+        bool recorded = gRecordingDialog.recording;
+        End(dialog, IDCANCEL);
+        if (recorded)
+            Prompt_ShowRecordingLost(gRecorder.path);
         return;
     }
     if (gRecorder.recording && gRecorder.writeStatus < 0) {
