@@ -180,7 +180,7 @@ TEST_F(RecordingDialog, UnpluggingTheMicroscopeFinishesTheFileAndClosesTheDialog
     folder.ExpectTotal(videos[0], videos[0], gRecorder.totalDuration);
 }
 
-// A click on a box of the Flip and effects section, as a person's toggles it.
+// A click on a box of the Flip and effects section, as a person's click toggles it.
 void ClickFlipBox(int box)
 {
     HWND section = GetDlgItem(gApp.controlPanel, 103), button = GetDlgItem(section, box);
