@@ -29,5 +29,10 @@ void Prompt_ShowSaveFailureAt(const wchar_t *pathAndReason, int top);
 // recording: %s" (text 1311), top pixels below the main window's client top.
 void Prompt_ShowRecordFailure(const wchar_t *reason, int top);
 
+// Tells the user that the recording stopped because the camera went away,
+// and where its file is: "The camera was disconnected: recording stopped,
+// video saved as %s" (text 1312) with the path, under the toolbar.
+void Prompt_ShowRecordingLost(const wchar_t *path);
+
 // One timer tick: true when the prompt should close now.
 bool Prompt_Tick(int timed, int *ticks);

@@ -209,3 +209,9 @@ void Prompt_ShowRecordFailure(const wchar_t *reason, int top)
 {
     ShowFailure(1311, L"Could not start recording: %s", reason, top);
 }
+
+void Prompt_ShowRecordingLost(const wchar_t *path)
+{
+    ShowFailure(1312, L"The camera was disconnected: recording stopped, video saved as %s", path,
+                gApp.toolbarHeight + 1);
+}

@@ -78,3 +78,20 @@ uint32_t Clock_Milliseconds()
 {
     return timeGetTime();
 }
+
+// Whole seconds and the remainder apart, so that no product overflows
+// however long the machine has been running.
+static int64_t PerformanceCounterTime()
+{
+    static const int64_t frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f); // never fails since Windows XP
+        return (int64_t)f.QuadPart;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    int64_t seconds = counter.QuadPart / frequency, rest = counter.QuadPart % frequency;
+    return seconds * 10000000 + rest * 10000000 / frequency;
+}
+
+int64_t (*Clock_Precise)() = PerformanceCounterTime;

@@ -1,13 +1,14 @@
 // The frame pipeline: every preview frame goes through Camera_PreviewFrame on
-// the streaming thread (frame-rate meter, at most one effect or the mirror
-// into the frame buffer, a copy for the recorder, a repaint request). The
+// the streaming thread (frame-rate meter, a copy for the recorder, at most
+// one effect or the mirror into the frame buffer, a repaint request). The
 // view reads the frame buffer only through Camera_CopyFrame.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
-// The work of the preview grabber's BufferCB: sample time (ignored), the
-// incoming RGB24 sample (may be mirrored in place) and its length. Returns 0.
+// The work of the preview grabber's BufferCB: the sample's time stamp in
+// seconds (0: none; it goes with the recorder's copy), the incoming RGB24
+// sample (may be mirrored in place) and its length. Returns 0.
 int32_t Camera_PreviewFrame(double sampleTime, uint8_t *buffer, int32_t length);
 
 // The work of the still grabber's BufferCB: tells the view that the camera's

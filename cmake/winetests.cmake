@@ -45,10 +45,12 @@ set_tests_properties(FallbackWriter.FilesPlayAsWritten PROPERTIES
                      FIXTURES_REQUIRED fallback_videos TIMEOUT 60 LABELS wine)
 
 # The videos the recording tests made through the program, played back on the
-# Linux side by ffprobe and ffmpeg.
+# Linux side by ffprobe and ffmpeg and held against the times the virtual
+# microscope captured their frames.
 set(RECORDING_TESTS RecordingDialog.RecordsMp4WithASplitAndWmvThenStops
     RecordingDialog.AFailedStartSaysWhyAndATenSecondLimitClosesTheDialog
     RecordingDialog.UnpluggingTheMicroscopeFinishesTheFileAndClosesTheDialog
+    RecordingDialog.KeepsRealTimeThroughARateDropAndAStallAndTurnsThePictureAsTheScreenDoes
     App.ClosingTheProgramDuringARecordingFinishesTheFileAndEndsWithExitCodeZero
     ViewDevices.MalformedFormatsAreNotListedAndAnOddSizedPictureIsShownSnapshottedAndRecorded
     Faults.ADiskFillingUpEndsTheRecordingWithAMessageAndAPlayableFile

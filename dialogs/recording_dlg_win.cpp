@@ -33,7 +33,8 @@ static const DialogText kTexts[] = {
 // The one Recording dialog (it is modal).
 struct RecordingDialog {
     HFONT elapsedFont;
-    bool ending; // closed while a stop was waiting: no new file
+    bool ending;    // closed while a stop was waiting: no new file
+    bool recording; // a file of this dialog's is being recorded
 };
 static RecordingDialog gRecordingDialog;
 
@@ -123,34 +124,41 @@ static bool StartFile(HWND dialog)
 {
     LocalTime now;
     Clock_LocalTime(&now);
+    gRecordingDialog.recording = false;
     if (!Recording_FileName(gRecorder.path, PATH_CAPACITY, gSettings.imageFolder, now, gSettings.videoFormat))
         gRecorder.startStatus = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
     else if (!File_MakeNameFree(gRecorder.path, PATH_CAPACITY))
         gRecorder.startStatus = HRESULT_FROM_WIN32(ERROR_FILE_EXISTS);
-    else if (Camera_SartRecord())
+    else if (Camera_SartRecord()) {
+        gRecordingDialog.recording = true;
         return true;
+    }
     ShowStartFailure(dialog);
     return false;
 }
 
 // Stops the recording; a file that could not be written on or finished is
-// told below the dialog, once.
-static void StopRecording(HWND dialog)
+// told below the dialog, once. False when it was.
+static bool StopRecording(HWND dialog)
 {
     Camera_StopRecord();
+    gRecordingDialog.recording = false;
     int32_t status = gRecorder.writeStatus;
     if (status >= 0)
-        return;
+        return true;
     gRecorder.writeStatus = 0;
     ShowFailure(dialog, status, Prompt_ShowSaveFailureAt);
+    return false;
 }
 
-static void End(HWND dialog, int result)
+// Returns whether the file (if any) was finished without a failure to tell.
+static bool End(HWND dialog, int result)
 {
     gRecordingDialog.ending = true;
-    StopRecording(dialog);
+    bool finished = StopRecording(dialog);
     KillTimer(dialog, ELAPSED_TIMER);
     EndDialog(dialog, result);
+    return finished;
 }
 
 // Start keeps its text when no recording could be started, so that the
@@ -161,7 +169,7 @@ static void Start(HWND dialog)
     gSettings.recordSplit = Recording_SplitAt(Selection(dialog, IDC_RECORD_SPLIT));
     Settings_Save();
     SetTimer(dialog, ELAPSED_TIMER, ELAPSED_PERIOD, nullptr);
-    gRecorder.totalDuration = 0;
+    Recorder_ResetTimeline();
     if (StartFile(dialog))
         SetDlgItemTextW(dialog, IDOK, Language_Text(STOP_TEXT));
 }
@@ -186,7 +194,11 @@ static void StopAfterFailedWrite(HWND dialog)
 static void OnTick(HWND dialog)
 {
     if (!Camera_IsOpen()) {
-        End(dialog, IDCANCEL); // the camera is gone, and its recording ended with it
+        // The camera is gone, and its recording ended with it: the dialog
+        // closes, so the prompt says where the file is.
+        bool recorded = gRecordingDialog.recording;
+        if (End(dialog, IDCANCEL) && recorded)
+            Prompt_ShowRecordingLost(gRecorder.path);
         return;
     }
     if (gRecorder.recording && gRecorder.writeStatus < 0) {

@@ -1,12 +1,14 @@
 // Starting a recording and the recording thread: the frames the streaming
-// thread queues are written one by one through the writer (record/writer.h),
-// each at the time the frames before it add up to.
+// thread queues are placed on the recording's timeline (record/timeline.h),
+// turned as the view shows them and written one by one through the writer
+// (record/writer.h), each lasting until the next.
 #include "record/recorder.h"
 
 #include "base/platform.h"
 #include "base/sync.h"
 #include "capture/camera_state.h"
 #include "capture/frame_layout.h"
+#include "record/orientation.h"
 #include "record/recorder_state.h"
 #include "record/writer.h"
 
@@ -17,9 +19,15 @@
 // The memory the queue may hold when the encoder falls behind.
 static const int64_t kQueueBudget = 256 * 1024 * 1024;
 
+void Recorder_ResetTimeline()
+{
+    Timeline_Reset(&gRecorder.timeline);
+    gRecorder.totalDuration = 0;
+}
+
 int64_t Recorder_FrameDuration(float fps)
 {
-    return (int64_t)(int32_t)(10000000.0f / fps);
+    return (int64_t)(int32_t)(10000000.0f / std::max(fps, 5.0f));
 }
 
 int32_t Recorder_QueueCapacity(float fps, int32_t frameBytes)
@@ -35,7 +43,6 @@ static void FreeQueuedFrames()
     for (FrameCopy &frame : gRecorder.frameQueue)
         free(frame.data);
     gRecorder.frameQueue.clear();
-    gRecorder.pendingDrops = 0;
     gRecorder.droppedFrames = 0;
     Event_Reset(gRecorder.frameEvent);
 }
@@ -51,9 +58,6 @@ int32_t Camera_SartRecord()
         return 0;
     }
     Debug_Printf(L"Camera_SartRecord frame rate: %.2f\r\n", (double)gCamera.fps);
-    if (gCamera.fps <= 5.0f)
-        gCamera.fps = 5.0f;
-    gRecorder.frameDuration = Recorder_FrameDuration(gCamera.fps);
     FreeQueuedFrames();
     gRecorder.sampleTime = 0;
     gRecorder.writeStatus = 0;
@@ -67,39 +71,77 @@ int32_t Camera_SartRecord()
     return 1;
 }
 
-// The frame's counts for the line written when the file is finished.
-struct RecordCounts {
-    int32_t written, skipped, unwritten;
+// What the recording thread knows of the file it writes.
+struct RecordFile {
+    int32_t written, skipped, unwritten; // frames, for the line written at the end
+    bool begun;       // a frame of it has been placed on the timeline
+    int64_t start;    // that frame's place
+    bool holding;     // a frame waits for the next one to tell its duration:
+    FrameCopy held;
+    int64_t heldTime; // its time in the file
 };
 
-// A frame dropped at the queue's cap before this one hands its time to it, so
-// the file's timeline keeps up with the clock. A frame shorter than the frame
-// header says is skipped (never read past its end), but its time passes.
-// After a failed write no frame goes into the file and the time stands still,
-// so the times tell what the file holds.
-static void WriteFrame(const FrameCopy &frame, RecordCounts *counts)
+// Writes the held frame, unless a write failed before: after a failed write
+// nothing more goes into the file.
+static void WriteHeld(RecordFile *file, int64_t duration)
 {
-    int64_t duration = gRecorder.frameDuration * (1 + (int64_t)frame.dropsBefore);
-    FrameLayout layout;
-    bool complete = FrameLayout_From(gCamera.frameHeader, &layout) && frame.size >= layout.size;
+    if (!file->holding)
+        return;
+    file->holding = false;
     int32_t status = gRecorder.writeStatus;
-    if (status == 0 && complete)
-        status = Camera_WriteFrame(frame, duration);
-    free(frame.data);
+    if (status == 0)
+        status = Camera_WriteFrame(file->held, file->heldTime, duration);
+    free(file->held.data);
     if (status < 0) {
         if (gRecorder.writeStatus == 0)
             Debug_Printf(L"Camera_RecordThread: a write failed (0x%08X), nothing more is written\r\n",
                          (unsigned)status);
         gRecorder.writeStatus = status;
-        counts->unwritten++;
+        file->unwritten++;
         return;
     }
-    if (complete)
-        counts->written++;
-    else
-        counts->skipped++;
-    gRecorder.totalDuration += duration;
-    gRecorder.sampleTime += duration;
+    file->written++;
+}
+
+// Places the frame on the timeline, writes the frame held before it (which
+// lasts until this one) and holds this one. A frame shorter than the frame
+// header says is skipped (never read past its end) and leaves a gap, as a
+// dropped frame does. After a failed write the times stand where the last
+// frame written ends, so they tell what the file holds.
+static void TakeIn(RecordFile *file, const FrameCopy &frame)
+{
+    FrameLayout layout;
+    bool complete = FrameLayout_From(gCamera.frameHeader, &layout) && frame.size >= layout.size;
+    if (!complete) {
+        free(frame.data);
+        file->skipped++;
+        return;
+    }
+    int64_t place = Timeline_Place(&gRecorder.timeline, frame.sampleTime, frame.arrivalTime);
+    if (!file->begun) {
+        file->begun = true;
+        file->start = place;
+    }
+    int64_t time = place - file->start;
+    WriteHeld(file, time - file->heldTime);
+    if (gRecorder.writeStatus < 0) {
+        free(frame.data);
+        file->unwritten++;
+        return;
+    }
+    Orientation_Apply(frame.data, layout, frame.mirror, frame.upsideDown);
+    file->held = frame;
+    file->heldTime = time;
+    file->holding = true;
+    gRecorder.sampleTime = time;
+    gRecorder.totalDuration = place;
+}
+
+// The last frame lasts the running average of the steps between frames.
+static void WriteLast(RecordFile *file)
+{
+    int64_t average = gRecorder.timeline.averageGap;
+    WriteHeld(file, average > 0 ? average : Recorder_FrameDuration(gCamera.fps));
 }
 
 // The front frame, resetting the event when the queue is left empty.
@@ -117,7 +159,7 @@ static bool TakeFrame(FrameCopy *frame)
 
 void Camera_RecordThread()
 {
-    RecordCounts counts = {};
+    RecordFile file = {};
     // A thread that cannot use the writer writes nothing; the UI thread then
     // stops the recording and says why.
     int32_t begun = Writer_ThreadBegin();
@@ -126,7 +168,7 @@ void Camera_RecordThread()
     do {
         FrameCopy frame;
         if (Event_Wait(gRecorder.frameEvent, 30) && TakeFrame(&frame))
-            WriteFrame(frame, &counts);
+            TakeIn(&file, frame);
     } while (gRecorder.recording);
 
     // The streaming thread tests the cleared flag under the lock and queues
@@ -139,7 +181,8 @@ void Camera_RecordThread()
         Event_Reset(gRecorder.frameEvent);
     }
     for (const FrameCopy &frame : rest)
-        WriteFrame(frame, &counts);
+        TakeIn(&file, frame);
+    WriteLast(&file);
     // A file that could not be finished is told as a failed write is.
     int32_t finished = Camera_CloseWriter();
     Writer_ThreadEnd();
@@ -149,7 +192,7 @@ void Camera_RecordThread()
             gRecorder.writeStatus = finished;
     }
     Debug_Printf(L"Camera_RecordThread: %d frames written, %d dropped, %d too short, %d not written\r\n",
-                 counts.written, gRecorder.droppedFrames.load(), counts.skipped, counts.unwritten);
+                 file.written, gRecorder.droppedFrames.load(), file.skipped, file.unwritten);
     // The last touch of the recorder: the waiting thread may free it all now.
     Event_Set(gRecorder.stoppedEvent);
 }

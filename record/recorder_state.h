@@ -2,6 +2,7 @@
 // copies into it while a recording runs.
 #pragma once
 #include "app/app_state.h"
+#include "record/timeline.h"
 #include <atomic>
 #include <cstdint>
 #include <deque>
@@ -14,27 +15,32 @@ struct SyncEvent;
 struct FrameCopy {
     uint8_t *data; // malloc'd
     int32_t size;
-    int32_t dropsBefore; // frames dropped (queue full, no memory) just before this one
+    int64_t sampleTime;  // the grabber's time stamp, 100-ns units; 0: none
+    int64_t arrivalTime; // Clock_Precise when it reached the program
+    bool mirror, upsideDown; // the picture flags when it came
 };
 
 struct Recorder {
     std::atomic<int32_t> recording;
     wchar_t path[PATH_CAPACITY];
     int32_t useH264;
-    std::atomic<int64_t> totalDuration; // 100-ns units
+    // The newest frame's time since the recording's first frame (over
+    // splits; Recorder_ResetTimeline starts it again) and since the current
+    // file's, in 100-ns units.
+    std::atomic<int64_t> totalDuration;
     std::atomic<int64_t> sampleTime;
     std::deque<FrameCopy> frameQueue;
     SyncLock *queueLock;
     SyncEvent *frameEvent;
     IMFSinkWriter *writer;
     uint32_t streamIndex;
-    int64_t frameDuration;
     SyncEvent *stoppedEvent;
+    // Where the frames lie in time; the recording thread's while it runs.
+    Timeline timeline;
 
-    // The queue's cap (capture/frame_pipeline.cpp): frames dropped since the
-    // last start, and those not yet handed to a queued frame; under queueLock.
+    // Frames dropped at the queue's cap (capture/frame_pipeline.cpp) or for
+    // want of memory since the last start.
     std::atomic<int32_t> droppedFrames;
-    int32_t pendingDrops;
     // The status of the last writer that could not be created.
     int32_t startStatus;
     // The status of the write that failed (a full disk, a vanished folder):

@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 // The bit rate steps with the frame width; the nominal rate, progressive scan
-// and square pixels never change: the measured rate shapes only the samples'
-// times and durations.
+// and square pixels never change: the samples' own times and durations tell
+// the real rate.
 WriterSetup Recorder_WriterSetup(const BitmapHeader &header, int32_t useH264)
 {
     WriterSetup setup = {};

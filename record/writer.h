@@ -25,9 +25,10 @@ WriterSetup Recorder_WriterSetup(const BitmapHeader &header, int32_t useH264);
 // and gRecorder.useH264; on success gRecorder holds it until
 // Camera_CloseWriter. Returns the platform status, negative on failure.
 int32_t Camera_CreateWriter();
-// Writes one frame at gRecorder.sampleTime lasting the given duration (100-ns
-// units); returns the platform status. Called by the recording thread only.
-int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration);
+// Writes one frame at the given time in the file, lasting the given duration
+// (100-ns units); returns the platform status. Called by the recording thread
+// only.
+int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t time, int64_t duration);
 // Finishes the file and lets the writer go; returns the platform status,
 // negative when the file could not be finished (it may then not play).
 int32_t Camera_CloseWriter();

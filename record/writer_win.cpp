@@ -143,7 +143,7 @@ static HRESULT FillBuffer(const FrameCopy &frame, const WriterSetup &setup, IMFM
     return hr;
 }
 
-int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
+int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t time, int64_t duration)
 {
     WriterSetup setup = Recorder_WriterSetup(gCamera.frameHeader, gRecorder.useH264);
     // Twice a second is soon enough for a reserve of two seconds, and spares
@@ -156,7 +156,7 @@ int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
             return room;
     }
     if (gFallbackWriter)
-        return FallbackWriter_Write(gFallbackWriter, frame.data, gRecorder.sampleTime, duration);
+        return FallbackWriter_Write(gFallbackWriter, frame.data, time, duration);
     ComPtr<IMFMediaBuffer> buffer;
     ComPtr<IMFSample> sample;
     HRESULT hr = FillBuffer(frame, setup, buffer.Put());
@@ -165,7 +165,7 @@ int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
     if (SUCCEEDED(hr))
         hr = sample->AddBuffer(buffer.Get());
     if (SUCCEEDED(hr))
-        hr = sample->SetSampleTime(gRecorder.sampleTime);
+        hr = sample->SetSampleTime(time);
     if (SUCCEEDED(hr))
         hr = sample->SetSampleDuration(duration);
     if (SUCCEEDED(hr))

@@ -1,12 +1,15 @@
-// The recorder through its writer seam: starting, the recording thread's
-// timeline, the drain before the file is closed, splits, short frames and the
-// queue's cap when the encoder is slower than the camera.
+// The recorder: where frames lie in time (the timeline), how a recorded frame
+// is turned, and through the writer seam the recording thread's times and
+// durations, the drain before the file is closed, splits, short frames,
+// failed writes and the queue's cap when the encoder is slower than the camera.
 #include "base/sync.h"
 #include "capture/camera_state.h"
 #include "capture/frame_pipeline.h"
 #include "capture/frame_times.h"
+#include "record/orientation.h"
 #include "record/recorder.h"
 #include "record/recorder_state.h"
+#include "record/timeline.h"
 #include "support/fake_platform.h"
 #include "support/fake_writer.h"
 
@@ -21,6 +24,8 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+
+const int64_t d = 333333; // a frame at 30 fps, in 100-ns units
 
 // A running preview of W x H pixels with the recorder's lock and events, as
 // Camera_StartPreview leaves it.
@@ -41,7 +46,7 @@ protected:
         gRecorder.stoppedEvent = Event_Create(true, false);
         gRecorder.recording = 0;
         gRecorder.useH264 = 1;
-        gRecorder.totalDuration = 0;
+        Recorder_ResetTimeline();
     }
     void TearDown() override
     {
@@ -63,22 +68,114 @@ protected:
         Event_Reset(gRecorder.stoppedEvent);
     }
 
-    // A frame from the camera that carries its number in its first bytes.
-    static void Deliver(uint32_t number, int32_t size = FRAME)
+    // A frame from the camera that carries its number in its first bytes,
+    // captured at sampleTime on the graph's clock (100-ns units; 0: no time
+    // stamp) and arriving at the precise clock's arrivalTime.
+    static void Deliver(uint32_t number, int64_t sampleTime = 0, int64_t arrivalTime = 0, int32_t size = FRAME)
     {
         Bytes frame(size, 0);
         memcpy(frame.data(), &number, 4);
-        Camera_PreviewFrame(0.0, frame.data(), size);
+        gFake.precise = arrivalTime;
+        Camera_PreviewFrame(sampleTime / 1e7, frame.data(), size);
+    }
+
+    // Waits until the recording thread has taken every queued frame.
+    static void WaitUntilTaken()
+    {
+        for (int waited = 0; waited < 5000; waited++) {
+            {
+                ScopedLock hold(gRecorder.queueLock);
+                if (gRecorder.frameQueue.empty())
+                    return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
 };
 
-TEST(RecorderRules, FrameDurationsQueueCapacityAndTheBitRateByWidth)
+// A camera at 30 fps that drops to 10 fps in dim light, then a streaming
+// thread held up for half a second that hands over the frames captured
+// meanwhile in a burst: every frame lies at its capture time, and the
+// running average of the steps follows the new rate.
+TEST(RecorderTimeline, FramesLieAtTheirCaptureTimesThroughARateChangeAndABurst)
+{
+    Timeline timeline;
+    Timeline_Reset(&timeline);
+    const int64_t origin = 80000000; // the stream clock when the recording began
+    std::vector<int64_t> captures;
+    for (int k = 0; k < 30; k++)
+        captures.push_back(origin + k * d);
+    for (int k = 1; k <= 30; k++)
+        captures.push_back(captures[29] + k * 1000000);
+    int64_t slowAverage = 0;
+    for (size_t i = 0; i < captures.size(); i++) {
+        // Frames arrive 2 to 9 ms after their capture, on another clock.
+        int64_t arrival = 5000000000 + captures[i] - origin + 20000 + 10000 * (int64_t)(i % 8);
+        ASSERT_EQ(Timeline_Place(&timeline, captures[i], arrival), captures[i] - origin) << i;
+        slowAverage = timeline.averageGap;
+    }
+    EXPECT_NEAR(slowAverage, 1000000, 50000) << "the last frame lasts about a tenth of a second";
+    // Five frames captured during the stall arrive within a millisecond.
+    const int64_t stallArrival = 9000000000;
+    for (int k = 1; k <= 5; k++) {
+        int64_t capture = captures.back() + k * 1000000;
+        EXPECT_EQ(Timeline_Place(&timeline, capture, stallArrival + k * 2000), capture - origin) << k;
+    }
+}
+
+// Times that do not advance get a millisecond's step (ASF keeps
+// milliseconds), a frame without a time stamp is placed by its arrival, and
+// a sample clock that begins again is tied to the timeline afresh.
+TEST(RecorderTimeline, RepeatedMissingAndBackwardTimesStillGiveStrictlyIncreasingPlaces)
+{
+    Timeline timeline;
+    Timeline_Reset(&timeline);
+    EXPECT_EQ(Timeline_Place(&timeline, 50000000, 700000000), 0);
+    EXPECT_EQ(Timeline_Place(&timeline, 50000000, 700003000), TIMELINE_MIN_STEP) << "the same time again";
+    EXPECT_EQ(Timeline_Place(&timeline, 50000000 + d, 700000000 + d), d) << "back on the sample clock";
+    EXPECT_EQ(Timeline_Place(&timeline, 0, 700000000 + 2 * d + 5000), 2 * d + 5000) << "no time stamp";
+    EXPECT_EQ(Timeline_Place(&timeline, 50000000 + 3 * d, 700000000 + 3 * d + 90000), 3 * d);
+    EXPECT_EQ(Timeline_Place(&timeline, 1000, 700000000 + 4 * d + 90000), 4 * d) << "the stream clock began again";
+    EXPECT_EQ(Timeline_Place(&timeline, 1000 + d, 700000000 + 5 * d + 70000), 5 * d);
+
+    // Frames with no time stamp that arrive within a millisecond of each other.
+    Timeline_Reset(&timeline);
+    for (int i = 0; i < 10; i++)
+        EXPECT_EQ(Timeline_Place(&timeline, 0, 42 + 100 * i), i * TIMELINE_MIN_STEP) << i;
+}
+
+// A recorded frame turns as the view shows the picture; the odd width makes
+// padded rows, which stay as they are, and the odd height a middle row.
+TEST(RecorderOrientation, MirrorUpsideDownAndBothTurnThePixelsAndLeaveThePadding)
+{
+    const FrameLayout layout = {3, 3, 12, 36};
+    auto pixel = [](int r, int j) { return (uint8_t)(16 * r + 4 * j); };
+    Bytes frame(36, 0xAA);
+    for (int r = 0; r < 3; r++)
+        for (int j = 0; j < 3; j++)
+            for (int k = 0; k < 3; k++)
+                frame[r * 12 + 3 * j + k] = (uint8_t)(pixel(r, j) + k);
+    for (int turn = 0; turn < 4; turn++) {
+        bool mirror = turn & 1, upsideDown = turn & 2;
+        Bytes turned = frame;
+        Orientation_Apply(turned.data(), layout, mirror, upsideDown);
+        for (int r = 0; r < 3; r++) {
+            for (int j = 0; j < 3; j++) {
+                int fromRow = upsideDown ? 2 - r : r, fromColumn = mirror ? 2 - j : j;
+                for (int k = 0; k < 3; k++)
+                    ASSERT_EQ(turned[r * 12 + 3 * j + k], pixel(fromRow, fromColumn) + k) << turn << r << j;
+            }
+            for (int k = 9; k < 12; k++)
+                ASSERT_EQ(turned[r * 12 + k], 0xAA) << "padding " << turn;
+        }
+    }
+}
+
+TEST(RecorderRules, TheLastFramesFallbackDurationQueueCapacityAndTheBitRateByWidth)
 {
     EXPECT_EQ(Recorder_FrameDuration(30.0f), 333333);
-    EXPECT_EQ(Recorder_FrameDuration(25.0f), 400000);
-    EXPECT_EQ(Recorder_FrameDuration(15.0f), 666666);
     EXPECT_EQ(Recorder_FrameDuration(7.5f), 1333333);
-    EXPECT_EQ(Recorder_FrameDuration(5.0f), 2000000);
+    EXPECT_EQ(Recorder_FrameDuration(3.2f), 2000000) << "at least 5 fps";
 
     EXPECT_EQ(Recorder_QueueCapacity(30.0f, 1280 * 720 * 3), 60);
     EXPECT_EQ(Recorder_QueueCapacity(29.7f, 640 * 480 * 3), 60);
@@ -106,7 +203,7 @@ TEST(RecorderRules, FrameDurationsQueueCapacityAndTheBitRateByWidth)
     EXPECT_EQ(setup.stride, 4096);
 }
 
-TEST_F(Recorder, AFailedWriterStartsNothingAndASlowRateIsRaisedToFive)
+TEST_F(Recorder, AFailedWriterStartsNothingAndTheSetupIsTheNominalOne)
 {
     gFakeWriter.createStatus = -5;
     EXPECT_EQ(Camera_SartRecord(), 0);
@@ -116,11 +213,8 @@ TEST_F(Recorder, AFailedWriterStartsNothingAndASlowRateIsRaisedToFive)
     EXPECT_TRUE(gRecorder.frameQueue.empty());
 
     gFakeWriter.createStatus = 0;
-    gCamera.fps = 3.2f;
     gRecorder.useH264 = 0;
     ASSERT_EQ(Camera_SartRecord(), 1);
-    EXPECT_EQ(gCamera.fps, 5.0f);
-    EXPECT_EQ(gRecorder.frameDuration, 2000000);
     EXPECT_EQ(Camera_SartRecord(), 0) << "a second start while one records";
     ASSERT_EQ(gFakeWriter.setups.size(), 1u);
     const WriterSetup &setup = gFakeWriter.setups[0];
@@ -131,41 +225,59 @@ TEST_F(Recorder, AFailedWriterStartsNothingAndASlowRateIsRaisedToFive)
     EXPECT_EQ(setup.pixelAspectNumerator * 100 + setup.pixelAspectDenominator, 101);
 }
 
-// Frames still queued when the stop comes are all written, in order, before
-// the file is closed; a frame shorter than the header says is skipped but its
-// time passes; after a split the new file starts at 0 and the total runs on.
-TEST_F(Recorder, TheStopWritesTheQueueFirstAndASplitStartsTheNewFileAtZero)
+// Each frame is written at its capture time in the file and lasts until the
+// next; a frame shorter than the header says is skipped and leaves a gap,
+// which the frame before it spans; the last frame lasts the running average
+// step. Frames still queued at the stop are all written, in order, before
+// the file is closed. A split starts the new file at 0 while the total runs
+// on, the file switch included.
+TEST_F(Recorder, FramesLastUntilTheNextTheStopWritesTheQueueAndASplitStartsTheNewFileAtZero)
 {
     gFakeWriter.writeDelayMs = 20; // frames are still queued at the stop
     wcscpy(gRecorder.path, L"first.mp4");
     ASSERT_EQ(Camera_SartRecord(), 1);
+    const int64_t origin = 50000000;
     for (uint32_t i = 0; i < 10; i++)
-        Deliver(i, i == 4 ? FRAME - 1 : FRAME);
+        Deliver(i, origin + i * d, 0, i == 4 ? FRAME - 1 : FRAME);
     Stop();
-    const int64_t d = 333333;
-    ASSERT_EQ(gFakeWriter.frames.size(), 9u);
+    const std::vector<WrittenFrame> &frames = gFakeWriter.frames;
+    ASSERT_EQ(frames.size(), 9u);
     EXPECT_EQ(gFakeWriter.closes, 1);
     for (size_t i = 0; i < 9; i++) {
         uint32_t number = (uint32_t)(i < 4 ? i : i + 1);
-        EXPECT_EQ(gFakeWriter.frames[i].number, number);
-        EXPECT_EQ(gFakeWriter.frames[i].time, number * d);
-        EXPECT_EQ(gFakeWriter.frames[i].duration, d);
+        EXPECT_EQ(frames[i].number, number);
+        EXPECT_EQ(frames[i].time, number * d);
+        if (i < 8) {
+            EXPECT_EQ(frames[i].duration, frames[i + 1].time - frames[i].time) << i;
+        }
     }
-    EXPECT_EQ(gRecorder.totalDuration, 10 * d);
+    EXPECT_EQ(frames[3].duration, 2 * d) << "over the skipped frame";
+    EXPECT_GE(frames[8].duration, d);
+    EXPECT_LE(frames[8].duration, d + d / 4);
+    EXPECT_EQ(gRecorder.totalDuration, 9 * d);
 
     gFakeWriter.writeDelayMs = 0;
-    gCamera.fps = 25.0f;
     wcscpy(gRecorder.path, L"second.mp4");
     ASSERT_EQ(Camera_SartRecord(), 1);
-    Deliver(100);
-    Deliver(101);
+    Deliver(100, origin + 15 * d);
+    Deliver(101, origin + 16 * d);
     Stop();
-    ASSERT_EQ(gFakeWriter.frames.size(), 11u);
-    EXPECT_EQ(gFakeWriter.frames[9].time, 0);
-    EXPECT_EQ(gFakeWriter.frames[10].time, 400000);
-    EXPECT_EQ(gRecorder.totalDuration, 10 * d + 800000);
+    ASSERT_EQ(frames.size(), 11u);
+    EXPECT_EQ(frames[9].time, 0);
+    EXPECT_EQ(frames[9].duration, d);
+    EXPECT_EQ(frames[10].time, d);
+    EXPECT_EQ(gRecorder.sampleTime, d);
+    EXPECT_EQ(gRecorder.totalDuration, 16 * d);
     EXPECT_EQ(gFakeWriter.paths, (std::vector<std::wstring>{L"first.mp4", L"second.mp4"}));
     EXPECT_EQ(gFakeWriter.closes, 2);
+
+    // A new recording begins its total again.
+    Recorder_ResetTimeline();
+    ASSERT_EQ(Camera_SartRecord(), 1);
+    Deliver(200, origin + 40 * d);
+    Deliver(201, origin + 41 * d);
+    Stop();
+    EXPECT_EQ(gRecorder.totalDuration, d);
 }
 
 // A write that fails (a full disk): nothing more goes into the file, the
@@ -177,24 +289,26 @@ TEST_F(Recorder, AFailedWriteEndsTheWritingAndTheStopClosesTheFile)
     gFakeWriter.failStatus = -28;
     ASSERT_EQ(Camera_SartRecord(), 1);
     for (uint32_t i = 0; i < 6; i++)
-        Deliver(i);
+        Deliver(i, 10000000 + i * d);
     for (int waited = 0; gRecorder.writeStatus == 0 && waited < 5000; waited++)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_EQ(gRecorder.writeStatus, -28);
     EXPECT_EQ(gRecorder.recording, 1) << "the UI thread stops it";
-    Deliver(6);
+    WaitUntilTaken();
+    int64_t total = gRecorder.totalDuration;
+    Deliver(6, 10000000 + 6 * d);
     Stop();
     EXPECT_EQ(gFakeWriter.frames.size(), 3u);
     EXPECT_EQ(gFakeWriter.closes, 1);
-    EXPECT_EQ(gRecorder.totalDuration, 3 * 333333);
-    EXPECT_EQ(gRecorder.sampleTime, 3 * 333333);
+    EXPECT_EQ(gRecorder.totalDuration, total) << "the time stands after the failure";
+    EXPECT_EQ(total, 3 * d) << "where the last frame written ends";
     const std::wstring counts = gFake.debugLines.back();
     EXPECT_NE(counts.find(L"3 frames written, 0 dropped, 0 too short, 4 not written"), std::wstring::npos) << counts;
 
     gFakeWriter.writesBeforeFailure = -1;
     ASSERT_EQ(Camera_SartRecord(), 1);
     EXPECT_EQ(gRecorder.writeStatus, 0);
-    Deliver(7);
+    Deliver(7, 10000000 + 7 * d);
     Stop();
     EXPECT_EQ(gFakeWriter.frames.size(), 4u);
 }
@@ -232,43 +346,29 @@ TEST_F(Recorder, NoFrameIsLostOrDuplicatedBetweenTheStreamingAndTheRecordingThre
 }
 
 // A writer slower than the camera: the queue stops at two seconds of frames,
-// the frames that find it full are dropped and counted, and the next written
-// frame lasts their time too, so the file's timeline matches the frames
-// delivered.
-TEST_F(Recorder, ASlowWriterMakesTheQueueDropFramesWhileTheTimelineKeepsUp)
+// the frames that find it full are dropped and counted, and leave a gap: the
+// frames written keep their capture times, each lasting until the next.
+TEST_F(Recorder, ASlowWriterMakesTheQueueDropFramesThatLeaveAGapInTime)
 {
     gFakeWriter.writeDelayMs = 4;
     ASSERT_EQ(Camera_SartRecord(), 1);
     const uint32_t delivered = 400;
     for (uint32_t i = 0; i < delivered; i++) {
-        Deliver(i);
+        Deliver(i, 70000000 + i * d);
         ScopedLock hold(gRecorder.queueLock);
         ASSERT_LE(gRecorder.frameQueue.size(), 60u);
     }
-    // Until every frame is written or dropped, read from the recorder (the
-    // writer's list belongs to the recording thread until it ends): written
-    // frames and the drops they took over are on the timeline, the rest wait.
-    const int64_t d = 333333;
-    auto handled = [] {
-        ScopedLock hold(gRecorder.queueLock);
-        return gRecorder.totalDuration / d + gRecorder.pendingDrops;
-    };
-    while (handled() < delivered)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    Deliver(delivered); // after the last drops: it takes their time
     Stop();
 
     const std::vector<WrittenFrame> &frames = gFakeWriter.frames;
     EXPECT_GT(gRecorder.droppedFrames, 100);
-    ASSERT_EQ(frames.size() + gRecorder.droppedFrames, delivered + 1);
-    int64_t end = 0;
-    for (const WrittenFrame &frame : frames) {
-        // Back to back, each ending where its delivery ends.
-        ASSERT_EQ(frame.time, end) << frame.number;
-        end = frame.time + frame.duration;
-        ASSERT_EQ(end, (frame.number + 1) * d) << frame.number;
+    ASSERT_EQ(frames.size() + gRecorder.droppedFrames, delivered);
+    for (size_t i = 0; i < frames.size(); i++) {
+        ASSERT_EQ(frames[i].time, frames[i].number * d) << frames[i].number;
+        if (i + 1 < frames.size()) {
+            ASSERT_EQ(frames[i].time + frames[i].duration, frames[i + 1].time) << frames[i].number;
+        }
     }
-    EXPECT_EQ(gRecorder.totalDuration, (delivered + 1) * d);
 }
 
 // What the UI thread reads while the streaming thread delivers and the
@@ -289,6 +389,7 @@ TEST_F(Recorder, TheUiThreadReadsFramesRateAndTimesWhileTheOtherThreadsRun)
     std::thread streaming([&] {
         for (uint8_t n = 0; !streamingEnds; n++) {
             gFake.milliseconds += 33;
+            gFake.precise += d;
             Bytes frame(FRAME, n); // every effect but emboss keeps it uniform
             Camera_PreviewFrame(0.0, frame.data(), FRAME);
             delivered++;

@@ -89,6 +89,31 @@ void Rig_Refuse(int device, LONG what);
 enum { RIG_MALFORMED_FORMATS = 4 };
 void Rig_OfferUnusualFormats(int device, bool on);
 
+// Until told otherwise (0), the capture pin of a running stream sends a frame
+// every `interval` (100-ns units) from its next frame on, as a camera that
+// lowers its rate in dim light; the media type keeps its rate.
+void Rig_SetFrameInterval(int device, LONG interval);
+// Holds the capture pin's streaming thread up for about `milliseconds` from
+// its next frame: the frames captured meanwhile are kept, each stamped with
+// its own capture time, and delivered late in a burst, as a camera's driver
+// buffers them while its streaming thread is stalled.
+void Rig_Stall(int device, LONG milliseconds);
+
+// Until told otherwise, every capture frame carries its number (counted over
+// the microscope's frames) in the picture, as a row of 16 black (1) or white
+// (0) blocks, least significant bit first (rig_scene.h: Scene_NumberBlock),
+// and the rig keeps the capture time of the last RIG_CAPTURE_LOG numbered
+// frames: a video of them can be held against real time.
+enum { RIG_NUMBER_BITS = 16, RIG_CAPTURE_LOG = 4096 };
+struct RigCapture {
+    LONG number;
+    LONG stamped;        // 0: the frame went out without a time stamp
+    LONGLONG time;       // its sample's start time: the stream time it was captured at, 100-ns units
+};
+void Rig_NumberFrames(int device, bool on);
+// The kept capture times, oldest first; returns how many were written.
+int Rig_CaptureLog(int device, RigCapture *captures, int capacity);
+
 struct RigCounters {
     LONG frames;         // capture frames delivered since the section was created
     LONG stillRequests;  // Rig_TriggerStill calls

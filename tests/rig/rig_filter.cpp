@@ -2,6 +2,18 @@
 
 #include <algorithm>
 
+LONGLONG Rig_Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return (LONGLONG)((double)t.QuadPart * 10000000.0 / (double)frequency.QuadPart);
+}
+
 RigFilter::RigFilter(const CLSID &clsid) : clsid(clsid)
 {
     InitializeCriticalSection(&lock);
@@ -70,6 +82,8 @@ STDMETHODIMP RigFilter::Run(REFERENCE_TIME runStart)
     HRESULT hr = state == State_Stopped ? Activate() : S_OK;
     if (SUCCEEDED(hr)) {
         start = runStart;
+        counterAtRun = Rig_Now();
+        clockRead = clock && SUCCEEDED(clock->GetTime(&clockAtRun));
         InterlockedExchange(&state, State_Running);
     }
     LeaveCriticalSection(&lock);
@@ -91,6 +105,7 @@ STDMETHODIMP RigFilter::SetSyncSource(IReferenceClock *newClock)
     if (clock)
         clock->Release();
     clock = newClock;
+    clockRead = false; // until the next run reads it
     LeaveCriticalSection(&lock);
     return S_OK;
 }
@@ -105,12 +120,12 @@ STDMETHODIMP RigFilter::GetSyncSource(IReferenceClock **out)
     return S_OK;
 }
 
-bool RigFilter::StreamTime(REFERENCE_TIME *now)
+bool RigFilter::StreamTime(LONGLONG counter, REFERENCE_TIME *time)
 {
     EnterCriticalSection(&lock);
-    bool ok = clock && SUCCEEDED(clock->GetTime(now));
+    bool ok = clockRead;
     if (ok)
-        *now -= start;
+        *time = clockAtRun + (counter - counterAtRun) - start;
     LeaveCriticalSection(&lock);
     return ok;
 }

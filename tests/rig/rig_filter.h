@@ -4,6 +4,9 @@
 #pragma once
 #include "rig_com.h"
 
+// The performance counter in 100-ns units.
+LONGLONG Rig_Now();
+
 class RigFilter : public IBaseFilter {
 public:
     explicit RigFilter(const CLSID &clsid);
@@ -27,8 +30,13 @@ public:
 
     // Readable from any thread without the lock.
     FILTER_STATE State() const { return (FILTER_STATE)state; }
-    // Stream time now: the graph clock's time less the run's start, in 100 ns.
-    bool StreamTime(REFERENCE_TIME *now);
+    // The stream time at a moment of the performance counter (Rig_Now), in
+    // 100 ns: the graph clock's time less the run's start. The clock is read
+    // once at the run's start and carried on by the performance counter, as
+    // a camera's driver stamps frames with a precise clock (Wine's system
+    // clock counts the tick count, which lags hundreds of milliseconds on a
+    // busy machine). False without a clock.
+    bool StreamTime(LONGLONG counter, REFERENCE_TIME *time);
     void NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2);
 
     CRITICAL_SECTION lock; // connections and state changes
@@ -46,6 +54,9 @@ private:
     volatile LONG state = State_Stopped;
     REFERENCE_TIME start = 0;
     IReferenceClock *clock = nullptr;
+    bool clockRead = false;           // the clock's time at the run's start is known:
+    REFERENCE_TIME clockAtRun = 0;    // that time
+    LONGLONG counterAtRun = 0;        // and Rig_Now() then
     IFilterGraph *graph = nullptr;    // the graph holds us, not we it
     IMediaEventSink *sink = nullptr;  // likewise
     wchar_t name[MAX_FILTER_NAME] = L"";

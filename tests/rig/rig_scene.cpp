@@ -90,16 +90,26 @@ void Scene_Prepare(Scene *s, int device, int width, int height)
     s->yuy2Stale = true;
 }
 
-void Scene_Paint(Scene *s, unsigned index)
+POINT Scene_NumberBlock(int width, int height, int k)
+{
+    int p = Rig_PixelsPerMm(width);
+    return {(k + 2) * p, height / 2 + p};
+}
+
+void Scene_Paint(Scene *s, unsigned index, LONG number)
 {
     const int p = Rig_PixelsPerMm(s->width);
     s->bandTop = s->height / 2;
-    s->bandRows = std::min(p, s->height - s->bandTop);
+    s->bandRows = std::min(number ? 2 * p : p, s->height - s->bandTop);
     size_t offset = (size_t)s->bandTop * s->width * 3, bytes = (size_t)s->bandRows * s->width * 3;
     memcpy(&s->frame[offset], &s->base[offset], bytes);
     // The mark keeps its colour whatever the tone: it is what moves.
     int x = Scene_MarkColumn(s->width, index);
-    Fill(s, x, s->bandTop, x + p, s->bandTop + s->bandRows, kSceneMark);
+    Fill(s, x, s->bandTop, x + p, s->bandTop + p, kSceneMark);
+    for (int k = 0; number && k < RIG_NUMBER_BITS; k++) {
+        POINT at = Scene_NumberBlock(s->width, s->height, k);
+        Fill(s, at.x, at.y, at.x + p, at.y + p, (number >> k) & 1 ? SceneColour{0, 0, 0} : SceneColour{255, 255, 255});
+    }
 }
 
 const BYTE *Scene_Yuy2(Scene *s)

@@ -11,7 +11,10 @@
 //   blue square (bottom right): rows H - 3p/2 .. H - p/2 - 1,
 //          columns W - 3p/2 .. W - p/2 - 1;
 //   moving mark: a p x p dark green square in rows H/2 .. H/2 + p - 1 at
-//          column (frame * max(1, W / 160)) % (W - p).
+//          column (frame * max(1, W / 160)) % (W - p);
+//   frame number (only with Rig_NumberFrames): RIG_NUMBER_BITS p x p blocks
+//          in rows H/2 + p .. H/2 + 2p - 1, bit k (least significant first)
+//          at columns (k + 2) p .., black for 1 and white for 0.
 // The camera's tone controls (exposure, gain, gamma, contrast, brightness,
 // white balance) map every colour through per-channel tables; at their
 // defaults the tables are the identity.
@@ -42,9 +45,11 @@ struct Scene {
 
 // Repaints the base when the size or the device's tone controls changed.
 void Scene_Prepare(Scene *scene, int device, int width, int height);
-// Puts frame `index`'s mark into scene->frame.
-void Scene_Paint(Scene *scene, unsigned index);
+// Puts frame `index`'s mark into scene->frame, and its number unless it is 0.
+void Scene_Paint(Scene *scene, unsigned index, LONG number);
 // scene->frame as YUY2 (converting only the changed rows when it can).
 const BYTE *Scene_Yuy2(Scene *scene);
 
 int Scene_MarkColumn(int width, unsigned index);
+// The top-left corner of the number's block k, top-down.
+POINT Scene_NumberBlock(int width, int height, int k);

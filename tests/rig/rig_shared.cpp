@@ -1,6 +1,7 @@
 #include "rig_shared.h"
 
 #include <dshow.h>
+#include <algorithm>
 #include <cwchar>
 
 // {59A3E6BE-D944-4FEE-A3FF-E3796FA146ED}
@@ -150,4 +151,32 @@ RigCounters Rig_Counters(int device)
 {
     const RigDeviceShared *d = Rig_Device(device);
     return {d->frames, d->stillRequests, d->stillFrames};
+}
+
+void Rig_SetFrameInterval(int device, LONG interval)
+{
+    InterlockedExchange(&Rig_Device(device)->frameInterval, interval);
+}
+
+void Rig_Stall(int device, LONG milliseconds)
+{
+    InterlockedExchange(&Rig_Device(device)->stall, milliseconds);
+}
+
+void Rig_NumberFrames(int device, bool on)
+{
+    InterlockedExchange(&Rig_Device(device)->numbering, on);
+}
+
+int Rig_CaptureLog(int device, RigCapture *captures, int capacity)
+{
+    const RigDeviceShared *d = Rig_Device(device);
+    LONG last = d->captures;
+    int count = 0;
+    for (LONG n = std::max<LONG>(1, last - RIG_CAPTURE_LOG + 1); n <= last && count < capacity; n++) {
+        const RigCapture &kept = d->log[n % RIG_CAPTURE_LOG];
+        if (kept.number == n)
+            captures[count++] = kept;
+    }
+    return count;
 }

@@ -17,6 +17,11 @@ struct RigDeviceShared {
     LONG plugged; // 0 after Rig_Unplug until Rig_Plug
     LONG refuse;  // RigRefuse flags
     LONG unusualFormats; // Rig_OfferUnusualFormats
+    LONG frameInterval;  // Rig_SetFrameInterval; 0: the connected type's
+    LONG stall;          // Rig_Stall's milliseconds, until a streaming thread takes them
+    LONG numbering;      // Rig_NumberFrames
+    LONG captures;       // capture frames numbered so far
+    RigCapture log[RIG_CAPTURE_LOG]; // frame n in slot n % RIG_CAPTURE_LOG
 };
 
 struct RigShared {

@@ -61,19 +61,6 @@ bool SameFormat(const AM_MEDIA_TYPE &a, const AM_MEDIA_TYPE &b)
     return x && y && a.subtype == b.subtype && x->biWidth == y->biWidth && x->biHeight == y->biHeight;
 }
 
-// 100 ns ticks of the performance counter.
-LONGLONG Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (LONGLONG)((double)t.QuadPart * 10000000.0 / (double)frequency.QuadPart);
-}
-
 } // namespace
 
 RigSourcePin::RigSourcePin(RigSource *source, bool still)
@@ -294,19 +281,25 @@ DWORD WINAPI RigSourcePin::Thread(void *pin)
     return 0;
 }
 
-// A real-time loop: capture frames at the connected type's frame interval,
-// still frames when the snapshot button is pressed. Frames go out only while
-// the graph runs and the device is plugged in.
+// A real-time loop: capture frames at the frame interval (the connected
+// type's, or Rig_SetFrameInterval's), still frames when the snapshot button
+// is pressed. A capture frame is stamped with the time it was due, when the
+// device took it, even when the thread comes to it a little late (it then
+// goes out late, as a driver's buffered frame does); a thread more than
+// three frames behind starts counting again, as a device drops frames
+// nobody takes. Frames go out only while the graph runs and the device is
+// plugged in.
 void RigSourcePin::Stream()
 {
     IWICImagingFactory *wic = Type().subtype == MEDIASUBTYPE_MJPG ? Wic_Create() : nullptr;
     RigDeviceShared *device = Rig_Device(source->device);
-    REFERENCE_TIME interval = std::max<REFERENCE_TIME>(MediaType_Interval(Type()), k30Fps);
+    const REFERENCE_TIME typeInterval = std::max<REFERENCE_TIME>(MediaType_Interval(Type()), k30Fps);
     HANDLE wake[2] = {stopEvent, Rig_StillEvent(source->device)};
     LONG stillsSeen = device->stillRequests;
     Scene scene;
-    LONGLONG origin = Now();
+    LONGLONG due = Rig_Now();
     for (unsigned index = 0;;) {
+        REFERENCE_TIME interval = device->frameInterval ? device->frameInterval : typeInterval;
         if (still) {
             if (WaitForMultipleObjects(2, wake, FALSE, 20) == WAIT_OBJECT_0)
                 break;
@@ -314,25 +307,68 @@ void RigSourcePin::Stream()
                 continue;
             stillsSeen++;
         } else {
-            LONGLONG wait = origin + (LONGLONG)index * interval - Now();
-            if (WaitForSingleObject(stopEvent, wait > 0 ? (DWORD)(wait / 10000) : 0) == WAIT_OBJECT_0)
+            if (!WaitUntil(due))
                 break;
-            if (wait < -3 * interval) // fell behind: start counting again from now
-                origin = Now() - (LONGLONG)index * interval;
+            if (Rig_Now() - due > 3 * interval) // fell behind: start counting again from now
+                due = Rig_Now();
         }
         if (!device->plugged && !source->lost) {
             source->lost = true;
             source->NotifyEvent(EC_DEVICE_LOST, (LONG_PTR)static_cast<IBaseFilter *>(source), 0);
         }
-        if (filter->State() == State_Running && !source->lost)
-            SendFrame(index, &scene, wic);
+        if (filter->State() == State_Running && !source->lost) {
+            LONG stall = still ? 0 : InterlockedExchange(&device->stall, 0);
+            if (stall > 0 && !StallAndBurst(stall, &index, &due, interval, &scene, wic))
+                break;
+            SendFrame(Capture(index, still ? Rig_Now() : due), &scene, wic);
+        }
         index++;
+        due += interval;
     }
     if (wic)
         wic->Release();
 }
 
-void RigSourcePin::SendFrame(unsigned index, Scene *scene, IWICImagingFactory *wic)
+bool RigSourcePin::WaitUntil(LONGLONG due)
+{
+    LONGLONG wait = due - Rig_Now();
+    return WaitForSingleObject(stopEvent, wait > 0 ? (DWORD)(wait / 10000) : 0) != WAIT_OBJECT_0;
+}
+
+RigSourcePin::Frame RigSourcePin::Capture(unsigned index, LONGLONG at)
+{
+    RigDeviceShared *device = Rig_Device(source->device);
+    Frame frame = {index, 0, false, 0};
+    if (!still && device->numbering)
+        frame.number = InterlockedIncrement(&device->captures);
+    frame.stamped = filter->StreamTime(at, &frame.time);
+    if (frame.number)
+        device->log[frame.number % RIG_CAPTURE_LOG] = {frame.number, frame.stamped, frame.time};
+    return frame;
+}
+
+// The streaming thread held up: the device goes on capturing at its rate,
+// and the frames it took meanwhile go out one after the other once the
+// thread runs again, each with its own capture time.
+bool RigSourcePin::StallAndBurst(LONG milliseconds, unsigned *index, LONGLONG *due, REFERENCE_TIME interval,
+                                 Scene *scene, IWICImagingFactory *wic)
+{
+    const LONGLONG end = Rig_Now() + (LONGLONG)milliseconds * 10000;
+    std::vector<Frame> kept;
+    while (*due < end) {
+        if (!WaitUntil(*due))
+            return false;
+        kept.push_back(Capture((*index)++, *due));
+        *due += interval;
+    }
+    if (!WaitUntil(end))
+        return false;
+    for (const Frame &frame : kept)
+        SendFrame(frame, scene, wic);
+    return WaitUntil(*due);
+}
+
+void RigSourcePin::SendFrame(const Frame &frame, Scene *scene, IWICImagingFactory *wic)
 {
     IMediaSample *sample = nullptr;
     if (FAILED(GetBuffer(&sample)))
@@ -342,21 +378,20 @@ void RigSourcePin::SendFrame(unsigned index, Scene *scene, IWICImagingFactory *w
     sample->GetPointer(&data);
     long capacity = sample->GetSize(), length = 0;
     Scene_Prepare(scene, source->device, bmi->biWidth, bmi->biHeight);
-    Scene_Paint(scene, index);
+    Scene_Paint(scene, frame.index, frame.number);
     if (Type().subtype == MEDIASUBTYPE_MJPG) {
         length = Jpeg_Encode(wic, scene->frame.data(), bmi->biWidth, bmi->biHeight, data, capacity);
     } else {
         length = std::min<long>(capacity, bmi->biWidth * bmi->biHeight * 2);
         memcpy(data, Scene_Yuy2(scene), length);
     }
-    REFERENCE_TIME start, end;
-    if (filter->StreamTime(&start)) {
-        end = start + MediaType_Interval(Type());
+    if (frame.stamped) {
+        REFERENCE_TIME start = frame.time, end = frame.time + MediaType_Interval(Type());
         sample->SetTime(&start, &end);
     }
     sample->SetActualDataLength(length);
     sample->SetSyncPoint(TRUE);
-    sample->SetDiscontinuity(index == 0);
+    sample->SetDiscontinuity(frame.index == 0);
     if (length > 0 && Deliver(sample) != VFW_E_WRONG_STATE)
         InterlockedIncrement(still ? &Rig_Device(source->device)->stillFrames : &Rig_Device(source->device)->frames);
     sample->Release();

@@ -42,9 +42,24 @@ protected:
     void *QueryExtra(REFIID iid) override;
 
 private:
+    // A frame as the device captured it: its index in the stream, its number
+    // (Rig_NumberFrames; 0: none) and its sample time, if the graph has a clock.
+    struct Frame {
+        unsigned index;
+        LONG number;
+        bool stamped;
+        REFERENCE_TIME time;
+    };
+
     static DWORD WINAPI Thread(void *pin);
     void Stream();
-    void SendFrame(unsigned index, Scene *scene, IWICImagingFactory *wic);
+    // Waits until the performance-counter time `due`; false when told to stop.
+    bool WaitUntil(LONGLONG due);
+    // The frame the device captured at a moment of the performance counter.
+    Frame Capture(unsigned index, LONGLONG at);
+    bool StallAndBurst(LONG milliseconds, unsigned *index, LONGLONG *due, REFERENCE_TIME interval, Scene *scene,
+                       IWICImagingFactory *wic);
+    void SendFrame(const Frame &frame, Scene *scene, IWICImagingFactory *wic);
     // Rig_Refuse asked this pin to connect to nothing.
     bool Refusing();
 

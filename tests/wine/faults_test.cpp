@@ -63,12 +63,13 @@ bool Recorded(int64_t duration)
 }
 
 // Copies a video into the test's recordings folder, where check_recordings.py
-// plays it for the time the recorder counted.
+// plays it and holds it and the time the dialog showed against real time.
 void HandOver(const std::wstring &folder, const std::wstring &name, const RecordingFolder &recordings,
               int64_t recorded)
 {
     ASSERT_TRUE(CopyFileW((folder + L"\\" + name).c_str(), (recordings.path + L"\\" + name).c_str(), FALSE));
-    recordings.ExpectRecorded(name, recorded);
+    recordings.Expect(name, 1.0, 30.0);
+    recordings.ExpectTotal(name, name, recorded);
 }
 
 // Drive Q: as the CTest fixture Faults.MountSmallDisk leaves it (a 16 MB

@@ -465,7 +465,7 @@ TEST_F(RigBench, DISABLED_MjpgDecodeCostAt1920x1080)
     // A frame exactly as the microscope sends it, decoded as the decompressor does.
     Scene scene;
     Scene_Prepare(&scene, 0, 1920, 1080);
-    Scene_Paint(&scene, 7);
+    Scene_Paint(&scene, 7, 0);
     IWICImagingFactory *wic = Wic_Create();
     ASSERT_NE(wic, nullptr);
     std::vector<BYTE> jpeg(1920 * 1080 * 3), dib(1920 * 1080 * 3);

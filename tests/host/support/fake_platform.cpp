@@ -146,6 +146,13 @@ uint32_t Clock_Milliseconds()
     return gFake.milliseconds;
 }
 
+static int64_t FakePrecise()
+{
+    return gFake.precise;
+}
+
+int64_t (*Clock_Precise)() = FakePrecise;
+
 void MainWnd_PostCommand(int id)
 {
     gFake.mainCommands.push_back(id);

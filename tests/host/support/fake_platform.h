@@ -84,6 +84,7 @@ struct FakePlatform {
     int labelCharWidth = 7, labelHeight = 13, currentCharWidth = 8, currentHeight = 16;
 
     uint32_t milliseconds = 0; // Clock_Milliseconds
+    int64_t precise = 0;       // Clock_Precise, 100-ns units
     int year = 2024, month = 1, day = 15, hour = 9, minute = 30, second = 5, millisecond = 42;
 };
 

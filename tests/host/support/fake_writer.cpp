@@ -23,7 +23,7 @@ int32_t Camera_CreateWriter()
     return 0;
 }
 
-int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
+int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t time, int64_t duration)
 {
     if (gFakeWriter.writeDelayMs)
         std::this_thread::sleep_for(std::chrono::milliseconds(gFakeWriter.writeDelayMs));
@@ -31,7 +31,7 @@ int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t duration)
         return gFakeWriter.failStatus;
     uint32_t number = 0;
     memcpy(&number, frame.data, sizeof number);
-    gFakeWriter.frames.push_back({gRecorder.sampleTime, duration, number});
+    gFakeWriter.frames.push_back({time, duration, number});
     return 0;
 }
 
