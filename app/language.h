@@ -6,7 +6,10 @@
 #include <map>
 #include <string>
 
-enum { LANGUAGE_FILE_LIMIT = 524288000, SHIPPED_LANGUAGES = 10 };
+enum { LANGUAGE_FILE_LIMIT = 524288000 };
+// Not an enumerator: the language menu's command ids, another enumeration,
+// are counted with it.
+constexpr int32_t SHIPPED_LANGUAGES = 10;
 
 extern std::map<int32_t, std::wstring> gLanguageTexts;
 
