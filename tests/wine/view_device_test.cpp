@@ -32,6 +32,7 @@ void RestoreRig()
 {
     Rig_ResetControls(0);
     Rig_OfferUnusualFormats(0, false);
+    Rig_Refuse(0, 0);
     if (Devices_Has(kMicroscope2))
         Rig_Unplug(1);
     if (!Devices_Has(kMicroscope))
@@ -92,6 +93,23 @@ TEST_F(ViewDevices, ResolutionAndCompressionChangesRestartTheGraph)
     program.Run(500);
     EXPECT_GT(Rig_Counters(0).frames - before, 5);
     EXPECT_NE(gView.backBitmap, nullptr);
+}
+
+// A camera may list a format and refuse it when asked: the start falls back
+// to the default format, and only what the camera took is shown and saved.
+TEST_F(ViewDevices, AResolutionTheCameraRefusesFallsBackToTheDefaultWhichIsShownAndSaved)
+{
+    ProgramHarness program;
+    ASSERT_TRUE(program.WaitForCamera());
+    SendMessageW(program.main, WM_COMMAND, CMD_CHOOSE_RESOLUTION, 0); // 640x480
+    ASSERT_TRUE(program.RunUntil([] { return gSettings.captureWidth == 640; }));
+    Rig_Refuse(0, RigRefuse_LargeFormats);
+    SendMessageW(program.main, WM_COMMAND, CMD_CHOOSE_RESOLUTION, 2); // 1920x1080
+    ASSERT_TRUE(program.WaitForCamera());
+    EXPECT_EQ(gCamera.currentFormat.width, 1280);
+    EXPECT_EQ(gCamera.frameHeader.biWidth, 1280);
+    EXPECT_TRUE(program.RunUntil([] { return gSettings.captureWidth == 1280 && gSettings.captureHeight == 720; }))
+        << gSettings.captureWidth << "x" << gSettings.captureHeight;
 }
 
 TEST_F(ViewDevices, UnpluggingTheOpenCameraStopsAndReplugOpensItAgain)
