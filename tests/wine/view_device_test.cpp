@@ -2,6 +2,7 @@
 // main window, with the virtual microscope.
 #include "app/app_state.h"
 #include "base/commands.h"
+#include "base/sync.h"
 #include "base/text.h"
 #include "app/mainwnd_win.h"
 #include "app/settings.h"
@@ -15,6 +16,7 @@
 #include "rig_api.h"
 #include "rig_graph.h"
 #include "rig_scene.h"
+#include "view/view_device_win.h"
 #include "view/view_snapshot_win.h"
 #include "view/view_state.h"
 #include "view_harness.h"
@@ -143,6 +145,55 @@ TEST_F(ViewDevices, AnotherCameraComingAndGoingChangesNothing)
     program.Run(300);
     EXPECT_TRUE(Camera_IsOpen());
     EXPECT_EQ(gCamera.moniker, open);
+}
+
+ULONG References(IUnknown *object)
+{
+    object->AddRef();
+    return object->Release();
+}
+
+DeviceEntry *gSwitchTarget;
+bool gSwitchedWhileStopping;
+
+void CALLBACK SwitchDevice(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    gSwitchedWhileStopping = Camera_RecordStopping();
+    View_SwitchDevice(gApp.cameraView, gSwitchTarget);
+}
+
+// Stands in for the recording thread: finishes the file a little later.
+DWORD WINAPI FinishRecordingLater(void *)
+{
+    Sleep(300);
+    Event_Set(gRecorder.stoppedEvent);
+    return 0;
+}
+
+// Stopping a recording dispatches messages while it waits; a device switch
+// among them finds the teardown postponed until the wait ends, and is
+// dropped without keeping a reference to either device.
+TEST_F(ViewDevices, ASwitchAskedForWhileARecordingEndsIsDroppedAndHoldsNoDevice)
+{
+    ProgramHarness program;
+    ASSERT_TRUE(program.WaitForCamera());
+    DeviceEntry &device = gDevices[gDeviceIndex];
+    Camera_StopPreview();
+    const ULONG unused = References(device.filter);
+    View_SwitchDevice(gApp.cameraView, &device);
+    ASSERT_TRUE(program.WaitForCamera());
+
+    gSwitchTarget = &device;
+    SetTimer(nullptr, 0, 0, SwitchDevice);
+    gRecorder.recording = 1;
+    HANDLE thread = CreateThread(nullptr, 0, FinishRecordingLater, nullptr, 0, nullptr);
+    Camera_StopRecord();
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    EXPECT_TRUE(gSwitchedWhileStopping);
+    EXPECT_EQ(gCamera.graph, nullptr) << "the postponed teardown ran";
+    EXPECT_EQ(References(device.filter), unused);
 }
 
 TEST_F(ViewDevices, WithTwoMicroscopesTheLastIsOpenedAndUnpluggingItOpensTheOther)
