@@ -9,7 +9,9 @@
 #include "app/prompt_win.h"
 #include "panel/panel_win.h"
 #include "view/view_win.h"
+#include "app/language.h"
 #include "app/settings.h"
+#include "base/text.h"
 #include "capture/formats.h"
 #include "record/mf_runtime_win.h"
 #include "res/resource.h"
@@ -94,37 +96,94 @@ static void StartCommonControls()
     InitCommonControlsEx(&icc);
 }
 
-int App_Run(HINSTANCE instance, const wchar_t *, int)
+// Tells the user why the program cannot start: text textId with the error
+// in place of its %s.
+static void TellStartFailure(int textId, const wchar_t *english, const wchar_t *error)
 {
-    HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // A main window that failed has posted the quit message as it was
+    // destroyed; left in the queue, it would close the message box at once.
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    wchar_t text[512];
+    Language_Message(text, 512, textId, english, error);
+    MessageBoxW(nullptr, text, L"Quorell", MB_OK | MB_ICONERROR);
+}
+
+// What App_Run has started, for the one shut-down.
+struct Services {
+    bool com;
+    ULONG_PTR gdiplusToken; // 0: GDI+ not started
+};
+
+static bool StartServices(Services *started)
+{
+    wchar_t error[16];
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (FAILED(com)) {
+        Text_Format(error, 16, L"0x%08lX", (unsigned long)com);
+        TellStartFailure(1320, L"Quorell could not start: COM could not be initialised (error %s).", error);
+        return false;
+    }
+    started->com = true;
     // Without Media Foundation (its DLLs missing, or its start failing) the
     // program runs without recording.
     MediaFoundation_Start();
-    ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartupInput gdiplusInput;
-    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+    Gdiplus::Status gdiplus = Gdiplus::GdiplusStartup(&started->gdiplusToken, &gdiplusInput, nullptr);
+    if (gdiplus != Gdiplus::Ok) {
+        started->gdiplusToken = 0;
+        Text_Format(error, 16, L"%d", (int)gdiplus);
+        TellStartFailure(1321, L"Quorell could not start: GDI+ could not be started (error %s).", error);
+        return false;
+    }
     StartCommonControls();
     LoadLibraryW(L"Msftedit.dll");
     Encoders_Find();
+    return true;
+}
+
+static void StopServices(const Services &started)
+{
+    if (started.gdiplusToken)
+        Gdiplus::GdiplusShutdown(started.gdiplusToken);
+    MediaFoundation_Stop();
+    if (started.com)
+        CoUninitialize();
+}
+
+// Creates the main window and runs the message loop; the quit message's
+// exit code, or APP_START_FAILED when there is no main window.
+static int RunMainWindow(HINSTANCE instance)
+{
     App_RegisterClasses(instance);
-    Settings_Load();
     if (gSettings.captureWidth != 0 && gSettings.captureHeight != 0)
         gRequestedFormat = {kSubtypeMjpg, gSettings.captureWidth, gSettings.captureHeight};
     gApp.instance = instance;
 
     HWND main = MainWnd_Create(instance);
-    if (!main)
-        return 0;
+    if (!main) {
+        wchar_t error[16];
+        Text_Format(error, 16, L"%lu", GetLastError());
+        TellStartFailure(1322, L"Quorell could not start: its main window could not be created (error %s).", error);
+        return APP_START_FAILED;
+    }
     ShowWindow(main, SW_SHOWMAXIMIZED);
     UpdateWindow(main);
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         App_DispatchMessage(&msg);
-
-    Gdiplus::GdiplusShutdown(gdiplusToken);
-    MediaFoundation_Stop();
-    CoUninitialize();
     return (int)msg.wParam;
+}
+
+int App_Run(HINSTANCE instance, const wchar_t *, int)
+{
+    HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
+    // The settings first: their language texts tell the user when a
+    // service below fails. Loading them needs none of those services.
+    Settings_Load();
+    Services started = {};
+    int exitCode = StartServices(&started) ? RunMainWindow(instance) : APP_START_FAILED;
+    StopServices(started);
+    return exitCode;
 }

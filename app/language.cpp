@@ -87,6 +87,12 @@ const wchar_t *Language_Text(int32_t id)
     return gLanguageTexts[id].c_str();
 }
 
+bool Language_Message(wchar_t *text, size_t capacity, int32_t id, const wchar_t *english, const wchar_t *value)
+{
+    const wchar_t *pattern = Language_Text(id);
+    return Text_Substitute(text, capacity, pattern[0] ? pattern : english, value);
+}
+
 void Language_Select(int32_t language)
 {
     if (language == gSettings.language)

@@ -6,7 +6,10 @@
 #include <map>
 #include <string>
 
-enum { LANGUAGE_FILE_LIMIT = 524288000, SHIPPED_LANGUAGES = 10 };
+enum { LANGUAGE_FILE_LIMIT = 524288000 };
+// Not an enumerator: the language menu's command ids, another enumeration,
+// are counted with it.
+constexpr int32_t SHIPPED_LANGUAGES = 10;
 
 extern std::map<int32_t, std::wstring> gLanguageTexts;
 
@@ -25,6 +28,10 @@ void Language_Load();
 
 // The text of an id; an id the table lacks yields "" (and is added as such).
 const wchar_t *Language_Text(int32_t id);
+// A message: the text of id with value in place of its %s, or the English
+// pattern where the table lacks the text, so that the message still gets
+// across. False when it was cut to capacity.
+bool Language_Message(wchar_t *text, size_t capacity, int32_t id, const wchar_t *english, const wchar_t *value);
 
 // Switches to another language: saves the choice, reloads the table and
 // passes the new texts to the control panel and the camera view.

@@ -189,9 +189,8 @@ HWND__ *Prompt_Show(const wchar_t *text, int top)
 // A language file that lacks the text still gets the message across.
 static void ShowFailure(int textId, const wchar_t *english, const wchar_t *value, int top)
 {
-    const wchar_t *pattern = Language_Text(textId);
     wchar_t text[PROMPT_TEXT_CAPACITY];
-    Text_Substitute(text, PROMPT_TEXT_CAPACITY, pattern[0] ? pattern : english, value);
+    Language_Message(text, PROMPT_TEXT_CAPACITY, textId, english, value);
     Prompt_Show(text, top);
 }
 

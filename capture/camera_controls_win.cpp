@@ -83,6 +83,9 @@ void Camera_ReadControls()
         ReadPowerLineFrequency();
 }
 
+// The processing unit is one of the topology's nodes, whose ids run from 0
+// to the node count - 1; the connections between them are another list, of
+// another length.
 void Camera_OpenVideoProcAmp()
 {
     Com_Release(gCamera.videoProcAmp);
@@ -92,18 +95,12 @@ void Camera_OpenVideoProcAmp()
         FAILED(gCamera.captureFilter->QueryInterface(IID_IKsTopologyInfo, topology.PutVoid())) || !topology ||
         FAILED(topology->get_NumNodes(&nodes)))
         return;
-    for (DWORD i = 0; i < nodes; i++) {
-        KSTOPOLOGY_CONNECTION connection;
+    for (DWORD node = 0; node < nodes && !gCamera.videoProcAmp; node++) {
         GUID type;
-        if (FAILED(topology->get_ConnectionInfo(i, &connection)) ||
-            FAILED(topology->get_NodeType(connection.FromNode, &type)) ||
-            type != KSNODETYPE_VIDEO_PROCESSING)
-            continue;
-        IVideoProcAmp *node = nullptr;
-        if (SUCCEEDED(topology->CreateNodeInstance(connection.FromNode, IID_IVideoProcAmp, (void **)&node)) && node) {
-            Com_Release(gCamera.videoProcAmp);
-            gCamera.videoProcAmp = node;
-        }
+        IVideoProcAmp *amp = nullptr;
+        if (SUCCEEDED(topology->get_NodeType(node, &type)) && type == KSNODETYPE_VIDEO_PROCESSING &&
+            SUCCEEDED(topology->CreateNodeInstance(node, IID_IVideoProcAmp, (void **)&amp)))
+            gCamera.videoProcAmp = amp;
     }
     Debug_Printf(L"gCamera.videoProcAmp:%p\r\n", (void *)gCamera.videoProcAmp);
 }

@@ -59,15 +59,15 @@ IPin *Camera_FindStillPin(IBaseFilter *filter)
     return nullptr;
 }
 
-// Calls visit(format, type) for every accepted capability of the filter's
-// first output pin, until visit returns false. Returns the stream-config
-// interface's presence.
-template <typename Visit> static bool WalkCapabilities(IBaseFilter *filter, Visit visit)
+// Calls visit(format, config, type) for every accepted capability of the
+// filter's first output pin, until visit returns false; none without a
+// stream-config interface.
+template <typename Visit> static void WalkCapabilities(IBaseFilter *filter, Visit visit)
 {
     ComPtr<IPin> pin(Camera_FindPin(filter, PINDIR_OUTPUT, false));
     ComPtr<IAMStreamConfig> config;
     if (!pin || FAILED(pin->QueryInterface(IID_IAMStreamConfig, config.PutVoid())) || !config)
-        return false;
+        return;
     int count = 0, size = 0;
     if (SUCCEEDED(config->GetNumberOfCapabilities(&count, &size)) &&
         size == sizeof(VIDEO_STREAM_CONFIG_CAPS)) {
@@ -87,7 +87,6 @@ template <typename Visit> static bool WalkCapabilities(IBaseFilter *filter, Visi
                 break;
         }
     }
-    return true;
 }
 
 void Camera_EnumFormats(IBaseFilter *filter, FormatMap *yuy2, FormatMap *mjpg)
@@ -115,16 +114,18 @@ void Camera_ChooseDefaultFormat()
 int32_t Camera_SetFormat(const VideoFormat &requested)
 {
     bool applied = false;
-    bool configured = WalkCapabilities(
-        gCamera.captureFilter, [&](const VideoFormat &format, IAMStreamConfig *config, AM_MEDIA_TYPE *type) {
-            if (!ClassId_Equal(format.subtype, requested.subtype) || format.width != requested.width ||
-                format.height != requested.height)
-                return true;
-            // The capability's own type, with the frame interval the device lists first.
-            config->SetFormat(type);
+    WalkCapabilities(gCamera.captureFilter, [&](const VideoFormat &format, IAMStreamConfig *config,
+                                                AM_MEDIA_TYPE *type) {
+        if (!ClassId_Equal(format.subtype, requested.subtype) || format.width != requested.width ||
+            format.height != requested.height)
+            return true;
+        // The capability's own type, with the frame interval the device lists
+        // first. A device may list a format and then refuse it, keeping the
+        // one it had: only a format it took becomes the current one.
+        applied = SUCCEEDED(config->SetFormat(type));
+        if (applied)
             gCamera.currentFormat = format;
-            applied = true;
-            return false;
-        });
-    return configured && applied ? 1 : 0;
+        return false;
+    });
+    return applied ? 1 : 0;
 }

@@ -33,10 +33,16 @@ void Camera_FreeDevices();
 void Camera_EnumFormats(IBaseFilter *filter, FormatMap *yuy2, FormatMap *mjpg);
 void Camera_EnsureFormats();
 void Camera_ChooseDefaultFormat();
+// 1 when the device took the format (it is then currentFormat), 0 when it
+// lacks or refuses it.
 int32_t Camera_SetFormat(const VideoFormat &requested);
 int32_t Camera_StartPreview();
 void Camera_StopPreview();
 void Camera_RestartPreview();
+// Stops the preview and starts one on this device, taking over the caller's
+// reference to each. While a stop waits for a recording to end, the old
+// device is still open: then nothing starts and both references go.
+int32_t Camera_SwitchTo(IMoniker *moniker, IBaseFilter *filter);
 void Camera_FreeGraph();
 IPin *Camera_FindPin(IBaseFilter *filter, int direction, bool unconnectedOnly);
 IPin *Camera_FindStillPin(IBaseFilter *filter);

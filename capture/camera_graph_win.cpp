@@ -217,27 +217,30 @@ void Camera_StopPreview()
     PostMessageW(gCamera.viewWindow, WM_CAMERA_STOPPED, 0, 0);
 }
 
+int32_t Camera_SwitchTo(IMoniker *moniker, IBaseFilter *filter)
+{
+    Camera_StopPreview();
+    if (gCamera.graph) {
+        // The teardown waits for a recording to end (Camera_FreeGraph) and
+        // still holds the open device: the switch is dropped.
+        Com_Release(moniker);
+        Com_Release(filter);
+        return 0;
+    }
+    gCamera.moniker = moniker;
+    gCamera.captureFilter = filter;
+    return Camera_StartPreview(); // a failed start lets both go
+}
+
 void Camera_RestartPreview()
 {
     if (!gCamera.graph)
         return;
-    IMoniker *moniker = gCamera.moniker;
-    IBaseFilter *filter = gCamera.captureFilter;
-    if (moniker)
-        moniker->AddRef();
-    if (filter)
-        filter->AddRef();
-    Camera_StopPreview();
-    if (gCamera.graph) {
-        // The teardown waits for a recording to end (Camera_FreeGraph); the
-        // restart is dropped.
-        Com_Release(moniker);
-        Com_Release(filter);
-        return;
-    }
-    gCamera.moniker = moniker;
-    gCamera.captureFilter = filter;
-    Camera_StartPreview(); // a failed start lets both go
+    if (gCamera.moniker)
+        gCamera.moniker->AddRef();
+    if (gCamera.captureFilter)
+        gCamera.captureFilter->AddRef();
+    Camera_SwitchTo(gCamera.moniker, gCamera.captureFilter);
 }
 
 void Camera_FreeGraph()

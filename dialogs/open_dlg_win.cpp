@@ -2,7 +2,6 @@
 // and resolution; opens that camera with the format, or restarts the open
 // camera's preview with it.
 #include "app/app_state.h"
-#include "app/settings.h"
 #include "base/platform.h"
 #include "base/text.h"
 #include "capture/camera_graph.h"
@@ -99,7 +98,9 @@ static bool IsOpenCamera(const DeviceEntry &device)
 }
 
 // Opens the chosen camera and format; does nothing when the choice is
-// incomplete or the device offers no such format.
+// incomplete or the device offers no such format. The main window saves the
+// size once the camera has started, so a size the device refused (and the
+// start fell back from) is never saved.
 static void OpenChoice()
 {
     DeviceEntry *device = ChosenDevice();
@@ -122,9 +123,6 @@ static void OpenChoice()
         return; // a device that could not be bound cannot be opened
     }
     Camera_EnsureFormats();
-    gSettings.captureWidth = chosen.width;
-    gSettings.captureHeight = chosen.height;
-    Settings_Save();
 }
 
 static void OnSelectionChange(HWND dialog, int control)

@@ -40,7 +40,7 @@ static bool ReadPixels(Gdiplus::GpImage *image, std::vector<uint8_t> *pixels, Rt
 }
 
 // The snapshot file as the report shows it: a picture wider than 640 pixels
-// as a 640 x 360 thumbnail.
+// as a thumbnail 640 wide at its own proportions.
 static bool LoadPicture(const wchar_t *file, std::vector<uint8_t> *pixels, RtfPicture *picture)
 {
     Gdiplus::GpBitmap *bitmap = nullptr;

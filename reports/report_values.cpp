@@ -127,7 +127,11 @@ bool Report_ProposedName(wchar_t *name, size_t capacity, const wchar_t *folder, 
 
 void Report_PictureSize(int width, int height, int *reportWidth, int *reportHeight)
 {
-    bool thumbnail = width > REPORT_PICTURE_WIDTH;
-    *reportWidth = thumbnail ? REPORT_PICTURE_WIDTH : width;
-    *reportHeight = thumbnail ? REPORT_THUMBNAIL_HEIGHT : height;
+    *reportWidth = width;
+    *reportHeight = height;
+    if (width <= REPORT_PICTURE_WIDTH)
+        return;
+    int64_t scaled = ((int64_t)height * REPORT_PICTURE_WIDTH + width / 2) / width;
+    *reportWidth = REPORT_PICTURE_WIDTH;
+    *reportHeight = scaled > 0 ? (int)scaled : 1;
 }

@@ -24,8 +24,7 @@ enum {
     REPORT_LABEL_TEXT = 1500, // texts 1500 to 1509 label the columns
     REPORT_CELL_CAPACITY = LABEL_CAPACITY, // cells are formatted like the view's labels
     REPORT_LINE_CAPACITY = 512,
-    REPORT_PICTURE_WIDTH = 640, // wider pictures become 640 x 360 thumbnails
-    REPORT_THUMBNAIL_HEIGHT = 360,
+    REPORT_PICTURE_WIDTH = 640, // wider pictures are scaled down to this width
 };
 
 struct ReportRow {
@@ -52,5 +51,7 @@ void Report_ItemLine(const ReportRow &row, int number, wchar_t line[REPORT_LINE_
 bool Report_ProposedName(wchar_t *name, size_t capacity, const wchar_t *folder, const LocalTime &time,
                          const wchar_t *extension);
 
-// The size at which a picture goes into the rich-text report.
+// The size at which a picture goes into the rich-text report: its own, or
+// for a picture wider than 640 pixels 640 wide at its own proportions (the
+// height rounded, at least 1), so that circles stay round.
 void Report_PictureSize(int width, int height, int *reportWidth, int *reportHeight);

@@ -204,6 +204,17 @@ void View_Compose(HDC hdc)
            SRCCOPY);
 }
 
+const uint32_t *View_BackPixels(int *width, int *height)
+{
+    // The pixels are read in place: GDI and GDI+ must be done writing them.
+    if (gView.graphics.handle)
+        Gdip::GdipFlush((GpGraphics *)gView.graphics.handle, Gdiplus::FlushIntentionSync);
+    GdiFlush();
+    *width = gBackWidth;
+    *height = gBackHeight;
+    return gBackPixels;
+}
+
 static void Fill(HDC hdc, const Rect &r)
 {
     RECT rect = {r.left, r.top, r.right, r.bottom};

@@ -72,12 +72,9 @@ static void ShowNewFormat(HWND view)
 void View_SwitchDevice(HWND view, DeviceEntry *device)
 {
     View_Reset();
-    Camera_StopPreview();
     device->moniker->AddRef();
     device->filter->AddRef();
-    gCamera.moniker = device->moniker;
-    gCamera.captureFilter = device->filter;
-    Camera_StartPreview();
+    Camera_SwitchTo(device->moniker, device->filter);
     ShowNewFormat(view);
 }
 

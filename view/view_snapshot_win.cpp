@@ -3,7 +3,7 @@
 #include "app/app_state.h"
 #include "base/gdiplus_win.h"
 #include "capture/camera_graph.h"
-#include "view/view_state.h"
+#include "view/view_win.h"
 
 #include <windows.h>
 #include <cstring>
@@ -17,10 +17,16 @@ static bool EndsWithLowerJpg(const wchar_t *path)
 
 bool View_SaveSnapshot(const wchar_t *path)
 {
-    if (!Camera_IsOpen() || !gView.backBitmap)
+    int width = 0, height = 0;
+    const uint32_t *pixels = View_BackPixels(&width, &height);
+    if (!Camera_IsOpen() || !pixels)
         return false;
+    // GDI+ must not be given the back bitmap itself, which stays selected
+    // into the back buffer's DC: it reads the DIB section's pixels instead,
+    // in place, with no alpha (the unused byte is not transparency).
     Gdiplus::GpBitmap *bitmap = nullptr;
-    if (Gdip::GdipCreateBitmapFromHBITMAP((HBITMAP)gView.backBitmap, nullptr, &bitmap) != Gdiplus::Ok)
+    if (Gdip::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppRGB, (BYTE *)pixels, &bitmap) !=
+        Gdiplus::Ok)
         return false;
     CLSID encoder;
     memcpy(&encoder, EndsWithLowerJpg(path) ? &gApp.jpegEncoder : &gApp.pngEncoder, sizeof encoder);

@@ -154,4 +154,21 @@ TEST_F(Reports, TheRichTextDocumentEscapesItsTextAndEmbedsTheBitmapBottomUp)
     EXPECT_EQ(rtf.find("\\pict"), std::string::npos);
 }
 
+TEST_F(Reports, APictureWiderThan640GoesIn640WideAtItsOwnProportions)
+{
+    const struct {
+        int width, height, reportWidth, reportHeight;
+    } cases[] = {
+        {640, 480, 640, 480},   {1280, 720, 640, 360}, {800, 600, 640, 480},
+        {1024, 768, 640, 480},  {1600, 1200, 640, 480}, {1365, 767, 640, 360}, // 359.6 rounded
+        {4000, 2, 640, 1},      // never no rows
+    };
+    for (const auto &c : cases) {
+        int width = 0, height = 0;
+        Report_PictureSize(c.width, c.height, &width, &height);
+        EXPECT_EQ(width, c.reportWidth) << c.width << "x" << c.height;
+        EXPECT_EQ(height, c.reportHeight) << c.width << "x" << c.height;
+    }
+}
+
 } // namespace

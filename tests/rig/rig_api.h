@@ -78,8 +78,10 @@ RigWrite Rig_LastWrite(int device, RigControl control);
 void Rig_ResetControls(int device);
 
 // Failures a microscope shows until told otherwise (0), for the program's
-// failure paths: its capture pin, or its still pin, connects to nothing.
-enum RigRefuse { RigRefuse_Capture = 1, RigRefuse_Still = 2 };
+// failure paths: its capture pin, or its still pin, connects to nothing; or
+// its capture pin's SetFormat refuses the formats it lists above 1280 x 720
+// (as a camera short of USB bandwidth may), keeping the format it had.
+enum RigRefuse { RigRefuse_Capture = 1, RigRefuse_Still = 2, RigRefuse_LargeFormats = 4 };
 void Rig_Refuse(int device, LONG what);
 // Until told otherwise, the capture pin lists after its usual capabilities
 // an odd-sized one (MJPG 1365 x 767) and some that a faulty driver could

@@ -9,9 +9,21 @@ const GUID kCameraTerminalNode = {0xdff229e6, 0xf70f, 0x11d0, {0xb9, 0x17, 0x00,
 // {6994AD05-93EF-11D0-A3CC-00A0C9223196}
 const GUID kVideoCategory = {0x6994ad05, 0x93ef, 0x11d0, {0xa3, 0xcc, 0x00, 0xa0, 0xc9, 0x22, 0x31, 0x96}};
 const GUID kCategories[] = {KSCATEGORY_CAPTURE, kVideoCategory};
-const wchar_t *const kNodeNames[] = {L"Camera Terminal", L"Processing Unit"};
-const GUID *const kNodeTypes[] = {&kCameraTerminalNode, &KSNODETYPE_VIDEO_PROCESSING};
-const KSTOPOLOGY_CONNECTION kConnections[] = {{0, 1, 1, 1}, {1, 0, KSFILTER_NODE, 0}};
+// {941C7AC0-C559-11D0-8A2B-00A0C9255AC1}: KSNODETYPE_DEV_SPECIFIC, a vendor's extension unit.
+const GUID kExtensionUnitNode = {0x941c7ac0, 0xc559, 0x11d0, {0x8a, 0x2b, 0x00, 0xa0, 0xc9, 0x25, 0x5a, 0xc1}};
+// A UVC camera's usual chain: camera terminal -> processing unit ->
+// extension unit -> the capture and still pins. The connections are listed
+// from the pins back, so there are more of them than nodes and none of the
+// first three leaves the processing unit.
+const wchar_t *const kNodeNames[] = {L"Camera Terminal", L"Processing Unit", L"Extension Unit"};
+const GUID *const kNodeTypes[] = {&kCameraTerminalNode, &KSNODETYPE_VIDEO_PROCESSING, &kExtensionUnitNode};
+const ULONG kNodeOut = 0, kNodeIn = 1; // ksmedia.h's KSNODEPIN_STANDARD_OUT and _IN
+const KSTOPOLOGY_CONNECTION kConnections[] = {
+    {2, kNodeOut, KSFILTER_NODE, 0},
+    {2, kNodeOut, KSFILTER_NODE, 1},
+    {0, kNodeOut, 1, kNodeIn},
+    {1, kNodeOut, 2, kNodeIn},
+};
 
 // VideoProcAmp_ properties 0..9 are numbered like RigControl.
 RigControl ProcAmp_Control(long property)

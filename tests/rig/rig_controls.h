@@ -43,8 +43,9 @@ private:
     int device;
 };
 
-// Two nodes joined in a chain to the output pin: 0 the camera terminal,
-// 1 the processing unit (KSNODETYPE_VIDEO_PROCESSING).
+// Three nodes in a chain to the pins: 0 the camera terminal, 1 the
+// processing unit (KSNODETYPE_VIDEO_PROCESSING), 2 an extension unit; four
+// connections.
 class RigTopology : public RigTearOff<IKsTopologyInfo> {
 public:
     RigTopology(IUnknown *outer, int device) : RigTearOff(outer), device(device) {}

@@ -143,6 +143,8 @@ STDMETHODIMP RigSourcePin::SetFormat(AM_MEDIA_TYPE *mt)
         MediaType_Clear(&format);
     else if (const RigCap *cap = Cap_Find(*mt, source->device); !cap)
         hr = VFW_E_INVALIDMEDIATYPE;
+    else if ((Rig_Device(source->device)->refuse & RigRefuse_LargeFormats) && cap->width * cap->height > 1280 * 720)
+        hr = E_FAIL;
     else if (IsConnected() && !SameFormat(Type(), *mt))
         hr = VFW_E_ALREADY_CONNECTED;
     else {

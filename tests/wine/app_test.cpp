@@ -7,7 +7,9 @@
 #include "app/toolbar_table.h"
 #include "base/commands.h"
 #include "dialogs/small_dialog_ids.h"
+#include "modal_dialog.h"
 #include "program_harness.h"
+#include "record/mf_runtime_win.h"
 #include "recordings.h"
 #include "rig_api.h"
 #include "rig_graph.h"
@@ -51,6 +53,44 @@ TEST(App, StartsAndEndsWhereMediaFoundationIsMissing)
     RunningProgram program;
     ASSERT_TRUE(program.Start());
     EXPECT_EQ(program.CloseAndWait(), 0u);
+}
+
+struct StartResult {
+    int exitCode;
+    HRESULT comAfter;
+};
+
+// App_Run on a thread whose COM already runs in the multithreaded apartment,
+// so that its own start of COM (single-threaded) fails.
+DWORD WINAPI RunInAnotherApartment(void *result)
+{
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    auto *start = (StartResult *)result;
+    start->exitCode = App_Run(GetModuleHandleW(nullptr), L"", SW_SHOW);
+    start->comAfter = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    CoUninitialize();
+    CoUninitialize();
+    return 0;
+}
+
+TEST(App, AStartWhoseComFailsTellsTheUserAndEndsWithANonZeroExitCode)
+{
+    ScopedRegistryKey key;
+    StartResult result = {};
+    DWORD threadId = 0;
+    HANDLE thread = CreateThread(nullptr, 0, RunInAnotherApartment, &result, 0, &threadId);
+    HWND box = Dialog_WaitFor(L"Quorell");
+    std::wstring text = box ? Dialog_Text(box, 0xFFFF) : L"";
+    if (box)
+        Dialog_Press(box, IDOK);
+    else
+        PostThreadMessageW(threadId, WM_QUIT, 0, 0); // a program that started all the same
+    ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    CloseHandle(thread);
+    EXPECT_EQ(text, L"Quorell could not start: COM could not be initialised (error 0x80010106).");
+    EXPECT_EQ(result.exitCode, APP_START_FAILED);
+    EXPECT_EQ(result.comAfter, S_FALSE) << "the thread's own COM was shut down";
+    EXPECT_FALSE(MediaFoundation_Available()) << "nothing after COM was started";
 }
 
 bool WaitUntilClosed(HWND window)

@@ -293,19 +293,20 @@ TEST_F(RigBench, TopologyProcessingNodeOffersPowerLineFrequency)
     ASSERT_NE(filter, nullptr);
     IKsTopologyInfo *topology = nullptr;
     ASSERT_HRESULT_SUCCEEDED(filter->QueryInterface(IID_IKsTopologyInfo, (void **)&topology));
-    // The walk the program makes: connection i's source node, by node count.
-    DWORD nodes = 0;
+    // The walk the program makes: node ids up to the node count. The
+    // connections are a list of another length.
+    DWORD nodes = 0, connections = 0;
     ASSERT_HRESULT_SUCCEEDED(topology->get_NumNodes(&nodes));
+    ASSERT_HRESULT_SUCCEEDED(topology->get_NumConnections(&connections));
+    EXPECT_NE(connections, nodes);
     IVideoProcAmp *amp = nullptr;
     int matches = 0;
-    for (DWORD i = 0; i < nodes; i++) {
-        KSTOPOLOGY_CONNECTION connection;
+    for (DWORD node = 0; node < nodes; node++) {
         GUID type;
-        if (FAILED(topology->get_ConnectionInfo(i, &connection)) ||
-            FAILED(topology->get_NodeType(connection.FromNode, &type)) || type != KSNODETYPE_VIDEO_PROCESSING)
+        if (FAILED(topology->get_NodeType(node, &type)) || type != KSNODETYPE_VIDEO_PROCESSING)
             continue;
         matches++;
-        ASSERT_HRESULT_SUCCEEDED(topology->CreateNodeInstance(connection.FromNode, IID_IVideoProcAmp, (void **)&amp));
+        ASSERT_HRESULT_SUCCEEDED(topology->CreateNodeInstance(node, IID_IVideoProcAmp, (void **)&amp));
     }
     EXPECT_EQ(matches, 1);
     ASSERT_NE(amp, nullptr);

@@ -2,6 +2,7 @@
 // main window, with the virtual microscope.
 #include "app/app_state.h"
 #include "base/commands.h"
+#include "base/sync.h"
 #include "base/text.h"
 #include "app/mainwnd_win.h"
 #include "app/settings.h"
@@ -15,6 +16,7 @@
 #include "rig_api.h"
 #include "rig_graph.h"
 #include "rig_scene.h"
+#include "view/view_device_win.h"
 #include "view/view_snapshot_win.h"
 #include "view/view_state.h"
 #include "view_harness.h"
@@ -32,6 +34,7 @@ void RestoreRig()
 {
     Rig_ResetControls(0);
     Rig_OfferUnusualFormats(0, false);
+    Rig_Refuse(0, 0);
     if (Devices_Has(kMicroscope2))
         Rig_Unplug(1);
     if (!Devices_Has(kMicroscope))
@@ -94,6 +97,23 @@ TEST_F(ViewDevices, ResolutionAndCompressionChangesRestartTheGraph)
     EXPECT_NE(gView.backBitmap, nullptr);
 }
 
+// A camera may list a format and refuse it when asked: the start falls back
+// to the default format, and only what the camera took is shown and saved.
+TEST_F(ViewDevices, AResolutionTheCameraRefusesFallsBackToTheDefaultWhichIsShownAndSaved)
+{
+    ProgramHarness program;
+    ASSERT_TRUE(program.WaitForCamera());
+    SendMessageW(program.main, WM_COMMAND, CMD_CHOOSE_RESOLUTION, 0); // 640x480
+    ASSERT_TRUE(program.RunUntil([] { return gSettings.captureWidth == 640; }));
+    Rig_Refuse(0, RigRefuse_LargeFormats);
+    SendMessageW(program.main, WM_COMMAND, CMD_CHOOSE_RESOLUTION, 2); // 1920x1080
+    ASSERT_TRUE(program.WaitForCamera());
+    EXPECT_EQ(gCamera.currentFormat.width, 1280);
+    EXPECT_EQ(gCamera.frameHeader.biWidth, 1280);
+    EXPECT_TRUE(program.RunUntil([] { return gSettings.captureWidth == 1280 && gSettings.captureHeight == 720; }))
+        << gSettings.captureWidth << "x" << gSettings.captureHeight;
+}
+
 TEST_F(ViewDevices, UnpluggingTheOpenCameraStopsAndReplugOpensItAgain)
 {
     ProgramHarness program;
@@ -125,6 +145,55 @@ TEST_F(ViewDevices, AnotherCameraComingAndGoingChangesNothing)
     program.Run(300);
     EXPECT_TRUE(Camera_IsOpen());
     EXPECT_EQ(gCamera.moniker, open);
+}
+
+ULONG References(IUnknown *object)
+{
+    object->AddRef();
+    return object->Release();
+}
+
+DeviceEntry *gSwitchTarget;
+bool gSwitchedWhileStopping;
+
+void CALLBACK SwitchDevice(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    gSwitchedWhileStopping = Camera_RecordStopping();
+    View_SwitchDevice(gApp.cameraView, gSwitchTarget);
+}
+
+// Stands in for the recording thread: finishes the file a little later.
+DWORD WINAPI FinishRecordingLater(void *)
+{
+    Sleep(300);
+    Event_Set(gRecorder.stoppedEvent);
+    return 0;
+}
+
+// Stopping a recording dispatches messages while it waits; a device switch
+// among them finds the teardown postponed until the wait ends, and is
+// dropped without keeping a reference to either device.
+TEST_F(ViewDevices, ASwitchAskedForWhileARecordingEndsIsDroppedAndHoldsNoDevice)
+{
+    ProgramHarness program;
+    ASSERT_TRUE(program.WaitForCamera());
+    DeviceEntry &device = gDevices[gDeviceIndex];
+    Camera_StopPreview();
+    const ULONG unused = References(device.filter);
+    View_SwitchDevice(gApp.cameraView, &device);
+    ASSERT_TRUE(program.WaitForCamera());
+
+    gSwitchTarget = &device;
+    SetTimer(nullptr, 0, 0, SwitchDevice);
+    gRecorder.recording = 1;
+    HANDLE thread = CreateThread(nullptr, 0, FinishRecordingLater, nullptr, 0, nullptr);
+    Camera_StopRecord();
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    EXPECT_TRUE(gSwitchedWhileStopping);
+    EXPECT_EQ(gCamera.graph, nullptr) << "the postponed teardown ran";
+    EXPECT_EQ(References(device.filter), unused);
 }
 
 TEST_F(ViewDevices, WithTwoMicroscopesTheLastIsOpenedAndUnpluggingItOpensTheOther)
