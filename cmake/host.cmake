@@ -28,9 +28,10 @@ include(cmake/languages.cmake)
 add_dependencies(host_tests quorell_languages)
 gtest_discover_tests(host_tests PROPERTIES TIMEOUT 120 DISCOVERY_TIMEOUT 60)
 
-# Benchmarks are built with the tests but run only on request (scripts/bench).
+# Benchmarks only in the plain build (scripts/bench's): figures taken under a
+# sanitizer would say nothing.
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tests/bench/*_bench.cpp)
-if(BENCH_SOURCES AND NOT QUORELL_TSAN)
+if(BENCH_SOURCES AND NOT QUORELL_TSAN AND NOT QUORELL_SANITIZE)
     add_executable(host_bench ${BENCH_SOURCES})
     target_link_libraries(host_bench PRIVATE ${HOST_LIBS} benchmark::benchmark benchmark::benchmark_main)
 endif()

@@ -71,5 +71,14 @@ set_tests_properties(Faults.UnmountSmallDisk PROPERTIES FIXTURES_CLEANUP small_d
 set_tests_properties(${SMALL_DISK_TEST} PROPERTIES FIXTURES_REQUIRED small_disk
                      SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]" TIMEOUT 90)
 
+# A test that drags with the X server's own mouse (tests/wine/x-input answers
+# its requests with xdotool); as a disabled gtest it runs only from here.
+set(X_INPUT_TEST App.DISABLED_TheTextDialogStaysAboveTheMainWindowAfterADragInTheView)
+add_test(NAME App.TheTextDialogStaysAboveTheMainWindowAfterAMouseDragOnTheXServer
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/wine/x-input ${CMAKE_BINARY_DIR} ${WINE_RUN}
+                 ${CMAKE_BINARY_DIR}/wine_tests.exe --gtest_also_run_disabled_tests --gtest_filter=${X_INPUT_TEST}
+         WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+set_tests_properties(App.TheTextDialogStaysAboveTheMainWindowAfterAMouseDragOnTheXServer PROPERTIES TIMEOUT 60 LABELS wine)
+
 # The soak driver (scripts/soak) builds on the same support code.
 add_subdirectory(tests/soak)

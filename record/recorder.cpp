@@ -133,8 +133,10 @@ static void TakeIn(RecordFile *file, const FrameCopy &frame)
     file->held = frame;
     file->heldTime = time;
     file->holding = true;
-    gRecorder.sampleTime = time;
+    // The total first: a reader that sees the new file time then sees a
+    // total at least as large (the file's time never exceeds the total).
     gRecorder.totalDuration = place;
+    gRecorder.sampleTime = time;
 }
 
 // The last frame lasts the running average of the steps between frames.

@@ -10,7 +10,7 @@ PACKAGES=(cmake ninja-build g++ python3 googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
           wine wine64 xvfb x11-utils imagemagick librsvg2-bin dpkg-dev ca-certificates nsis
           libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils fonts-wqy-microhei fonts-liberation
-          nasm pkgconf ffmpeg clang)
+          nasm pkgconf ffmpeg clang libclang-rt-14-dev openbox xdotool)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -84,17 +84,17 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winealsa.drv=;winepulse.drv="
 export WINEARCH=win64
 
-# Creates the Wine prefix once: a first boot, then the X11 driver setting that
-# spares every window close a 2-second wait.
+# Creates the Wine prefix once, with Wine's default managed windows: the window
+# manager decorates, moves and stacks the program's windows as on a user's
+# desktop. (A prefix of an older set-up, whose windows were unmanaged, is made
+# again.)
 ensure_wine_prefix() {
-    if [ ! -f "$WINEPREFIX/.quorell-ready" ]; then
+    if [ ! -f "$WINEPREFIX/.quorell-managed" ]; then
         echo "== creating the Wine prefix"
         rm -rf "$WINEPREFIX"
         wine wineboot -i >/dev/null 2>&1 || true
         wineserver -w
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-        wineserver -w
-        touch "$WINEPREFIX/.quorell-ready"
+        touch "$WINEPREFIX/.quorell-managed"
     fi
     ensure_wine_fonts
     ensure_rig
@@ -153,7 +153,10 @@ start_wineserver() {
 }
 
 XVFB_PID=
-# Starts Xvfb on a display number it finds free itself and exports DISPLAY.
+WM_PID=
+# Starts Xvfb on a display number it finds free itself, exports DISPLAY and
+# starts a small real window manager on it (openbox), so that the program's
+# windows are stacked, focused and closed as on a Linux desktop.
 start_xvfb() {
     local fifo n=
     fifo=$(mktemp -u)
@@ -164,12 +167,31 @@ start_xvfb() {
     rm -f "$fifo"
     [ -n "$n" ] || { echo "Xvfb did not start" >&2; return 1; }
     export DISPLAY=":$n"
+    start_window_manager
+}
+
+# openbox announces itself on the root window once it manages the screen.
+start_window_manager() {
+    local tries
+    openbox --sm-disable >/dev/null 2>&1 &
+    WM_PID=$!
+    for tries in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        kill -0 "$WM_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "the window manager (openbox) did not start" >&2
+    return 1
 }
 
 stop_xvfb() {
-    if [ -n "$XVFB_PID" ]; then
-        kill "$XVFB_PID" 2>/dev/null || true
-        wait "$XVFB_PID" 2>/dev/null || true
-        XVFB_PID=
-    fi
+    local pid
+    for pid in "$WM_PID" "$XVFB_PID"; do
+        if [ -n "$pid" ]; then
+            kill "$pid" 2>/dev/null || true
+            wait "$pid" 2>/dev/null || true
+        fi
+    done
+    WM_PID=
+    XVFB_PID=
 }

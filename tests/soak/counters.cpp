@@ -170,8 +170,10 @@ bool Counters_Report(const std::vector<Sample> &samples, DWORD warmUpSeconds)
     size_t warm = 0;
     while (warm < samples.size() && samples[warm].seconds < warmUpSeconds)
         warm++;
-    // A level is taken over a tenth of the run after the warm-up, at least three samples.
-    size_t window = std::max<size_t>(3, (samples.size() - warm) / 10);
+    // A level is taken over a tenth of the run after the warm-up, at least
+    // five samples: a 1080p frame held by the pipeline, the recorder or an
+    // encoder moves private bytes by 6 MB from one sample to the next.
+    size_t window = std::max<size_t>(5, (samples.size() - warm) / 10);
     if (warm == 0 || samples.size() < warm + 2 * window) {
         std::printf("too few samples after the warm-up (%zu of %zu)\n", samples.size() - warm, samples.size());
         return false;

@@ -195,13 +195,16 @@ TEST_P(RigMjpgSize, DecompressorGraphDeliversTheUprightRulerAtTheChosenSize)
     EXPECT_EQ(bmi.biWidth, w);
     EXPECT_EQ(bmi.biHeight, h);
     ASSERT_HRESULT_SUCCEEDED(g.control->Run());
-    ASSERT_TRUE(g.preview.WaitFrames(31, 15000)); // under load the decoder keeps up with less
+    ASSERT_TRUE(g.preview.WaitFrames(61, 20000)); // under load the decoder keeps up with less
     std::vector<BYTE> frame = g.preview.Last();
     EXPECT_EQ(frame.size(), (size_t)w * h * 3);
     ExpectUprightRuler(frame, w, h);
     EXPECT_GE(g.preview.Changes(), 25) << "the moving mark makes each frame differ";
     std::printf("MJPG %dx%d: %.1f frames per second delivered\n", w, h, g.preview.Fps());
-    EXPECT_LT(g.preview.Fps(), 32.0) << "paced at 30 frames per second, not free-running";
+    // A first frame delivered late (the graph starting under load) is followed
+    // by the paced frames that were due meanwhile, so over two seconds the
+    // rate may read a little above 30; a free-running source reads far more.
+    EXPECT_LT(g.preview.Fps(), 36.0) << "paced at 30 frames per second, not free-running";
 }
 
 INSTANTIATE_TEST_SUITE_P(Rig, RigMjpgSize, testing::Values(std::pair{640, 480}, std::pair{1920, 1080}));

@@ -27,10 +27,12 @@ bool RunningProgram::Start(const std::wstring &path)
 
 DWORD RunningProgram::CloseAndWait()
 {
+    DWORD start = GetTickCount();
     PostMessageW(window, WM_CLOSE, 0, 0);
     DWORD exitCode = 1234;
     if (WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0)
         GetExitCodeProcess(process.hProcess, &exitCode);
+    closeMilliseconds = GetTickCount() - start;
     return exitCode;
 }
 

@@ -9,6 +9,7 @@ std::wstring ProgramPath();
 struct RunningProgram {
     PROCESS_INFORMATION process = {};
     HWND window = nullptr;
+    DWORD closeMilliseconds = 0; // from the close to the process's end
 
     // Starts the program and waits for its main window.
     bool Start(const std::wstring &path = ProgramPath());
