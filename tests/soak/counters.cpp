@@ -171,9 +171,10 @@ bool Counters_Report(const std::vector<Sample> &samples, DWORD warmUpSeconds)
     while (warm < samples.size() && samples[warm].seconds < warmUpSeconds)
         warm++;
     // A level is taken over a tenth of the run after the warm-up, at least
-    // five samples: a 1080p frame held by the pipeline, the recorder or an
-    // encoder moves private bytes by 6 MB from one sample to the next.
-    size_t window = std::max<size_t>(5, (samples.size() - warm) / 10);
+    // ten samples: every 1080p frame held by the pipeline, the recorder's
+    // queue or an encoder adds 6 MB, and under load a few seconds can pass
+    // with one or two of them always in flight.
+    size_t window = std::max<size_t>(10, (samples.size() - warm) / 10);
     if (warm == 0 || samples.size() < warm + 2 * window) {
         std::printf("too few samples after the warm-up (%zu of %zu)\n", samples.size() - warm, samples.size());
         return false;

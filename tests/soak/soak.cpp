@@ -227,8 +227,8 @@ int wmain(int argc, wchar_t **argv)
         return std::printf("a soak lasts at least 30 seconds and splits after at least 1\n"), 2;
     // The warm-up: the first minute, or the first fifth of a shorter run.
     DWORD warmUp = soak.seconds >= 300 ? 60 : soak.seconds / 5;
-    // Every second in a short run, so that a level (below) has samples enough
-    // to catch a moment without a frame in flight.
+    // Every second in a short run, so that a level (counters.cpp) has
+    // samples enough to catch a moment without a frame in flight.
     DWORD sampleEvery = soak.seconds >= 300 ? 5 : 1;
 
     ScopedRegistryKey key;

@@ -165,6 +165,20 @@ TEST(App, AFirstStartShowsTheHowToOnceAndTheTextDialogTakesTheKeyboardUntilTheEn
     EXPECT_EQ(program.CloseAndWait(), 0u);
 }
 
+// The settings of a program that ran before (an image folder, the
+// instructions seen), and the virtual microscope plugged in.
+struct NotAFirstStart {
+    ScopedRegistryKey key;
+    ScratchFolder pictures{L"not-a-first-start"};
+    NotAFirstStart()
+    {
+        Registry_SetString(L"ImgDir", pictures.path);
+        Registry_SetNumber(L"FirstUse", 0);
+        if (!Devices_Has(L"Quorell Virtual Microscope"))
+            Rig_Plug(0);
+    }
+};
+
 // The program's camera view (a child of the main window).
 HWND ViewOf(HWND main)
 {
@@ -241,12 +255,7 @@ bool ShownOnScreen(HWND dialog)
 // keeps an owned window above its owner, where it can be finished.
 TEST(App, DISABLED_TheTextDialogStaysAboveTheMainWindowAfterADragInTheView)
 {
-    ScopedRegistryKey key;
-    ScratchFolder pictures(L"closing");
-    Registry_SetString(L"ImgDir", pictures.path); // not a first start: no instructions
-    Registry_SetNumber(L"FirstUse", 0);
-    if (!Devices_Has(L"Quorell Virtual Microscope"))
-        Rig_Plug(0);
+    NotAFirstStart settings;
     RunningProgram program;
     ASSERT_TRUE(program.Start());
     HWND dialog = OpenTextInput(program.window);
@@ -313,12 +322,7 @@ HWND WaitForNewDialog(DWORD processId, const std::vector<HWND> &before)
 // lingers would stand beside the next one the user starts.
 TEST(App, EndsWithinTwoSecondsOfItsWindowClosingWhateverIsOpen)
 {
-    ScopedRegistryKey key;
-    ScratchFolder pictures(L"closing");
-    Registry_SetString(L"ImgDir", pictures.path); // not a first start: no instructions
-    Registry_SetNumber(L"FirstUse", 0);
-    if (!Devices_Has(L"Quorell Virtual Microscope"))
-        Rig_Plug(0);
+    NotAFirstStart settings;
     const int opened[] = {0, CMD_PREFERENCES, CMD_REPORT_RTF, CMD_TOOL_TEXT};
     for (int command : opened) {
         SCOPED_TRACE(command);
