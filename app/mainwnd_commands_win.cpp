@@ -1,10 +1,10 @@
 // The main window's command routing.
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/commands.h"
 #include "app/mainwnd_logic.h"
 #include "app/mainwnd_win.h"
 #include "app/menus_win.h"
-#include "app/settings.h"
+#include "state/settings.h"
 #include "base/text.h"
 #include "app/toolbar_table.h"
 #include "app/toolbar_win.h"
@@ -13,7 +13,7 @@
 #include "reports/reports_win.h"
 #include "reports/snapshot.h"
 #include "view/items.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_state.h"
 
 #include <shellapi.h>

@@ -1,7 +1,7 @@
 #include "app/mainwnd_logic.h"
 
-#include "app/app_state.h"
-#include "app/calibrations.h"
+#include "state/app_state.h"
+#include "state/calibrations.h"
 #include "base/text.h"
 #include "capture/camera_state.h"
 #include "view/view_state.h"

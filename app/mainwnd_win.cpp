@@ -2,12 +2,12 @@
 // receives from the view, the status-bar timer.
 #include "app/mainwnd_win.h"
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/commands.h"
-#include "app/language.h"
+#include "state/language.h"
 #include "app/mainwnd_logic.h"
 #include "app/prompt_win.h"
-#include "app/settings.h"
+#include "state/settings.h"
 #include "app/statusbar_win.h"
 #include "base/text.h"
 #include "app/toolbar_table.h"
@@ -15,7 +15,7 @@
 #include "base/dpi_win.h"
 #include "capture/camera_graph.h"
 #include "dialogs/dialogs_win.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_state.h"
 
 #include <commctrl.h>
@@ -189,7 +189,7 @@ static void RestartView()
 void MainWnd_SetResolution(int position)
 {
     Camera_EnsureFormats();
-    const VideoFormat *format = FormatMap_At(MainWnd_CurrentFormatMap(), position);
+    const VideoFormat *format = FormatMap_At(Camera_CurrentFormatMap(), position);
     if (!format)
         return;
     if (format->width != gCamera.currentFormat.width || format->height != gCamera.currentFormat.height) {
@@ -304,6 +304,7 @@ LRESULT CALLBACK MainWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM l
         MainWnd_OnCommand(window, CMD_SNAPSHOT, 0);
         return 0;
     case WM_VIEW_ZOOMFITTED:
+    case WM_STATUS_REFRESH:
         MainWnd_UpdateStatus();
         return 0;
     case WM_DESTROY:

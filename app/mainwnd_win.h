@@ -1,7 +1,6 @@
 // The main window: the hub that owns the toolbar, the camera view, the
 // control panel and the status bar, and routes every command.
 #pragma once
-#include "capture/formats.h"
 #include <windows.h>
 
 LRESULT CALLBACK MainWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -22,10 +21,6 @@ void MainWnd_SendViewStyle();
 // The effect buttons show the effect flags of gCamera, the tool group the
 // view's tool.
 void MainWnd_ShowSwitchesOnToolbar();
-
-// The format map of the current compression (MJPG map when the current
-// subtype is MJPG, the YUY2 map otherwise).
-const FormatMap &MainWnd_CurrentFormatMap();
 
 // Commands of the main window (WM_COMMAND), also used by tests.
 LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam);

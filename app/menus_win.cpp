@@ -1,16 +1,16 @@
 #include "app/menus_win.h"
 
-#include "app/app_state.h"
-#include "app/calibrations.h"
+#include "state/app_state.h"
+#include "state/calibrations.h"
 #include "base/commands.h"
-#include "app/language.h"
+#include "state/language.h"
 #include "app/mainwnd_logic.h"
 #include "app/mainwnd_win.h"
-#include "app/settings.h"
+#include "state/settings.h"
 #include "base/text.h"
 #include "app/toolbar_table.h"
 #include "capture/camera_graph.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_state.h"
 
 // Shows a menu and returns the chosen id (0 for none); the menu is destroyed.
@@ -59,17 +59,11 @@ void Menu_Help(HWND owner)
         PostMessageW(owner, WM_COMMAND, (WPARAM)chosen, 0);
 }
 
-const FormatMap &MainWnd_CurrentFormatMap()
-{
-    bool mjpg = ClassId_Equal(gCamera.currentFormat.subtype, kSubtypeMjpg);
-    return mjpg ? gCamera.mjpgFormats : gCamera.yuy2Formats;
-}
-
 HMENU Menu_MakeResolution()
 {
     HMENU menu = CreatePopupMenu();
     int id = CMD_RESOLUTION_FIRST;
-    for (const auto &entry : MainWnd_CurrentFormatMap()) {
+    for (const auto &entry : Camera_CurrentFormatMap()) {
         const VideoFormat &f = entry.second;
         wchar_t text[32];
         Text_Format(text, 32, L"%dx%d", f.width, f.height);

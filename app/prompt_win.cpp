@@ -1,9 +1,9 @@
 // The prompt window: its record, its little protocol and its timer.
-#include "app/prompt.h"
+#include "state/prompt.h"
 #include "app/prompt_win.h"
 
-#include "app/app_state.h"
-#include "app/language.h"
+#include "state/app_state.h"
+#include "state/language.h"
 #include "base/scoped_win.h"
 #include "base/text.h"
 

@@ -1,9 +1,9 @@
 #include "app/statusbar_win.h"
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "app/mainwnd_logic.h"
 #include "base/text.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_state.h"
 
 #include <commctrl.h>

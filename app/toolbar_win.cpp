@@ -1,7 +1,7 @@
 #include "app/toolbar_win.h"
 
-#include "app/app_state.h"
-#include "app/language.h"
+#include "state/app_state.h"
+#include "state/language.h"
 #include "base/text.h"
 #include "app/mainwnd_win.h"
 #include "app/toolbar_table.h"

@@ -90,6 +90,7 @@ enum MenuChoice {
 enum PrivateMessage {
     WM_VIEW_ZOOMFITTED = 0x8005,  // view to main window: fitting changed the zoom
     WM_SECTION_REFRESH = 0x8008,  // main window to panel: wParam 1 full, 0 light
+    WM_STATUS_REFRESH = 0x8009,   // to the main window (sent): the status bar shows the state again
     // Inside the panel (posted).
     WM_PANEL_SECTIONSIZE = 0x8050,  // section to panel: wParam slot, lParam collapsed | expanded << 16
     WM_PANEL_SECTIONSTATE = 0x8051, // section to panel: wParam slot, lParam 1 expanded, 0 collapsed

@@ -25,6 +25,26 @@ enum {
     WM_CAMERA_STILL = 0x8004,
 };
 
+// What the video recorder does at a preview's start and end. It registers
+// them as the program loads (record/recorder_stop_win.cpp), so that what it
+// keeps for a preview (the frame queue's lock and events) lives as long as
+// the preview, and capture knows it only as this.
+struct PreviewHooks {
+    // The graph is being built: makes what the frame consumer needs. False
+    // fails the start.
+    bool (*started)();
+    // Before the graph is torn down: no sample reaches the frame consumer
+    // once it returns true. False when the teardown cannot run now (the end
+    // of a recording is being waited for while messages are dispatched, and
+    // one of them asked for it); the hooks' owner calls Camera_FreeGraph once
+    // that wait has ended.
+    bool (*ending)();
+    // The graph is gone: frees what started made.
+    void (*ended)();
+};
+// One set at most, registered before any preview runs.
+void Camera_SetPreviewHooks(const PreviewHooks *hooks);
+
 void Camera_Init(HWND__ *viewWindow);
 void Camera_EnumDevices();
 // Binds the device's filter unless it is bound; a failure leaves it unbound.
@@ -49,8 +69,11 @@ IPin *Camera_FindStillPin(IBaseFilter *filter);
 
 // Whether a camera is open: a preview runs.
 bool Camera_IsOpen();
+// The format map of the current compression (MJPG map when the current
+// subtype is MJPG, the YUY2 map otherwise).
+const FormatMap &Camera_CurrentFormatMap();
 
 // The parts of the reset shared by Camera_Init and Camera_FreeGraph: no frame
-// buffer, flags off, no format, fps 30.0, not recording.
+// buffer, flags off, no format, fps 30.0.
 void Camera_ResetFrameState();
 void Camera_ClearControls();

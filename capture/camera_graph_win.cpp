@@ -10,8 +10,6 @@
 #include "capture/grabber_callbacks_win.h"
 #include "capture/media_format.h"
 #include "base/sync.h"
-#include "record/recorder.h"
-#include "record/recorder_state.h"
 
 #include <qedit.h>
 #include <cstdlib>
@@ -135,12 +133,11 @@ static bool AllocateFrameBuffer()
     return gCamera.frameLock != nullptr;
 }
 
-static bool CreateRecorderObjects()
+static const PreviewHooks *gPreviewHooks;
+
+void Camera_SetPreviewHooks(const PreviewHooks *hooks)
 {
-    gRecorder.stoppedEvent = Event_Create(true, false);
-    gRecorder.frameEvent = Event_Create(true, false);
-    gRecorder.queueLock = Lock_Create();
-    return gRecorder.stoppedEvent && gRecorder.frameEvent && gRecorder.queueLock;
+    gPreviewHooks = hooks;
 }
 
 static void FindOpenDeviceIndex()
@@ -184,7 +181,7 @@ static bool StartSteps()
         !BuildPreviewPath(isMjpg) || !ReadConnectedFrameHeader() || !AllocateFrameBuffer())
         return false;
     Camera_ReadControls();
-    if (!CreateRecorderObjects())
+    if (gPreviewHooks && !gPreviewHooks->started())
         return false;
     gCamera.stillPin = Camera_FindStillPin(gCamera.captureFilter);
     if (!gCamera.stillPin)
@@ -245,17 +242,12 @@ void Camera_RestartPreview()
 
 void Camera_FreeGraph()
 {
-    // Stopping a recording dispatches messages while it waits, and one of them
-    // may ask for this teardown (the camera was unplugged); the wait and the
-    // recording thread still use the lock and events freed below, so the
-    // teardown runs once the wait has ended.
-    if (Camera_RecordStopping()) {
-        Camera_FreeGraphAfterStop();
+    // No sample may reach the recorder while the frame buffer goes away. Its
+    // stop dispatches messages while it waits, and one of them may ask for
+    // this teardown (the camera was unplugged): then the teardown runs once
+    // the wait has ended.
+    if (gPreviewHooks && !gPreviewHooks->ending())
         return;
-    }
-    // The recording thread uses the lock and events freed below, and no
-    // callback may run while the frame buffer goes away.
-    Camera_StopRecord();
     if (gCamera.mediaEvent)
         gCamera.mediaEvent->SetNotifyWindow(0, 0, 0);
     if (gCamera.mediaControl)
@@ -290,13 +282,7 @@ void Camera_FreeGraph()
     if (gCamera.frameLock)
         Lock_Destroy(gCamera.frameLock);
     Camera_ResetFrameState();
-    if (gRecorder.queueLock)
-        Lock_Destroy(gRecorder.queueLock);
-    if (gRecorder.stoppedEvent)
-        Event_Destroy(gRecorder.stoppedEvent);
-    if (gRecorder.frameEvent)
-        Event_Destroy(gRecorder.frameEvent);
-    gRecorder.queueLock = nullptr;
-    gRecorder.stoppedEvent = gRecorder.frameEvent = nullptr;
+    if (gPreviewHooks)
+        gPreviewHooks->ended();
     gDeviceIndex = -1;
 }

@@ -1,7 +1,6 @@
 #include "capture/camera_state.h"
 
 #include "capture/camera_graph.h"
-#include "record/recorder_state.h"
 
 #include <cstring>
 
@@ -27,7 +26,6 @@ void Camera_ResetFrameState()
     gCamera.currentFormat = {};
     memset(&gCamera.frameHeader, 0, sizeof gCamera.frameHeader);
     gCamera.fps = 30.0f;
-    gRecorder.recording = 0;
 }
 
 void Camera_Init(HWND__ *viewWindow)
@@ -51,15 +49,18 @@ void Camera_Init(HWND__ *viewWindow)
     gCamera.videoProcAmp = nullptr;
     ClearControls();
     Camera_ResetFrameState();
-    gRecorder.queueLock = nullptr;
-    gRecorder.frameEvent = nullptr;
-    gRecorder.stoppedEvent = nullptr;
     gCamera.viewWindow = viewWindow;
 }
 
 void Camera_ClearControls()
 {
     ClearControls();
+}
+
+const FormatMap &Camera_CurrentFormatMap()
+{
+    bool mjpg = ClassId_Equal(gCamera.currentFormat.subtype, kSubtypeMjpg);
+    return mjpg ? gCamera.mjpgFormats : gCamera.yuy2Formats;
 }
 
 bool Camera_IsOpen()

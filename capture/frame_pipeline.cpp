@@ -8,10 +8,7 @@
 #include "capture/frame_platform.h"
 #include "capture/frame_times.h"
 #include "base/sync.h"
-#include "record/recorder.h"
-#include "record/recorder_state.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -34,43 +31,20 @@ static void Frame_Render(uint8_t *buffer, int32_t length)
         memcpy(gCamera.frameBuffer, buffer, (size_t)length);
 }
 
-// The grabber's sample time (seconds) in 100-ns units; 0, as for a sample
-// that carried none, for a value no clock gives.
-static int64_t Frame_SampleTime(double seconds)
-{
-    double ticks = seconds * 1e7;
-    return std::isfinite(ticks) && std::fabs(ticks) < 9e18 ? (int64_t)std::llround(ticks) : 0;
-}
+static FrameConsumer gConsumer;
+static void *gConsumerContext;
 
-// The copy is taken before the picture rules touch the sample (the mirror
-// may turn it in place), with the picture flags beside it: the recording
-// thread turns it as the view shows it. Testing the flag under the lock
-// means no frame is queued once the recording thread has seen the flag
-// cleared and drained the queue. When the encoder falls behind, the queue
-// stops at its cap: a frame that finds it full (or no memory) is dropped and
-// counted, and leaves a gap in the file's time.
-static void Frame_QueueForRecorder(double sampleTime, const uint8_t *buffer, int32_t length)
+void Frame_SetConsumer(FrameConsumer consumer, void *context)
 {
-    ScopedLock hold(gRecorder.queueLock);
-    if (!gRecorder.recording || length < 0)
-        return;
-    int64_t arrival = Clock_Precise();
-    bool full = (int32_t)gRecorder.frameQueue.size() >= Recorder_QueueCapacity(gCamera.fps, length);
-    uint8_t *copy = full ? nullptr : (uint8_t *)Frame_Allocate((size_t)length);
-    if (!copy) {
-        gRecorder.droppedFrames++;
-        return;
-    }
-    memcpy(copy, buffer, (size_t)length);
-    gRecorder.frameQueue.push_back({copy, length, Frame_SampleTime(sampleTime), arrival,
-                                    gCamera.mirror != 0, gCamera.flipVertical != 0});
-    Event_Set(gRecorder.frameEvent);
+    gConsumer = consumer;
+    gConsumerContext = context;
 }
 
 int32_t Camera_PreviewFrame(double sampleTime, uint8_t *buffer, int32_t length)
 {
     Camera_UpdateFps();
-    Frame_QueueForRecorder(sampleTime, buffer, length);
+    if (gConsumer)
+        gConsumer(gConsumerContext, sampleTime, buffer, length);
     if (length == gCamera.frameSize && gCamera.frameBuffer) {
         ScopedLock hold(gCamera.frameLock);
         Frame_Render(buffer, length);

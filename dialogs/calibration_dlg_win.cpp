@@ -2,10 +2,9 @@
 // the calibration line while it is open; stores the measured slot.
 #include "dialogs/dialogs_win.h"
 
-#include "app/app_state.h"
-#include "app/calibrations.h"
-#include "app/language.h"
-#include "app/mainwnd_win.h"
+#include "state/app_state.h"
+#include "state/calibrations.h"
+#include "state/language.h"
 #include "base/commands.h"
 #include "base/text.h"
 #include "capture/camera_state.h"
@@ -56,7 +55,7 @@ static void Close(HWND dialog)
     DestroyWindow(dialog);
     gApp.calibrationDialog = nullptr;
     gView.calibLength = 0;
-    MainWnd_UpdateStatus();
+    SendMessageW(gApp.mainWindow, WM_STATUS_REFRESH, 0, 0);
     MainWnd_PostCommand(CMD_CONFIG_CALIBRATIONS);
 }
 

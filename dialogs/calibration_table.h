@@ -1,7 +1,7 @@
 // What the calibration dialogs show and read, without any window: the
 // columns and cell texts of the calibration table, and the typed length.
 #pragma once
-#include "app/calibrations.h"
+#include "state/calibrations.h"
 #include "base/geometry.h"
 
 #include <cstddef>

@@ -1,9 +1,9 @@
 // The calibration table (dialog 2004) and the name editor it opens (2006).
 #include "dialogs/dialogs_win.h"
 
-#include "app/app_state.h"
-#include "app/calibrations.h"
-#include "app/language.h"
+#include "state/app_state.h"
+#include "state/calibrations.h"
+#include "state/language.h"
 #include "base/dpi_win.h"
 #include "capture/camera_graph.h"
 #include "dialogs/calibration_ids.h"

@@ -1,7 +1,7 @@
 #include "dialogs/dialog_common_win.h"
 
-#include "app/language.h"
-#include "app/settings.h"
+#include "state/language.h"
+#include "state/settings.h"
 
 static Rect ScreenRect(HWND window)
 {

@@ -2,8 +2,8 @@
 // and "How to measure with microscope" (shown once at the first start, and
 // from the calibration's Help button). Both end with the id of the button
 // that closed them: 1 for OK, 2 for the close box or Escape.
-#include "app/app_state.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/settings.h"
 #include "dialogs/dialog_common_win.h"
 #include "dialogs/dialogs_win.h"
 #include "dialogs/small_dialog_ids.h"

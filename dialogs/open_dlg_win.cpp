@@ -1,7 +1,7 @@
 // The Open-microscope dialog: a camera from the device list, its compression
 // and resolution; opens that camera with the format, or restarts the open
 // camera's preview with it.
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/platform.h"
 #include "base/text.h"
 #include "capture/camera_graph.h"

@@ -1,6 +1,6 @@
 #include "dialogs/preferences.h"
 
-#include "app/settings.h"
+#include "state/settings.h"
 
 int Preferences_ColorIndex(uint32_t color)
 {

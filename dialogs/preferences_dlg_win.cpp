@@ -1,8 +1,8 @@
 // The Preferences dialog: drawing style of the measurement items, and where
 // and how snapshots and videos are saved.
-#include "app/app_state.h"
-#include "app/language.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/language.h"
+#include "state/settings.h"
 #include "base/commands.h"
 #include "base/text.h"
 #include "dialogs/dialog_common_win.h"

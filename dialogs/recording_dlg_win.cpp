@@ -1,9 +1,9 @@
 // The Recording dialog: starts and stops a recording of the live picture,
 // shows the time recorded, ends at the time limit and splits into files.
-#include "app/app_state.h"
-#include "app/language.h"
-#include "app/prompt.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/language.h"
+#include "state/prompt.h"
+#include "state/settings.h"
 #include "base/clock.h"
 #include "base/platform.h"
 #include "base/scoped_win.h"

@@ -1,6 +1,6 @@
 // "Title of report": edits the title printed on the reports.
-#include "app/app_state.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/settings.h"
 #include "dialogs/dialog_common_win.h"
 #include "dialogs/dialogs_win.h"
 #include "dialogs/small_dialog_ids.h"

@@ -1,6 +1,6 @@
 // "Input text": the modeless dialog in which the text of a text item is
 // typed while the camera view shows it live.
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/commands.h"
 #include "dialogs/dialog_common_win.h"
 #include "dialogs/dialogs_win.h"

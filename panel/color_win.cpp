@@ -5,7 +5,7 @@
 #include "panel/section_layouts.h"
 #include "panel/section_win.h"
 
-#include "app/language.h"
+#include "state/language.h"
 #include "base/commands.h"
 #include "capture/camera_graph.h"
 

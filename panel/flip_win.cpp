@@ -4,7 +4,7 @@
 #include "panel/section_layouts.h"
 #include "panel/section_win.h"
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/commands.h"
 #include "capture/camera_graph.h"
 #include "view/view_state.h"

@@ -1,6 +1,6 @@
 #include "panel/section_win.h"
 
-#include "app/language.h"
+#include "state/language.h"
 #include "base/commands.h"
 #include "panel/panel_win.h"
 

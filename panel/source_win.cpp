@@ -5,8 +5,7 @@
 #include "panel/section_win.h"
 #include "panel/source.h"
 
-#include "app/app_state.h"
-#include "app/mainwnd_win.h"
+#include "state/app_state.h"
 #include "base/commands.h"
 #include "base/text.h"
 #include "capture/camera_graph.h"
@@ -102,7 +101,7 @@ static void Refresh(HWND section, bool full)
         return;
     }
     Camera_EnsureFormats();
-    const FormatMap &current = MainWnd_CurrentFormatMap();
+    const FormatMap &current = Camera_CurrentFormatMap();
     if (full) {
         FillDevicesAndCompression(section);
         FillSizes(section, current);
@@ -135,7 +134,7 @@ static void OnSelection(HWND section, int id)
             Panel_PostRefresh(true);
         }
     } else if (id == SOURCE_RESOLUTION) {
-        int choice = Source_ResolutionChoice(MainWnd_CurrentFormatMap(), selection, gCamera.currentFormat.width,
+        int choice = Source_ResolutionChoice(Camera_CurrentFormatMap(), selection, gCamera.currentFormat.width,
                                              gCamera.currentFormat.height);
         if (choice >= 0 && gApp.mainWindow)
             PostMessageW(gApp.mainWindow, WM_COMMAND, CMD_CHOOSE_RESOLUTION, choice);

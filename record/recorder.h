@@ -32,5 +32,3 @@ void Camera_StopRecord();
 
 // True while Camera_StopRecord waits for the recording thread.
 bool Camera_RecordStopping();
-// Asks for Camera_FreeGraph once the waiting Camera_StopRecord has ended.
-void Camera_FreeGraphAfterStop();

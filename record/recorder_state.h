@@ -1,7 +1,7 @@
 // gRecorder: the video recorder's record. The frame pipeline queues frame
 // copies into it while a recording runs.
 #pragma once
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "record/timeline.h"
 #include <atomic>
 #include <cstdint>

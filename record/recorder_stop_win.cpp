@@ -1,6 +1,7 @@
 // Stopping a recording: the UI thread waits for the recording thread to
-// finish the file while it keeps handling its messages.
-#include "app/message_routing_win.h"
+// finish the file while it keeps handling its messages. And the recorder's
+// part in a preview's start and end, which ends with such a stop.
+#include "state/message_routing_win.h"
 #include "base/platform.h"
 #include "base/sync.h"
 #include "base/sync_win.h"
@@ -18,10 +19,6 @@ bool Camera_RecordStopping()
     return gStopWaiting;
 }
 
-void Camera_FreeGraphAfterStop()
-{
-    gFreeGraphAfterStop = true;
-}
 
 // Hands on every message waiting now, as the loops this wait stands in for
 // would, until the stopped event is set; a quit message is kept for later.
@@ -81,3 +78,42 @@ void Camera_StopRecord()
     if (quit)
         PostQuitMessage((int)quitCode);
 }
+
+// The frame queue's lock and events exist while a preview runs.
+static bool PreviewStarted()
+{
+    gRecorder.stoppedEvent = Event_Create(true, false);
+    gRecorder.frameEvent = Event_Create(true, false);
+    gRecorder.queueLock = Lock_Create();
+    return gRecorder.stoppedEvent && gRecorder.frameEvent && gRecorder.queueLock;
+}
+
+// The recording thread uses the lock and events that the preview's end frees:
+// a recording ends first. A teardown asked for while that end is waited for
+// runs once the wait is over.
+static bool PreviewEnding()
+{
+    if (gStopWaiting) {
+        gFreeGraphAfterStop = true;
+        return false;
+    }
+    Camera_StopRecord();
+    return true;
+}
+
+static void PreviewEnded()
+{
+    if (gRecorder.queueLock)
+        Lock_Destroy(gRecorder.queueLock);
+    if (gRecorder.stoppedEvent)
+        Event_Destroy(gRecorder.stoppedEvent);
+    if (gRecorder.frameEvent)
+        Event_Destroy(gRecorder.frameEvent);
+    gRecorder.queueLock = nullptr;
+    gRecorder.stoppedEvent = gRecorder.frameEvent = nullptr;
+}
+
+// Registered as the program loads: this file is linked wherever a recording
+// can be stopped.
+static const PreviewHooks kPreviewHooks = {PreviewStarted, PreviewEnding, PreviewEnded};
+[[maybe_unused]] static const bool kHooksRegistered = (Camera_SetPreviewHooks(&kPreviewHooks), true);

@@ -1,8 +1,8 @@
 #include "reports/report_file_win.h"
 
-#include "app/app_state.h"
-#include "app/prompt.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/prompt.h"
+#include "state/settings.h"
 #include "base/platform.h"
 #include "base/text.h"
 #include "capture/camera_graph.h"

@@ -2,9 +2,9 @@
 // and, as a bitmap, into the document with the title, date and item lines.
 #include "reports/reports_win.h"
 
-#include "app/app_state.h"
-#include "app/prompt.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/prompt.h"
+#include "state/settings.h"
 #include "base/gdiplus_win.h"
 #include "capture/camera_graph.h"
 #include "reports/report_file_win.h"

@@ -1,6 +1,6 @@
 #include "reports/report_values.h"
 
-#include "app/language.h"
+#include "state/language.h"
 #include "base/text.h"
 #include "view/labels.h"
 #include "view/view_state.h"

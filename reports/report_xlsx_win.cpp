@@ -2,8 +2,8 @@
 // measurable item, written with libxlsxwriter.
 #include "reports/reports_win.h"
 
-#include "app/app_state.h"
-#include "app/language.h"
+#include "state/app_state.h"
+#include "state/language.h"
 #include "reports/report_file_win.h"
 #include "reports/report_values.h"
 #include "view/view_state.h"

@@ -1,7 +1,7 @@
 #include "reports/rtf_report.h"
 
-#include "app/language.h"
-#include "app/settings.h"
+#include "state/language.h"
+#include "state/settings.h"
 #include "base/text.h"
 #include "reports/report_values.h"
 #include "view/view_state.h"

@@ -1,7 +1,7 @@
 #include "reports/snapshot.h"
 
-#include "app/app_state.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/settings.h"
 #include "base/platform.h"
 #include "base/text.h"
 

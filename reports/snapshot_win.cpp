@@ -1,9 +1,9 @@
 // Taking snapshots of the camera view and showing them in the file browser.
 #include "reports/snapshot.h"
 
-#include "app/app_state.h"
-#include "app/prompt.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/prompt.h"
+#include "state/settings.h"
 #include "base/text.h"
 #include "capture/camera_graph.h"
 #include "view/view_snapshot_win.h"

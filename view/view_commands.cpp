@@ -1,6 +1,6 @@
 #include "view/view_commands.h"
 
-#include "app/calibrations.h"
+#include "state/calibrations.h"
 #include "base/commands.h"
 #include "base/text.h"
 #include "view/editing.h"

@@ -1,7 +1,7 @@
 // The view's WM_COMMAND handling (ids 8001 to 8005) and the calibration
 // and style it keeps.
 #pragma once
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include <cstdint>
 
 // Handles command id with its lParam; false for ids the view does not know.

@@ -1,7 +1,7 @@
 // The camera view's thin senders: each sends its command synchronously.
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/commands.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 
 #include <windows.h>
 

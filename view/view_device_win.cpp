@@ -5,7 +5,7 @@
 #include "capture/dshow_win.h"
 #include "view/device_events.h"
 #include "view/view_state.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 
 #include <dbt.h>
 #include <ks.h>

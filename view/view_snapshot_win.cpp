@@ -1,6 +1,6 @@
 #include "view/view_snapshot_win.h"
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/gdiplus_win.h"
 #include "capture/camera_graph.h"
 #include "view/view_win.h"

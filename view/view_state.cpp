@@ -6,7 +6,7 @@
 #include "view/editing.h"
 #include "view/items.h"
 #include "view/overlays.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_platform.h"
 
 #include <cstdlib>

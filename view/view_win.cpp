@@ -9,7 +9,7 @@
 #include "capture/frame_pipeline.h"
 #include "view/device_events.h"
 #include "view/editing.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_commands.h"
 #include "view/view_device_win.h"
 #include "view/view_platform.h"

@@ -3,7 +3,7 @@
 // dialog passes on is stored only as a finite, positive scale.
 #include "fuzz_support.h"
 
-#include "app/calibrations.h"
+#include "state/calibrations.h"
 #include "dialogs/calibration_table.h"
 #include "support/fake_platform.h"
 

@@ -2,8 +2,8 @@
 // and what is written back reads again into the same slots and text.
 #include "fuzz_support.h"
 
-#include "app/calibrations.h"
-#include "app/settings.h"
+#include "state/calibrations.h"
+#include "state/settings.h"
 #include "base/text.h"
 
 #include <cmath>

@@ -3,9 +3,9 @@
 // up afterwards is safe.
 #include "fuzz_support.h"
 
-#include "app/app_state.h"
-#include "app/language.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/language.h"
+#include "state/settings.h"
 #include "base/text.h"
 #include "support/fake_platform.h"
 

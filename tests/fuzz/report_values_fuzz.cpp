@@ -4,7 +4,7 @@
 // and every cell and line is terminated within its field.
 #include "fuzz_support.h"
 
-#include "app/language.h"
+#include "state/language.h"
 #include "reports/report_values.h"
 #include "view/view_state.h"
 

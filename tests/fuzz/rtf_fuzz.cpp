@@ -3,8 +3,8 @@
 // texts is escaped, and the escapes of a text run decode to that text.
 #include "fuzz_support.h"
 
-#include "app/language.h"
-#include "app/settings.h"
+#include "state/language.h"
+#include "state/settings.h"
 #include "base/text.h"
 #include "reports/report_values.h"
 #include "reports/rtf_report.h"

@@ -3,8 +3,8 @@
 // Afterwards every setting must be one the rest of the program can take.
 #include "fuzz_support.h"
 
-#include "app/calibrations.h"
-#include "app/settings.h"
+#include "state/calibrations.h"
+#include "state/settings.h"
 #include "support/fake_platform.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -1,7 +1,7 @@
-#include "app/app_state.h"
-#include "app/calibrations.h"
+#include "state/app_state.h"
+#include "state/calibrations.h"
 #include "base/commands.h"
-#include "app/settings.h"
+#include "state/settings.h"
 #include "support/fake_platform.h"
 
 #include <cstring>

@@ -1,6 +1,6 @@
 // The Preferences colour lists, the Open-microscope format choice and the
 // Recording dialog's decisions.
-#include "app/settings.h"
+#include "state/settings.h"
 #include "dialogs/open_formats.h"
 #include "dialogs/preferences.h"
 #include "dialogs/recording.h"

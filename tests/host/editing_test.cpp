@@ -1,7 +1,7 @@
 #include "base/commands.h"
 #include "support/view_fixture.h"
 #include "view/editing.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_state.h"
 #include "view/viewport.h"
 

@@ -1,7 +1,7 @@
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/commands.h"
-#include "app/language.h"
-#include "app/settings.h"
+#include "state/language.h"
+#include "state/settings.h"
 #include "support/fake_platform.h"
 #include "view/view_state.h"
 

@@ -1,5 +1,5 @@
-#include "app/language.h"
-#include "app/settings.h"
+#include "state/language.h"
+#include "state/settings.h"
 #include "reports/report_values.h"
 #include "reports/rtf_report.h"
 #include "support/view_fixture.h"

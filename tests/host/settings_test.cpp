@@ -1,7 +1,7 @@
-#include "app/app_state.h"
-#include "app/folders.h"
-#include "app/settings.h"
-#include "app/settings_store.h"
+#include "state/app_state.h"
+#include "state/folders.h"
+#include "state/settings.h"
+#include "state/settings_store.h"
 #include "support/fake_platform.h"
 
 #include <gtest/gtest.h>

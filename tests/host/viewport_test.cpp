@@ -1,7 +1,7 @@
 #include "capture/camera_state.h"
 #include "support/view_fixture.h"
 #include "view/view_platform.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_state.h"
 #include "view/viewport.h"
 

@@ -1,9 +1,9 @@
 // Quorell.exe as a whole: start-up, the main window, shut-down (also during a
 // recording), the screen's resolution.
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "app/app_win.h"
 #include "app/mainwnd_win.h"
-#include "app/prompt.h"
+#include "state/prompt.h"
 #include "app/toolbar_table.h"
 #include "base/commands.h"
 #include "dialogs/small_dialog_ids.h"

@@ -1,9 +1,9 @@
 // The calibration dialogs as a person uses them, against the virtual
 // microscope's ruler.
-#include "app/app_state.h"
-#include "app/calibrations.h"
-#include "app/language.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/calibrations.h"
+#include "state/language.h"
+#include "state/settings.h"
 #include "base/commands.h"
 #include "base/text.h"
 #include "capture/camera_graph.h"

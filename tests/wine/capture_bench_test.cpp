@@ -2,7 +2,7 @@
 // live frame from the grabber's callback to the composed view at 1920x1080,
 // at 100 % and fitted, the time from process start to the first composed
 // frame, and the running program's memory.
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/commands.h"
 #include "app/toolbar_table.h"
 #include "capture/camera_graph.h"

@@ -3,9 +3,9 @@
 // in one second, a microscope unplugged while a report's save dialog is
 // open, an image folder gone when a report wants its snapshot. The videos
 // are played back on the Linux side afterwards (check_recordings.py).
-#include "app/app_state.h"
-#include "app/prompt.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/prompt.h"
+#include "state/settings.h"
 #include "base/clock.h"
 #include "base/commands.h"
 #include "base/text.h"

@@ -1,8 +1,8 @@
 // Language files read through the Win32 file API from the program's folder,
 // and the switch between the ten shipped languages as a person makes it.
-#include "app/app_state.h"
-#include "app/language.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/language.h"
+#include "state/settings.h"
 #include "base/commands.h"
 #include "base/text.h"
 #include "debug_capture.h"

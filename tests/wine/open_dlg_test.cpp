@@ -1,6 +1,6 @@
 // The Open-microscope dialog with two virtual microscopes, and with none.
-#include "app/app_state.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/settings.h"
 #include "base/commands.h"
 #include "capture/camera_graph.h"
 #include "debug_capture.h"

@@ -1,8 +1,8 @@
 // The control panel in the real main window with the virtual microscope:
 // sections and scrolling, the Source boxes, the Color rows against the rig's
 // ranges, flipping the picture, the effects with the toolbar, the reports.
-#include "app/app_state.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/settings.h"
 #include "base/commands.h"
 #include "capture/camera_graph.h"
 #include "debug_capture.h"

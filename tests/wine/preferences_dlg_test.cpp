@@ -1,6 +1,6 @@
 // The Preferences dialog in the real main window with the virtual microscope.
-#include "app/app_state.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/settings.h"
 #include "base/commands.h"
 #include "dialogs/preferences_ids.h"
 #include "modal_dialog.h"

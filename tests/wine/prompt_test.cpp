@@ -1,6 +1,6 @@
 // The prompt window inside a main window.
-#include "app/app_state.h"
-#include "app/prompt.h"
+#include "state/app_state.h"
+#include "state/prompt.h"
 #include "wine_support.h"
 
 #include <gtest/gtest.h>

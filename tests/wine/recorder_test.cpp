@@ -1,7 +1,7 @@
 // Stopping a recording while the program's messages keep arriving, Media
 // Foundation loaded at run time, and the sink writer's part in a recording.
-#include "app/app_state.h"
-#include "app/prompt.h"
+#include "state/app_state.h"
+#include "state/prompt.h"
 #include "base/sync.h"
 #include "capture/camera_graph.h"
 #include "dialogs/small_dialog_ids.h"

@@ -2,9 +2,9 @@
 // person does: the videos are played back on the Linux side afterwards
 // (check_recordings.py), and held against the times the microscope captured
 // their frames.
-#include "app/app_state.h"
-#include "app/prompt.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/prompt.h"
+#include "state/settings.h"
 #include "debug_capture.h"
 #include "base/commands.h"
 #include "capture/camera_state.h"

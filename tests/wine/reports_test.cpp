@@ -3,10 +3,10 @@
 // answered by the test. The files the first test leaves in report-files/
 // are then read with LibreOffice and poppler on the Linux side
 // (check_reports.py, the CTest entry Reports.ReadWithLibreOffice).
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "app/mainwnd_win.h"
-#include "app/prompt.h"
-#include "app/settings.h"
+#include "state/prompt.h"
+#include "state/settings.h"
 #include "base/clock.h"
 #include "base/commands.h"
 #include "base/gdiplus_win.h"
@@ -15,7 +15,7 @@
 #include "modal_dialog.h"
 #include "program_harness.h"
 #include "reports/report_file_win.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_state.h"
 
 #include <dlgs.h>
@@ -158,7 +158,7 @@ bool SaveThumbnail(const std::wstring &snapshot, const std::wstring &png)
 bool SwitchTo1280x720(ProgramHarness &program)
 {
     int index = 0;
-    for (const auto &entry : MainWnd_CurrentFormatMap()) {
+    for (const auto &entry : Camera_CurrentFormatMap()) {
         if (entry.second.width == 1280 && entry.second.height == 720) {
             SendMessageW(program.main, WM_COMMAND, CMD_RESOLUTION_FIRST + index, 0);
             return program.WaitForCamera() && program.RunUntil([] { return gView.imageWidth == 1280; });

@@ -1,7 +1,7 @@
 // The settings store against the real registry and file system of the prefix.
-#include "app/app_state.h"
-#include "app/folders.h"
-#include "app/settings.h"
+#include "state/app_state.h"
+#include "state/folders.h"
+#include "state/settings.h"
 #include "wine_support.h"
 
 #include <gtest/gtest.h>

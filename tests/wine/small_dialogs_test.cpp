@@ -1,8 +1,8 @@
 // The input-text, report-title, about and how-to dialogs as a person uses them.
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "app/app_win.h"
-#include "app/language.h"
-#include "app/settings.h"
+#include "state/language.h"
+#include "state/settings.h"
 #include "base/commands.h"
 #include "base/text.h"
 #include "dialogs/dialogs_win.h"

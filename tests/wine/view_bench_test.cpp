@@ -5,7 +5,7 @@
 // the hit test over 10 000 items.
 #include "view/frame_pixels.h"
 #include "view/items.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_state.h"
 #include "view/view_win.h"
 #include "view_harness.h"

@@ -1,11 +1,11 @@
 // The camera view opens, follows and loses cameras by itself, inside the real
 // main window, with the virtual microscope.
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/commands.h"
 #include "base/sync.h"
 #include "base/text.h"
 #include "app/mainwnd_win.h"
-#include "app/settings.h"
+#include "state/settings.h"
 #include "app/toolbar_table.h"
 #include "capture/camera_graph.h"
 #include "capture/camera_state.h"

@@ -2,7 +2,7 @@
 // background, overlays, items, and editing with real window messages.
 #include "base/commands.h"
 #include "capture/camera_graph.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_state.h"
 #include "view_harness.h"
 #include "wine_support.h"

@@ -5,10 +5,10 @@
 #include "base/clock.h"
 #include "base/commands.h"
 #include "base/platform.h"
-#include "app/settings_store.h"
+#include "state/settings_store.h"
 #include "base/text.h"
 #include "capture/frame_platform.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
 

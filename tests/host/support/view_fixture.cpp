@@ -1,7 +1,7 @@
 #include "view_fixture.h"
 
 #include "capture/camera_state.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_commands.h"
 #include "view/view_state.h"
 

@@ -1,9 +1,9 @@
 #include "program_harness.h"
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "app/app_win.h"
 #include "app/mainwnd_win.h"
-#include "app/settings.h"
+#include "state/settings.h"
 #include "capture/camera_graph.h"
 #include "rig_api.h"
 #include "rig_graph.h"

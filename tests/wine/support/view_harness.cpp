@@ -1,11 +1,11 @@
 #include "view_harness.h"
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "app/app_win.h"
 #include "capture/camera_graph.h"
 #include "capture/camera_state.h"
 #include "base/sync.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 #include "view/view_state.h"
 #include "view/view_win.h"
 #include "wine_support.h"

@@ -1,6 +1,6 @@
-#include "app/folders.h"
+#include "state/folders.h"
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/platform.h"
 #include "base/text.h"
 

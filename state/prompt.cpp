@@ -1,4 +1,4 @@
-#include "app/prompt.h"
+#include "state/prompt.h"
 
 Rect Prompt_Placement(int textWidth, int textHeight, int clientWidth, int clientTop, int top)
 {

@@ -1,5 +1,5 @@
 // The settings store on the registry: HKEY_CURRENT_USER\Software\Quorell.
-#include "app/settings_store.h"
+#include "state/settings_store.h"
 
 #include <windows.h>
 #include <cwchar>

@@ -1,7 +1,7 @@
 // The user preferences: one record loaded at start-up from the per-user store
 // and written back whole whenever a preference changes.
 #pragma once
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include <cstdint>
 
 enum {

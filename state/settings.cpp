@@ -1,10 +1,10 @@
-#include "app/settings.h"
+#include "state/settings.h"
 
-#include "app/calibrations.h"
-#include "app/folders.h"
-#include "app/language.h"
+#include "state/calibrations.h"
+#include "state/folders.h"
+#include "state/language.h"
 #include "base/platform.h"
-#include "app/settings_store.h"
+#include "state/settings_store.h"
 #include "base/text.h"
 
 #include <cstring>

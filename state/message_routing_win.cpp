@@ -1,4 +1,4 @@
-#include "app/message_routing_win.h"
+#include "state/message_routing_win.h"
 
 #include <cwchar>
 

@@ -1,6 +1,6 @@
 // The rules that decide whether a stored value can be read, apart from where
 // it is stored.
-#include "app/settings_store.h"
+#include "state/settings_store.h"
 
 bool Store_DecodeNumber(uint32_t type, const uint8_t *data, size_t size, int32_t *value)
 {

@@ -1,12 +1,12 @@
-#include "app/calibrations.h"
+#include "state/calibrations.h"
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/clock.h"
 #include "base/commands.h"
 #include "base/numbers.h"
-#include "app/settings.h"
+#include "state/settings.h"
 #include "base/text.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 
 #include <cmath>
 #include <cstring>

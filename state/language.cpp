@@ -1,12 +1,12 @@
-#include "app/language.h"
+#include "state/language.h"
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 #include "base/commands.h"
 #include "base/numbers.h"
 #include "base/platform.h"
-#include "app/settings.h"
+#include "state/settings.h"
 #include "base/text.h"
-#include "view/view_api.h"
+#include "state/view_api.h"
 
 #include <vector>
 
