@@ -12,6 +12,7 @@
 #include "base/gdiplus_win.h"
 #include "base/platform.h"
 #include "base/text.h"
+#include "capture/camera_graph.h"
 #include "modal_dialog.h"
 #include "program_harness.h"
 #include "reports/report_file_win.h"
