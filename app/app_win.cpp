@@ -63,7 +63,7 @@ void App_RegisterClasses(HINSTANCE instance)
 {
     const WindowClass classes[] = {
         {L"QuorellWndClass", 0, (HBRUSH)(COLOR_WINDOW + 1), true, MainWnd_Proc},
-        {L"CameraWndClass", 0, (HBRUSH)GetStockObject(LTGRAY_BRUSH), false, CameraWnd_Proc},
+        {L"CameraWndClass", CS_DBLCLKS, (HBRUSH)GetStockObject(LTGRAY_BRUSH), false, CameraWnd_Proc},
         {L"PromptWndClass", 0, CreateSolidBrush(RGB(255, 250, 205)), false, Prompt_Proc},
         {L"CtrlPanelWndClass", 0, (HBRUSH)(COLOR_BTNFACE + 1), false, Panel_Proc},
         {L"CtrlPanelHeaderWndClass", CS_HREDRAW, (HBRUSH)(COLOR_BTNFACE + 1), false, PanelHeader_Proc},

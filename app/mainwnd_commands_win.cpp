@@ -153,6 +153,15 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case CMD_CALIBRATION_CHANGED:
         OnCalibrationChanged();
         break;
+    case CMD_EDIT_TEXT_ITEM:
+        if (open && noCalibrationDialog && !gApp.textInputDialog) {
+            MainWnd_SetToolMode(TOOL_TEXT);
+            Toolbar_SetChecked(CMD_TOOL_POINTER, false);
+            Toolbar_SetChecked(CMD_TOOL_TEXT, true);
+        } else {
+            gView.editIndex = -1;
+        }
+        break;
     case CMD_TEXT_TOOL_ENDED:
         EndTextTool();
         MainWnd_UpdateStatus();
@@ -227,7 +236,6 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
             Toolbar_SetChecked(CMD_TOOL_TEXT, false);
             Toolbar_SetChecked(CMD_TOOL_POINTER, true);
         }
-        SetZoom100();
         MainWnd_UpdateStatus();
         break;
     case CMD_REMOVE_LAST:

@@ -58,12 +58,6 @@ void Toolbar_CalibrationText(wchar_t *text, size_t capacity, bool cameraOpen)
         Text_Format(text, capacity, L"%.3f", (double)gView.scale);
 }
 
-bool ZoomSlider_Enabled(bool calibrationDialogOpen, bool textDialogOpen)
-{
-    return gView.scale < 0 && gView.tool == TOOL_POINTER && gView.items.empty() && !calibrationDialogOpen &&
-           !textDialogOpen;
-}
-
 std::vector<int> Toggle_Exclusive(int32_t *const *switches, int count, int clicked, bool checked)
 {
     std::vector<int> cleared;

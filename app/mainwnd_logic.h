@@ -28,9 +28,6 @@ void Toolbar_ResolutionText(wchar_t *text, size_t capacity, bool cameraOpen);
 // Button 3017: "NA", the applied slot's name, "%.3f@%d" or "%.3f".
 void Toolbar_CalibrationText(wchar_t *text, size_t capacity, bool cameraOpen);
 
-// The slider works only while nothing depends on the picture's scale.
-bool ZoomSlider_Enabled(bool calibrationDialogOpen, bool textDialogOpen);
-
 // One exclusive group: stores the clicked switch; when it is now on, turns
 // the others off. Returns the indices whose buttons must be unchecked.
 std::vector<int> Toggle_Exclusive(int32_t *const *switches, int count, int clicked, bool checked);

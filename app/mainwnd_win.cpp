@@ -142,8 +142,6 @@ void MainWnd_UpdateStatus()
     wchar_t text[STATUS_TEXT_CAPACITY];
     Text_Format(text, STATUS_TEXT_CAPACITY, L"%d%%", gView.zoom);
     StatusBar_SetText(4, text);
-    EnableWindow(gApp.zoomSlider, ZoomSlider_Enabled(gApp.calibrationDialog != nullptr,
-                                                     gApp.textInputDialog != nullptr));
     Status_SizeThenFps(text, STATUS_TEXT_CAPACITY, gView.imageWidth, gView.imageHeight, gCamera.fps);
     StatusBar_SetText(2, text);
 }
@@ -165,7 +163,6 @@ void MainWnd_ShowCalibrationText()
 void MainWnd_SetToolMode(int tool)
 {
     View_SetTool(tool);
-    View_SetZoom(100);
     MainWnd_UpdateStatus();
     if (gView.tool == TOOL_TEXT) {
         if (Camera_IsOpen() && !gApp.textInputDialog) {
@@ -303,7 +300,7 @@ LRESULT CALLBACK MainWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_CAMERA_STILL:
         MainWnd_OnCommand(window, CMD_SNAPSHOT, 0);
         return 0;
-    case WM_VIEW_ZOOMFITTED:
+    case WM_VIEW_ZOOMCHANGED:
     case WM_STATUS_REFRESH:
         MainWnd_UpdateStatus();
         return 0;

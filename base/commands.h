@@ -24,6 +24,7 @@ enum Command {
     CMD_CHOOSE_COMPRESSION = 1010,  // lParam: non-zero MJPG, zero YUY2
     CMD_CALIBRATION_CHANGED = 1011,
     CMD_TEXT_TOOL_ENDED = 1014,
+    CMD_EDIT_TEXT_ITEM = 1015,      // view to main window: a double click on text item gView.editIndex
     CMD_REPORT_XLSX = 1020,
     CMD_REPORT_RTF = 1021,
     CMD_REPORT_TITLE = 1022,
@@ -88,7 +89,7 @@ enum MenuChoice {
 
 // Private window messages between the main window, the view and the panel.
 enum PrivateMessage {
-    WM_VIEW_ZOOMFITTED = 0x8005,  // view to main window: fitting changed the zoom
+    WM_VIEW_ZOOMCHANGED = 0x8005, // view to main window: the view changed its zoom (fitting, Ctrl+wheel)
     WM_SECTION_REFRESH = 0x8008,  // main window to panel: wParam 1 full, 0 light
     WM_STATUS_REFRESH = 0x8009,   // to the main window (sent): the status bar shows the state again
     // Inside the panel (posted).

@@ -1,5 +1,7 @@
 #include "base/numbers.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cwctype>
 
 // Reads sign and magnitude; the magnitude saturates at 2^32 so that both
@@ -43,4 +45,16 @@ uint32_t Number_ReadUnsignedLong(const wchar_t *text)
     if (magnitude > UINT32_MAX)
         return UINT32_MAX;
     return negative ? (uint32_t)(0u - (uint32_t)magnitude) : (uint32_t)magnitude;
+}
+
+double Number_ShortestDecimal(float value)
+{
+    char text[32];
+    for (int digits = 1; digits < 9; digits++) {
+        snprintf(text, sizeof text, "%.*g", digits, (double)value);
+        double decimal = strtod(text, nullptr);
+        if ((float)decimal == value)
+            return decimal;
+    }
+    return value; // nine digits always read back: the float itself
 }

@@ -19,6 +19,7 @@ static const int kColorLists[] = {IDC_PREF_RULER_COLOR, IDC_PREF_LINE_COLOR, IDC
 static const DialogText kTexts[] = {
     {0, 1141},    {101, 1142}, {102, 1143}, {103, 1144}, {104, 1145}, {105, 1146}, {106, 1147},
     {107, 1148},  {108, 1149}, {109, 1150}, {110, 1151}, {IDOK, 1152}, {IDCANCEL, 1153},
+    {IDC_PREF_SNAPSHOT_AS_SHOWN, 1156},
 };
 
 static int Selection(HWND dialog, int list)
@@ -60,6 +61,7 @@ static void OnInit(HWND dialog)
     SendDlgItemMessageW(dialog, IDC_PREF_TEXT_SIZE, CB_SETCURSEL, gSettings.textSize - 8, 0);
     static const wchar_t *const images[] = {L" JPG", L" PNG"};
     FillList(dialog, IDC_PREF_IMAGE_FORMAT, images, 2, gSettings.imageFormat);
+    CheckDlgButton(dialog, IDC_PREF_SNAPSHOT_AS_SHOWN, gSettings.snapshotAsShown ? BST_CHECKED : BST_UNCHECKED);
     static const wchar_t *const videos[] = {L" WMV", L" MP4"};
     FillList(dialog, IDC_PREF_VIDEO_FORMAT, videos, 2, gSettings.videoFormat);
 
@@ -108,6 +110,7 @@ static void Accept(HWND dialog)
     gSettings.lineWidth = Selection(dialog, IDC_PREF_LINE_WIDTH) + 1;
     gSettings.textSize = Selection(dialog, IDC_PREF_TEXT_SIZE) + 8;
     gSettings.imageFormat = Selection(dialog, IDC_PREF_IMAGE_FORMAT);
+    gSettings.snapshotAsShown = IsDlgButtonChecked(dialog, IDC_PREF_SNAPSHOT_AS_SHOWN) == BST_CHECKED;
     gSettings.videoFormat = Selection(dialog, IDC_PREF_VIDEO_FORMAT);
     GetDlgItemTextW(dialog, IDC_PREF_FOLDER, gSettings.imageFolder, IMAGE_FOLDER_CAPACITY);
     Settings_Save();

@@ -37,6 +37,8 @@ static INT_PTR CALLBACK TextInputDlg_Proc(HWND dialog, UINT message, WPARAM wPar
         Dialog_Place(dialog, PLACE_BELOW_TOP, gApp.mainWindow);
         SendDlgItemMessageW(dialog, IDC_TEXT_INPUT_EDIT, EM_SETLIMITTEXT, ITEM_TEXT_CAPACITY, 0);
         TellView("Init");
+        // A text item being changed brings its text.
+        SetDlgItemTextW(dialog, IDC_TEXT_INPUT_EDIT, gView.newItem.text);
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {

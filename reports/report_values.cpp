@@ -8,12 +8,12 @@
 #include <cmath>
 
 // A pixel value in the applied calibration's unit; in pixels without one.
-static float Scaled(float pixels)
+static double Scaled(double pixels)
 {
-    return gView.scale > 0 ? pixels / gView.scale : pixels;
+    return gView.scale > 0 ? pixels / MeasureItem_UnitScale() : pixels;
 }
 
-static void Fill(ReportRow *row, int column, float value)
+static void Fill(ReportRow *row, int column, double value)
 {
     row->filled[column] = true;
     row->values[column] = value;
@@ -32,8 +32,8 @@ static void PointLineRow(const MeasureItem &item, ReportRow *row)
 static void RectangleRow(const MeasureItem &item, ReportRow *row)
 {
     // In double: far-apart corners overflow a 32-bit difference.
-    float w = Scaled((float)std::fabs((double)item.x2 - item.x1));
-    float h = Scaled((float)std::fabs((double)item.y2 - item.y1));
+    double w = Scaled(std::fabs((double)item.x2 - item.x1));
+    double h = Scaled(std::fabs((double)item.y2 - item.y1));
     Fill(row, COLUMN_WIDTH, w);
     Fill(row, COLUMN_HEIGHT, h);
     // Without height or width there is no area, even where a tiny scale made
@@ -42,14 +42,12 @@ static void RectangleRow(const MeasureItem &item, ReportRow *row)
     Fill(row, COLUMN_PERIMETER, (w + h) * 2);
 }
 
-// The constants of pi and 2 pi are the reports' own single-precision values,
-// not the 3.14159 of the view's circle labels.
 static void CircleRow(const MeasureItem &item, ReportRow *row)
 {
-    float r = Scaled(MeasureItem_PixelLength(item.x1, item.y1, item.x2, item.y2));
+    double r = Scaled(MeasureItem_PixelLength(item.x1, item.y1, item.x2, item.y2));
     Fill(row, COLUMN_RADIUS, r);
-    Fill(row, COLUMN_AREA, r * 3.1415925f * r);
-    Fill(row, COLUMN_PERIMETER, r * 6.283185f);
+    Fill(row, COLUMN_AREA, kPi * r * r);
+    Fill(row, COLUMN_PERIMETER, 2 * kPi * r);
 }
 
 static void AngleRow(const MeasureItem &item, ReportRow *row)

@@ -30,7 +30,7 @@ enum {
 struct ReportRow {
     int32_t x, y; // the item's first point
     bool filled[REPORT_COLUMNS];
-    float values[REPORT_COLUMNS];
+    double values[REPORT_COLUMNS];
 };
 
 // The row of an item with the view's calibration (values in pixels without

@@ -66,6 +66,7 @@ static void ReadStoredValues()
     ReadColor(L"TextColor", &gSettings.textColor);
     ReadNumber(L"TextSize", &gSettings.textSize, 14);
     ReadNumber(L"jpgPng", &gSettings.imageFormat, 0);
+    ReadNumber(L"SnapshotAsShown", &gSettings.snapshotAsShown, 0);
     ReadNumber(L"wmvMp4", &gSettings.videoFormat, 0);
     ReadNumber(L"MaxRecordTime", &gSettings.maxRecordTime, 30);
     ReadNumber(L"FirstUse", &gSettings.firstUse, 1);
@@ -94,6 +95,7 @@ void Settings_CheckRanges()
     ForceIntoRange(&gSettings.lineWidth, 1, 2, 1);
     ForceIntoRange(&gSettings.textSize, 8, 24, 10);
     ForceIntoRange(&gSettings.imageFormat, 0, 1, 0);
+    ForceIntoRange(&gSettings.snapshotAsShown, 0, 1, 0);
     ForceIntoRange(&gSettings.videoFormat, 0, 1, 0);
     ForceIntoRange(&gSettings.maxRecordTime, 0, MAX_RECORD_SECONDS, 0);
     // The menu toggles it as 1 - showCtrlPanel.
@@ -168,6 +170,7 @@ bool Settings_Save()
     Store_WriteNumber(L"TextColor", (int32_t)gSettings.textColor);
     Store_WriteNumber(L"TextSize", gSettings.textSize);
     Store_WriteNumber(L"jpgPng", gSettings.imageFormat);
+    Store_WriteNumber(L"SnapshotAsShown", gSettings.snapshotAsShown);
     Store_WriteNumber(L"wmvMp4", gSettings.videoFormat);
     Store_WriteNumber(L"MaxRecordTime", gSettings.maxRecordTime);
     Store_WriteNumber(L"FirstUse", gSettings.firstUse);

@@ -25,6 +25,9 @@ struct Settings {
     int32_t textSize;
     wchar_t imageFolder[IMAGE_FOLDER_CAPACITY];
     int32_t imageFormat;   // 0 JPG, 1 PNG
+    // 0: snapshots at the picture's own size, items and overlays drawn at
+    // picture scale, whatever the zoom; 1: as shown on the screen.
+    int32_t snapshotAsShown;
     int32_t videoFormat;   // 0 WMV, 1 MP4
     int32_t maxRecordTime; // seconds, 0 = no limit
     int32_t recordSplit;   // seconds, kept only in memory

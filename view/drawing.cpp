@@ -4,6 +4,7 @@
 #include "view/overlays.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
+#include "view/viewport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +12,9 @@
 
 Rect View_HandleRect(int x, int y)
 {
-    return {std::max(x - 5, 0), std::max(y - 5, 0), std::min(x + 5, gView.imageWidth),
-            std::min(y + 5, gView.imageHeight)};
+    int half = View_ScreenToImagePixels(5);
+    return {std::max(x - half, 0), std::max(y - half, 0), std::min(x + half, gView.imageWidth),
+            std::min(y + half, gView.imageHeight)};
 }
 
 static void DrawHandle(int x, int y, bool filled)
@@ -203,14 +205,12 @@ void View_DrawScene()
         View_DrawCalibrationLine();
         return;
     }
-    if (gView.zoom == 100) {
-        if (gView.showCross)
-            View_DrawCross();
-        if (gView.showGrid)
-            View_DrawGrid();
-        if (gView.showCircles)
-            View_DrawCircles();
-    }
+    if (gView.showCross)
+        View_DrawCross();
+    if (gView.showGrid)
+        View_DrawGrid();
+    if (gView.showCircles)
+        View_DrawCircles();
     for (size_t i = 0; i < gView.items.size(); i++) {
         const MeasureItem &item = gView.items[i];
         View_DrawFigure(item.kind, item, (int)i == gView.selected, (int)i == gView.hover, false);

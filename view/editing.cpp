@@ -6,6 +6,8 @@
 #include "view/view_state.h"
 #include "view/viewport.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -16,11 +18,11 @@ static bool MapPoint(Point *out, int x, int y)
     return View_MapPoint(out, View_ClientRect(), x, y);
 }
 
-// The grab box of a calibration-line end at x.
+// The grab box of a calibration-line end at x: 4 x 120 pixels on the screen.
 static bool OnCalibrationEnd(int x, const Point &p)
 {
-    int cy = gView.imageHeight / 2;
-    return Rect_Contains({x - 2, cy - 60, x + 2, cy + 60}, p.x, p.y);
+    int cy = gView.imageHeight / 2, halfWidth = View_ScreenToImagePixels(2), halfHeight = View_ScreenToImagePixels(60);
+    return Rect_Contains({x - halfWidth, cy - halfHeight, x + halfWidth, cy + halfHeight}, p.x, p.y);
 }
 
 static bool IsItemTool(int tool)
@@ -51,6 +53,7 @@ static void PressWithPointer(int x, int y)
     if (hit >= 0) {
         gView.selected = hit;
         gView.dragItem = &gView.items[(size_t)hit];
+        gView.dragGrab = MeasureItem_Grab(*gView.dragItem, gView.lastPoint.x, gView.lastPoint.y);
         return;
     }
     gView.selected = -1;
@@ -64,8 +67,10 @@ static void PressWithTool(int x, int y)
         if (!MapPoint(&gView.lastPoint, x, y))
             return;
         MeasureItem_UpdateHitRects(&gView.newItem);
-        if (Rect_Contains(gView.newItem.hitRects[0], gView.lastPoint.x, gView.lastPoint.y))
+        if (Rect_Contains(gView.newItem.hitRects[0], gView.lastPoint.x, gView.lastPoint.y)) {
             gView.dragItem = &gView.newItem;
+            gView.dragGrab = GRAB_WHOLE;
+        }
         return;
     }
     if (!MapPoint(&gView.newPoint, x, y))
@@ -98,7 +103,7 @@ void View_ButtonDown(int x, int y)
     }
     if (gView.tool == TOOL_POINTER)
         PressWithPointer(x, y);
-    else if (gView.zoom == 100) // new items only at zoom 100
+    else
         PressWithTool(x, y);
 }
 
@@ -269,7 +274,10 @@ void MeasureItem_Move(MeasureItem *item, int32_t x, int32_t y)
     int dx = x - gView.lastPoint.x, dy = y - gView.lastPoint.y;
     if (dx == 0 && dy == 0)
         return;
-    MeasureItem_Shift(item, dx, dy);
+    if (gView.dragGrab >= 0)
+        MeasureItem_MovePoint(item, gView.dragGrab, dx, dy);
+    else
+        MeasureItem_Shift(item, dx, dy);
     MeasureItem_UpdateHitRects(item);
     gView.lastPoint = {x, y};
     View_Recompose();
@@ -295,15 +303,64 @@ void View_ChooseTool(int32_t tool)
     View_Invalidate(false);
 }
 
+bool View_DoubleClick(int x, int y)
+{
+    Point p;
+    if (gView.tool != TOOL_POINTER || gView.calibLength != 0 || !MapPoint(&p, x, y))
+        return false;
+    int hit = View_HitTest(p.x, p.y);
+    if (hit < 0 || gView.items[(size_t)hit].kind != ITEM_TEXT)
+        return false;
+    gView.editIndex = hit;
+    View_PostParentCommand(CMD_EDIT_TEXT_ITEM);
+    return true;
+}
+
+// The item being changed goes back into the list where it was: changed,
+// or as it was before.
+static void PutBackEditedItem(const MeasureItem &item)
+{
+    size_t at = std::min((size_t)gView.editIndex, gView.items.size());
+    gView.items.insert(gView.items.begin() + (std::ptrdiff_t)at, item);
+    MeasureItem_UpdateHitRects(&gView.items[at]);
+}
+
+// "Init" of a changed text item: it leaves the list for newItem, where the
+// dialog changes its text live.
+static void TakeEditedItem()
+{
+    gView.editOriginal = gView.items[(size_t)gView.editIndex];
+    gView.newItem = gView.editOriginal;
+    View_DeleteItem(gView.editIndex);
+    gView.selected = gView.hover = -1;
+}
+
+static bool Editing()
+{
+    return gView.editIndex >= 0 && gView.editIndex <= (int)gView.items.size();
+}
+
 void View_TextItemCommand(const char *action)
 {
     if (!action)
         return;
     MeasureItem &item = gView.newItem;
-    if (strcmp(action, "Init") == 0) {
+    if (Editing() && strcmp(action, "Init") != 0) {
+        bool changed = strcmp(action, "OK") == 0;
+        if (!changed || item.text[0]) // an emptied text removes the item
+            PutBackEditedItem(changed ? item : gView.editOriginal);
+        gView.editIndex = -1;
+        View_Invalidate(false);
+        return;
+    }
+    if (strcmp(action, "Init") == 0 && gView.editIndex >= 0 && gView.editIndex < (int)gView.items.size()) {
+        TakeEditedItem();
+        View_Invalidate(false);
+    } else if (strcmp(action, "Init") == 0) {
+        gView.editIndex = -1;
         item.kind = ITEM_TEXT;
         item.x1 = gView.imageWidth / 2 - 100;
-        item.y1 = gView.scrollY + 138;
+        item.y1 = (int)((gView.scrollY + 138) / gView.drawScale);
         item.x2 = item.y2 = 0;
         View_Invalidate(false);
     } else if (strcmp(action, "OK") == 0 && item.text[0]) {

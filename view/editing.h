@@ -19,10 +19,16 @@ void View_DiscardNewItem();
 // Command 8002: a new tool discards the item being drawn.
 void View_ChooseTool(int32_t tool);
 // Command 8005: "Init" places the pending text box, "OK" commits it when it
-// has a text; anything else does nothing.
+// has a text; anything else does nothing. While a text item is changed
+// (gView.editIndex), "Init" takes it into the pending box, "OK" puts it back
+// with the new text (none removes it) and anything else as it was.
 void View_TextItemCommand(const char *action);
+// A double click: on a text item with the pointer tool, asks the main window
+// to open the Input-text dialog on it (CMD_EDIT_TEXT_ITEM) and returns true.
+bool View_DoubleClick(int x, int y);
 
-// Moves an item with the pointer from gView.lastPoint to the image point
-// (x, y): all its points shift together; recomposes.
+// Moves what the press took of an item (gView.dragGrab: one point, or all
+// of them together) with the pointer from gView.lastPoint to the image point
+// (x, y); recomposes, so the label follows live.
 struct MeasureItem;
 void MeasureItem_Move(MeasureItem *item, int32_t x, int32_t y);

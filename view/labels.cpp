@@ -1,8 +1,10 @@
 #include "view/labels.h"
 
 #include "base/text.h"
+#include "state/calibrations.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -21,14 +23,14 @@ void Label_Format(wchar_t *label, const wchar_t *unit, const wchar_t *tail, cons
     Text_Append(label, LABEL_CAPACITY, tail);
 }
 
-void Label_ScaleText(wchar_t *label, float stepValue, const wchar_t *unit)
+void Label_ScaleText(wchar_t *label, double stepValue, int32_t unitIndex)
 {
-    if (stepValue >= 0.1)
-        Label_Format(label, unit, L"", "%.1f", stepValue + 0.01);
-    else if (stepValue >= 0.01)
-        Label_Format(label, unit, L"", "%.2f", stepValue + 0.001);
-    else
-        Label_Format(label, unit, L"", "%.3f", stepValue + 0.0001);
+    double micrometres = unitIndex == 0 ? stepValue * 1000 : stepValue;
+    bool millimetres = micrometres >= 1000 * (1 - 1e-6);
+    double value = millimetres ? micrometres / 1000 : micrometres;
+    // As many decimals as a step below 1 needs (0.5, 0.02), none from 1 on.
+    int decimals = value >= 1 - 1e-6 ? 0 : std::min(9, (int)std::ceil(-std::log10(value) - 1e-6));
+    Label_Format(label, Unit_Name(millimetres ? 0 : 1), L"", "%.*f", decimals, value);
 }
 
 Rect Label_Box(int x, int y, int width, int height, int W, int H)

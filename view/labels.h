@@ -9,9 +9,10 @@
 // a label buffer of LABEL_CAPACITY characters.
 void Label_Format(wchar_t *label, const wchar_t *unit, const wchar_t *tail, const char *format, ...);
 
-// The overlays' scale label for a ruler step value: "%.1f", "%.2f" or "%.3f"
-// by its size, with a small addition against float steps just below a round value.
-void Label_ScaleText(wchar_t *label, float stepValue, const wchar_t *unit);
+// The overlays' scale label for a ruler step of the 1-2-5 series in the
+// calibration's unit (0 millimetres, else micrometres): in micrometres
+// below 1 mm, in millimetres from 1 mm on ("200μm", "5mm", "0.5μm").
+void Label_ScaleText(wchar_t *label, double stepValue, int32_t unitIndex);
 
 // The box of a single-line label of size (width, height) at the anchor (x, y):
 // right of and below the anchor, moved left or up where it would cross the

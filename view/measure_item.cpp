@@ -1,8 +1,10 @@
 #include "view/measure_item.h"
 
+#include "base/numbers.h"
 #include "view/labels.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
+#include "view/viewport.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -15,14 +17,9 @@ static double Span(int32_t from, int32_t to)
     return (double)to - from;
 }
 
-float MeasureItem_PixelLength(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+double MeasureItem_PixelLength(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    double dx = Span(x1, x2), dy = Span(y1, y2);
-    if (dx == 0)
-        return (float)std::fabs(dy);
-    if (dy == 0)
-        return (float)std::fabs(dx);
-    return (float)std::sqrt((double)(float)(dx * dx + dy * dy));
+    return std::hypot(Span(x1, x2), Span(y1, y2));
 }
 
 int MeasureItem_CircleRadius(const MeasureItem &item)
@@ -56,18 +53,30 @@ Point MeasureItem_PerpendicularFoot(const MeasureItem &item)
     return {item.x1 + (int32_t)(std::cos(theta) * w), item.y1 + (int32_t)(std::sin(theta) * w)};
 }
 
-float MeasureItem_PointLineDistance(const MeasureItem &item)
+double MeasureItem_UnitScale()
+{
+    // The labels of every item ask at each composition: the last answer is kept.
+    static float known;
+    static double decimal;
+    if (gView.scale != known) {
+        known = gView.scale;
+        decimal = Number_ShortestDecimal(known);
+    }
+    return decimal;
+}
+
+double MeasureItem_PointLineDistance(const MeasureItem &item)
 {
     if (item.x3 < 0 || item.y3 < 0 || !(gView.scale > 0)) // no scale, or not a number
         return 0;
-    return (float)(std::fabs(MeasureItem_LineDistancePixels(item)) / gView.scale);
+    return std::fabs(MeasureItem_LineDistancePixels(item)) / MeasureItem_UnitScale();
 }
 
-float MeasureItem_Angle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3)
+double MeasureItem_Angle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3)
 {
     double a1 = std::atan2(Span(y1, y2), Span(x1, x2));
     double a2 = std::atan2(Span(y1, y3), Span(x1, x3));
-    float h = (float)((a1 - a2) * 180 / 3.1415926);
+    double h = (a1 - a2) * 180 / kPi;
     if (std::fabs(h) < 180)
         return std::fabs(h);
     return h >= 180 ? 360 - h : h + 360;
@@ -80,32 +89,31 @@ static bool ThirdPointPlaced(const MeasureItem &item)
 
 static int CalibratedLabels(const MeasureItem &item, wchar_t lines[3][LABEL_CAPACITY])
 {
-    const float scale = gView.scale;
+    const double scale = MeasureItem_UnitScale();
     const wchar_t *unit = gView.unitText;
     switch (item.kind) {
     case ITEM_LINE: {
-        float value = MeasureItem_PixelLength(item.x1, item.y1, item.x2, item.y2) / scale;
+        double value = MeasureItem_PixelLength(item.x1, item.y1, item.x2, item.y2) / scale;
         Label_Format(lines[0], unit, L"", "%.5f", value);
         return 1;
     }
     case ITEM_POINT_LINE: {
         if (!ThirdPointPlaced(item))
             return 0;
-        float value = std::fabs((float)MeasureItem_LineDistancePixels(item) / scale);
+        double value = std::fabs(MeasureItem_LineDistancePixels(item) / scale);
         Label_Format(lines[0], unit, L"", "D:%.5f", value);
         return 1;
     }
     case ITEM_RECTANGLE: {
-        float w = (float)std::fabs(Span(item.x1, item.x2)), h = (float)std::fabs(Span(item.y1, item.y2));
-        float width = w / scale, height = h / scale;
+        double width = std::fabs(Span(item.x1, item.x2)) / scale, height = std::fabs(Span(item.y1, item.y2)) / scale;
         Label_Format(lines[0], unit, L"", "%.2fx%.2f", width, height);
         Label_Format(lines[1], unit, L"^2", "S:%.2f", width * height);
         return 2;
     }
     case ITEM_CIRCLE: {
-        float radius = MeasureItem_PixelLength(item.x1, item.y1, item.x2, item.y2) / scale;
-        float circumference = radius * 2.0f * 3.14159f;
-        float area = radius * radius * 3.14159f;
+        double radius = MeasureItem_PixelLength(item.x1, item.y1, item.x2, item.y2) / scale;
+        double circumference = 2 * kPi * radius;
+        double area = kPi * radius * radius;
         Label_Format(lines[0], unit, L"", "R:%.5f", radius);
         Label_Format(lines[1], unit, L"", "C:%.5f", circumference);
         Label_Format(lines[2], unit, L"^2", "S:%.5f", area);
@@ -120,7 +128,7 @@ int MeasureItem_Labels(const MeasureItem &item, wchar_t lines[3][LABEL_CAPACITY]
     if (item.kind == ITEM_ANGLE) {
         if (!ThirdPointPlaced(item))
             return 0;
-        float degrees = MeasureItem_Angle(item.x1, item.y1, item.x2, item.y2, item.x3, item.y3);
+        double degrees = MeasureItem_Angle(item.x1, item.y1, item.x2, item.y2, item.x3, item.y3);
         Label_Format(lines[0], L"\u00b0", L"", "%.3f", degrees);
         return 1;
     }
@@ -129,8 +137,10 @@ int MeasureItem_Labels(const MeasureItem &item, wchar_t lines[3][LABEL_CAPACITY]
     return CalibratedLabels(item, lines);
 }
 
-static Rect Box(int32_t x, int32_t y, int32_t half)
+// A grab box of half its side on the screen around an image point.
+static Rect Box(int32_t x, int32_t y, int32_t screenHalf)
 {
+    int32_t half = View_ScreenToImagePixels(screenHalf);
     return {x - half, y - half, x + half, y + half};
 }
 
@@ -170,12 +180,76 @@ void MeasureItem_UpdateHitRects(MeasureItem *item)
     }
 }
 
+// Distance of p from the segment a-b, in image pixels.
+static double SegmentDistance(const Point &p, const Point &a, const Point &b)
+{
+    double dx = Span(a.x, b.x), dy = Span(a.y, b.y), length2 = dx * dx + dy * dy;
+    double t = length2 > 0 ? (Span(a.x, p.x) * dx + Span(a.y, p.y) * dy) / length2 : 0;
+    t = t < 0 ? 0 : t > 1 ? 1 : t;
+    return std::hypot(Span(a.x, p.x) - t * dx, Span(a.y, p.y) - t * dy);
+}
+
+// Whether p lies on the item's stroke, within the tolerance.
+static bool OnStroke(const MeasureItem &it, const Point &p, double tolerance)
+{
+    const Point p1 = {it.x1, it.y1}, p2 = {it.x2, it.y2}, p3 = {it.x3, it.y3};
+    switch (it.kind) {
+    case ITEM_LINE:
+    case ITEM_POINT_LINE:
+        return SegmentDistance(p, p1, p2) <= tolerance;
+    case ITEM_ANGLE:
+        return SegmentDistance(p, p1, p2) <= tolerance || (ThirdPointPlaced(it) && SegmentDistance(p, p1, p3) <= tolerance);
+    case ITEM_RECTANGLE: {
+        const Point c1 = {it.x1, it.y2}, c2 = {it.x2, it.y1};
+        return SegmentDistance(p, p1, c1) <= tolerance || SegmentDistance(p, c1, p2) <= tolerance ||
+               SegmentDistance(p, p2, c2) <= tolerance || SegmentDistance(p, c2, p1) <= tolerance;
+    }
+    case ITEM_CIRCLE:
+        return std::fabs(MeasureItem_PixelLength(it.x1, it.y1, p.x, p.y) - MeasureItem_CircleRadius(it)) <= tolerance;
+    case ITEM_FREEHAND:
+        for (size_t i = 1; i < it.points.size(); i++)
+            if (SegmentDistance(p, it.points[i - 1], it.points[i]) <= tolerance)
+                return true;
+        return false;
+    }
+    return false;
+}
+
+// Whether a handle of this kind moves its point alone.
+static bool MovesOnePoint(int kind, int handle)
+{
+    switch (kind) {
+    case ITEM_LINE:
+    case ITEM_POINT_LINE:
+    case ITEM_RECTANGLE:
+    case ITEM_ANGLE:
+        return true;
+    case ITEM_CIRCLE:
+        return handle == 1; // the radius point; the centre moves the circle
+    }
+    return false;
+}
+
+int MeasureItem_Grab(const MeasureItem &item, int32_t x, int32_t y)
+{
+    for (int i = 0; i < 4; i++)
+        if (Rect_Contains(item.hitRects[i], x, y))
+            return MovesOnePoint(item.kind, i) ? i : GRAB_WHOLE;
+    return OnStroke(item, {x, y}, View_ScreenToImagePixels(4)) ? GRAB_WHOLE : GRAB_NONE;
+}
+
 bool MeasureItem_IsHit(const MeasureItem &item, int32_t x, int32_t y)
 {
-    for (const Rect &r : item.hitRects)
-        if (Rect_Contains(r, x, y))
-            return true;
-    return false;
+    return MeasureItem_Grab(item, x, y) != GRAB_NONE;
+}
+
+void MeasureItem_MovePoint(MeasureItem *item, int grab, int32_t dx, int32_t dy)
+{
+    bool rectangle = item->kind == ITEM_RECTANGLE;
+    int32_t *x = grab == 0 || (rectangle && grab == 2) ? &item->x1 : grab == 1 || (rectangle && grab == 3) ? &item->x2 : &item->x3;
+    int32_t *y = grab == 0 || (rectangle && grab == 3) ? &item->y1 : grab == 1 || (rectangle && grab == 2) ? &item->y2 : &item->y3;
+    *x += dx;
+    *y += dy;
 }
 
 void MeasureItem_Shift(MeasureItem *item, int32_t dx, int32_t dy)

@@ -30,8 +30,15 @@ struct MeasureItem {
 // Geometry and values, in image pixels unless calibrated. Differences are
 // integer differences of the stored coordinates.
 
-// Length of p-q: |dy| or |dx| along an axis, else the root of dx^2 + dy^2.
-float MeasureItem_PixelLength(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+// Every value is computed in double with the full pi, so that the labels and
+// the reports agree to the digits they show.
+constexpr double kPi = 3.14159265358979323846;
+
+// The applied calibration's pixels per unit, as the decimal its stored
+// 32-bit value stands for (Number_ShortestDecimal): what values divide by.
+double MeasureItem_UnitScale();
+// Length of p-q.
+double MeasureItem_PixelLength(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 // Radius in whole pixels with which a circle item is drawn.
 int MeasureItem_CircleRadius(const MeasureItem &item);
 // Signed distance of p3 from the line p1-p2 in pixels (kind 2).
@@ -41,17 +48,27 @@ double MeasureItem_LineDistancePixels(const MeasureItem &item);
 Point MeasureItem_PerpendicularFoot(const MeasureItem &item);
 // Calibrated distance of p3 from the line p1-p2; 0 when p3 is not placed or
 // no calibration is active.
-float MeasureItem_PointLineDistance(const MeasureItem &item);
+double MeasureItem_PointLineDistance(const MeasureItem &item);
 // The angle at p1 between p2 and p3, in degrees, 0 to 180.
-float MeasureItem_Angle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3);
+double MeasureItem_Angle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3);
 
 // The label lines of an item with the view's calibration; returns how many
 // (0: no label, as for kinds 1 to 4 without calibration).
 int MeasureItem_Labels(const MeasureItem &item, wchar_t lines[3][LABEL_CAPACITY]);
 
+// What a press takes hold of: a handle that moves one point (its index: 0
+// p1, 1 p2, 2 p3, or for rectangles 2 the corner (x1, y2) and 3 the corner
+// (x2, y1)), GRAB_WHOLE for the rest of the item (its stroke within 4 screen
+// pixels, a circle's centre, a freehand stroke's ends, a text) or GRAB_NONE.
+enum { GRAB_NONE = -2, GRAB_WHOLE = -1 };
+int MeasureItem_Grab(const MeasureItem &item, int32_t x, int32_t y);
+// Moves the point a handle holds (MeasureItem_Grab's index) by (dx, dy).
+void MeasureItem_MovePoint(MeasureItem *item, int grab, int32_t dx, int32_t dy);
+
 // The rectangles in which a press grabs the item; text items are measured
 // in the label font.
 void MeasureItem_UpdateHitRects(MeasureItem *item);
+// Whether a press at (x, y) grabs any part of the item.
 bool MeasureItem_IsHit(const MeasureItem &item, int32_t x, int32_t y);
 // Shifts every point of the item.
 void MeasureItem_Shift(MeasureItem *item, int32_t dx, int32_t dy);

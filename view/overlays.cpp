@@ -12,26 +12,27 @@
 
 void View_RecomputeRulerStep()
 {
-    if (gView.scale <= 0) {
+    if (!(gView.scale > 0)) {
         gView.rulerStepPx = 0;
         gView.rulerStepValue = 0;
         return;
     }
-    float base = 0.0001f;
-    float best = 100.0f;
-    for (int decade = 0; decade < 6; decade++) {
-        const float candidates[3] = {base, 2 * base, 5 * base};
-        for (float value : candidates) {
-            float px = value * gView.scale;
-            float d = std::fabs(100 - px);
-            if (d < best) { // ties keep the smaller step
-                best = d;
-                gView.rulerStepPx = (int)(px + 0.5);
-                gView.rulerStepValue = value;
+    // The screen pixels of one unit; the decade below the one of 100 pixels
+    // and the two above it hold the nearest step of the series.
+    double unitPixels = gView.scale * (gView.zoom > 0 ? gView.zoom : 100) / 100.0;
+    double base = std::pow(10.0, std::floor(std::log10(100.0 / unitPixels)) - 1);
+    double best = HUGE_VAL, stepValue = base;
+    for (int decade = 0; decade < 3; decade++, base *= 10) {
+        for (double value : {base, 2 * base, 5 * base}) {
+            double distance = std::fabs(100 - value * unitPixels);
+            if (distance < best - 1e-9) { // ties keep the smaller step
+                best = distance;
+                stepValue = value;
             }
         }
-        base = base * 10;
     }
+    gView.rulerStepValue = (float)stepValue;
+    gView.rulerStepPx = std::max(1, (int)std::lround(stepValue * gView.scale));
     Debug_Printf(L"---%02f %d %03f\r\n", (double)gView.scale, gView.rulerStepPx,
                  (double)gView.rulerStepValue);
 }
@@ -133,21 +134,18 @@ void CalibratedSteps(const Frame &f, StepMark mark)
 void ScaleLabel(const Frame &f, bool underTick)
 {
     wchar_t text[LABEL_CAPACITY];
-    Label_ScaleText(text, gView.rulerStepValue, gView.unitText);
+    Label_ScaleText(text, gView.rulerStepValue, gView.unitIndex);
     TextSize size = Canvas_TextSize(text, FONT_CURRENT);
     int left = underTick ? f.cx - size.width / 2 + f.S : f.cx + (f.S - size.width) / 2;
     Canvas_Text(text, {left, f.cy + 2, left + size.width, f.cy + 2 + size.height}, FONT_CURRENT);
 }
 
-bool BeginOverlay(Frame *f)
+void BeginOverlay(Frame *f)
 {
-    if (gView.zoom != 100)
-        return false;
     *f = CurrentFrame();
     Canvas_BeginPen(gView.gridColor, 1);
     Canvas_PenLine(0, f->cy, f->W, f->cy);
     Canvas_PenLine(f->cx, 0, f->cx, f->H);
-    return true;
 }
 
 void UncalibratedCrossTicks(const Frame &f)
@@ -196,8 +194,7 @@ void Circle(const Frame &f, int r)
 void View_DrawCross()
 {
     Frame f;
-    if (!BeginOverlay(&f))
-        return;
+    BeginOverlay(&f);
     OverlayForm form = Form();
     if (form == FORM_UNCALIBRATED)
         UncalibratedCrossTicks(f);
@@ -211,8 +208,7 @@ void View_DrawCross()
 void View_DrawGrid()
 {
     Frame f;
-    if (!BeginOverlay(&f))
-        return;
+    BeginOverlay(&f);
     OverlayForm form = Form();
     if (form == FORM_UNCALIBRATED)
         UncalibratedGridLines(f);
@@ -226,8 +222,7 @@ void View_DrawGrid()
 void View_DrawCircles()
 {
     Frame f;
-    if (!BeginOverlay(&f))
-        return;
+    BeginOverlay(&f);
     OverlayForm form = Form();
     int M = std::max(f.W, f.H);
     if (form == FORM_UNCALIBRATED) {

@@ -1,9 +1,32 @@
 // Drawing on the back buffer: GDI+ lines and circles with the view's pens,
-// GDI rectangles, texts and overlay pens on its DC.
+// GDI rectangles, texts and overlay pens on its DC. The portable drawing
+// speaks image pixels; here they become back-buffer pixels through
+// gView.drawScale, while pens and text keep their size on the screen.
 #include "base/scoped_win.h"
 #include "view/gdip_object_win.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
+
+#include <cmath>
+#include <vector>
+
+static int Map(int v)
+{
+    return gView.drawScale == 1.0 ? v : (int)std::lround(v * gView.drawScale);
+}
+
+static RECT MapRect(const Rect &r)
+{
+    return {Map(r.left), Map(r.top), Map(r.right), Map(r.bottom)};
+}
+
+static std::vector<Point> MapPoints(const Point *points, int count)
+{
+    std::vector<Point> mapped(points, points + count);
+    for (Point &p : mapped)
+        p = {Map(p.x), Map(p.y)};
+    return mapped;
+}
 
 static GdipObject *PenOf(int pen)
 {
@@ -17,31 +40,34 @@ static GpGraphics *BackGraphics()
 
 void Canvas_Line(int pen, int x1, int y1, int x2, int y2)
 {
-    Gdip_Record(&gView.graphics, Gdip::GdipDrawLineI(BackGraphics(), (GpPen *)PenOf(pen)->handle, x1, y1, x2, y2));
+    Gdip_Record(&gView.graphics, Gdip::GdipDrawLineI(BackGraphics(), (GpPen *)PenOf(pen)->handle, Map(x1), Map(y1),
+                                                     Map(x2), Map(y2)));
 }
 
 void Canvas_Polyline(int pen, const Point *points, int count)
 {
     static_assert(sizeof(Point) == sizeof(Gdiplus::GpPoint), "point layout");
+    std::vector<Point> mapped = MapPoints(points, count);
     Gdip_Record(&gView.graphics, Gdip::GdipDrawLinesI(BackGraphics(), (GpPen *)PenOf(pen)->handle,
-                                                      (const Gdiplus::GpPoint *)points, count));
+                                                      (const Gdiplus::GpPoint *)mapped.data(), count));
 }
 
 void Canvas_Circle(int pen, int x, int y, int width, int height)
 {
     Gdip_Record(&gView.graphics,
-                Gdip::GdipDrawArcI(BackGraphics(), (GpPen *)PenOf(pen)->handle, x, y, width, height, 0.0f, 360.0f));
+                Gdip::GdipDrawArcI(BackGraphics(), (GpPen *)PenOf(pen)->handle, Map(x), Map(y), Map(width),
+                                   Map(height), 0.0f, 360.0f));
 }
 
 void Canvas_FillRect(const Rect &r)
 {
-    RECT rect = {r.left, r.top, r.right, r.bottom};
+    RECT rect = MapRect(r);
     FillRect(gView.backDC, &rect, gView.itemBrush);
 }
 
 void Canvas_FrameRect(const Rect &r)
 {
-    RECT rect = {r.left, r.top, r.right, r.bottom};
+    RECT rect = MapRect(r);
     FrameRect(gView.backDC, &rect, gView.itemBrush);
 }
 
@@ -59,13 +85,20 @@ static TextSize MeasureText(HDC dc, const wchar_t *text, int font)
     return {(int)size.cx, (int)size.cy};
 }
 
+// The text's size on the screen, in image pixels (rounded up).
 TextSize Canvas_TextSize(const wchar_t *text, int font)
 {
-    if (gView.backDC)
-        return MeasureText(gView.backDC, text, font);
-    // Text items are measured also before the first composition made a back buffer.
-    ScopedWindowDC dc(gView.hwnd);
-    return MeasureText(dc.Get(), text, font);
+    TextSize size;
+    if (gView.backDC) {
+        size = MeasureText(gView.backDC, text, font);
+    } else {
+        // Text items are measured also before the first composition made a back buffer.
+        ScopedWindowDC dc(gView.hwnd);
+        size = MeasureText(dc.Get(), text, font);
+    }
+    if (gView.drawScale == 1.0)
+        return size;
+    return {(int)std::ceil(size.width / gView.drawScale), (int)std::ceil(size.height / gView.drawScale)};
 }
 
 void Canvas_Text(const wchar_t *text, const Rect &box, int font)
@@ -74,8 +107,8 @@ void Canvas_Text(const wchar_t *text, const Rect &box, int font)
     ScopedSelect select(dc, FontOf(font));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, gView.textColor);
-    RECT clip = {box.left, box.top, box.right, box.bottom};
-    ExtTextOutW(dc, box.left, box.top, ETO_CLIPPED, &clip, text, (UINT)lstrlenW(text), nullptr);
+    RECT clip = MapRect(box);
+    ExtTextOutW(dc, clip.left, clip.top, ETO_CLIPPED, &clip, text, (UINT)lstrlenW(text), nullptr);
 }
 
 static HPEN gPen;
@@ -89,14 +122,15 @@ void Canvas_BeginPen(uint32_t color, int width)
 
 void Canvas_PenLine(int x1, int y1, int x2, int y2)
 {
-    MoveToEx(gView.backDC, x1, y1, nullptr);
-    LineTo(gView.backDC, x2, y2);
+    MoveToEx(gView.backDC, Map(x1), Map(y1), nullptr);
+    LineTo(gView.backDC, Map(x2), Map(y2));
 }
 
 void Canvas_PenPolyline(const Point *points, int count)
 {
     static_assert(sizeof(Point) == sizeof(POINT), "point layout");
-    Polyline(gView.backDC, (const POINT *)points, count);
+    std::vector<Point> mapped = MapPoints(points, count);
+    Polyline(gView.backDC, (const POINT *)mapped.data(), count);
 }
 
 void Canvas_EndPen()

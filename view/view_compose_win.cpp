@@ -204,6 +204,57 @@ void View_Compose(HDC hdc)
            SRCCOPY);
 }
 
+PictureComposition::~PictureComposition()
+{
+    if (dc) {
+        SelectObject(dc, previous);
+        DeleteDC(dc);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+}
+
+// The scene is drawn through the canvas, which draws on gView's back buffer:
+// for one composition it is lent the picture's DC and graphics at scale 1.
+static void DrawSceneOn(HDC dc, GpGraphics *graphics)
+{
+    HDC screenDC = gView.backDC;
+    GdipObject screenGraphics = gView.graphics;
+    double screenScale = gView.drawScale;
+    gView.backDC = dc;
+    gView.graphics = {graphics, 0};
+    gView.drawScale = 1.0;
+    View_DrawScene();
+    Gdip::GdipFlush(graphics, Gdiplus::FlushIntentionSync);
+    gView.backDC = screenDC;
+    gView.graphics = screenGraphics;
+    gView.drawScale = screenScale;
+}
+
+bool View_ComposePicture(PictureComposition *picture)
+{
+    if (gView.frameBits.empty() || !gView.backDC)
+        return false;
+    void *pixels = nullptr;
+    picture->bitmap = CreatePixelBitmap(gView.backDC, gView.imageWidth, gView.imageHeight, &pixels);
+    picture->dc = picture->bitmap ? CreateCompatibleDC(gView.backDC) : nullptr;
+    if (!picture->dc)
+        return false;
+    picture->previous = SelectObject(picture->dc, picture->bitmap);
+    GpGraphics *graphics = nullptr;
+    if (Gdip::GdipCreateFromHDC(picture->dc, &graphics) != Gdiplus::Ok)
+        return false;
+    Gdip::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeHighQuality);
+    View_ExpandFrame((uint32_t *)pixels);
+    DrawSceneOn(picture->dc, graphics);
+    Gdip::GdipDeleteGraphics(graphics);
+    GdiFlush();
+    picture->pixels = (const uint32_t *)pixels;
+    picture->width = gView.imageWidth;
+    picture->height = gView.imageHeight;
+    return true;
+}
+
 const uint32_t *View_BackPixels(int *width, int *height)
 {
     // The pixels are read in place: GDI and GDI+ must be done writing them.

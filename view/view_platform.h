@@ -27,9 +27,9 @@ void View_SetCapture();
 // Releases the mouse capture when the view holds it.
 void View_ReleaseCapture();
 void View_SetFocus();
-// Posted to the parent window: WM_COMMAND id (lParam 0), WM_VIEW_ZOOMFITTED (0, 0).
+// Posted to the parent window: WM_COMMAND id (lParam 0), WM_VIEW_ZOOMCHANGED (0, 0).
 void View_PostParentCommand(int id);
-void View_PostZoomFitted();
+void View_PostZoomChanged();
 // Posts WM_SIZE with wParam 0 and lParam 0 to the view itself.
 void View_PostSize();
 

@@ -79,9 +79,9 @@ void View_PostParentCommand(int id)
     PostMessageW(GetParent(gView.hwnd), WM_COMMAND, (WPARAM)id, 0);
 }
 
-void View_PostZoomFitted()
+void View_PostZoomChanged()
 {
-    PostMessageW(GetParent(gView.hwnd), WM_VIEW_ZOOMFITTED, 0, 0);
+    PostMessageW(GetParent(gView.hwnd), WM_VIEW_ZOOMCHANGED, 0, 0);
 }
 
 void View_PostSize()

@@ -1,6 +1,8 @@
 #include "view/view_snapshot_win.h"
 
 #include "state/app_state.h"
+#include "state/settings.h"
+#include "view/view_state.h"
 #include "base/gdiplus_win.h"
 #include "capture/camera_graph.h"
 #include "view/view_win.h"
@@ -21,6 +23,17 @@ bool View_SaveSnapshot(const wchar_t *path)
     const uint32_t *pixels = View_BackPixels(&width, &height);
     if (!Camera_IsOpen() || !pixels)
         return false;
+    // A snapshot for measuring is neither shrunk nor blown up: at another
+    // zoom the picture is composed again at its own size.
+    PictureComposition picture;
+    bool zoomed = width != gView.imageWidth || height != gView.imageHeight;
+    if (zoomed && !gSettings.snapshotAsShown) {
+        if (!View_ComposePicture(&picture))
+            return false;
+        pixels = picture.pixels;
+        width = picture.width;
+        height = picture.height;
+    }
     // GDI+ must not be given the back bitmap itself, which stays selected
     // into the back buffer's DC: it reads the DIB section's pixels instead,
     // in place, with no alpha (the unused byte is not transparency).

@@ -18,8 +18,10 @@ void View_Init(HWND__ *window)
     gView = View();
     gView.hwnd = window;
     gView.zoom = 100;
+    gView.drawScale = 1.0;
     gView.scale = -1.0f;
     gView.selected = -1;
+    gView.editIndex = -1;
     gView.hover = -1;
     gView.newItem.x3 = -1;
     Text_Copy(gView.placeholderText, VIEW_TEXT_CAPACITY, L"Please connect USB microscope.");
@@ -47,6 +49,7 @@ void View_SetFrameFormat()
     gView.displayWidth = gView.imageWidth;
     gView.displayHeight = gView.imageHeight;
     gView.zoom = 100;
+    gView.drawScale = 1.0;
     gView.scale = -1.0f;
     gView.unitIndex = 0;
     View_RecomputeRulerStep();
@@ -66,8 +69,10 @@ void View_Reset()
         gView.tool = TOOL_POINTER; // the end being dragged went with the picture
     gView.selected = -1;
     gView.hover = -1;
+    gView.editIndex = -1; // the item being changed went with the others
     gView.imageWidth = gView.imageHeight = 0;
     gView.displayWidth = gView.displayHeight = 0;
     gView.zoom = 100;
+    gView.drawScale = 1.0;
     View_Invalidate(true);
 }

@@ -37,6 +37,10 @@ struct View {
     int displayWidth, displayHeight;
     int zoom;
     bool fitToWindow;
+    // Back-buffer pixels per image pixel of the composition being drawn:
+    // the zoom / 100 on the screen, 1 for a snapshot at the picture's size.
+    // Items keep image coordinates; the canvas maps them through this.
+    double drawScale;
     int scrollX, scrollY;
     bool hScrollShown, vScrollShown;
     std::vector<uint8_t> frameBits; // the view's copy of the newest frame
@@ -78,8 +82,14 @@ struct View {
     Point lastPoint;
     Point newPoint;
     MeasureItem *dragItem;
+    int32_t dragGrab; // what of dragItem the press took: MeasureItem_Grab's value
     int32_t selected, hover;
     int32_t calibLength, calibLeft, calibRight;
+    // The text item being changed in the Input-text dialog: taken out of the
+    // list into newItem while the dialog is open, its index and its state
+    // before; -1 while no item is changed.
+    int32_t editIndex;
+    MeasureItem editOriginal;
     bool calibHoverLeft, calibHoverRight;
 
     // Camera opening and device events.

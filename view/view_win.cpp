@@ -83,6 +83,22 @@ static bool OnDeviceCommand(HWND window, int command)
     return false;
 }
 
+// Ctrl+wheel zooms about the pointer, 10 % a notch; the wheel scrolls a
+// picture larger than the view, sideways with Shift or a tilting wheel.
+static void OnWheel(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+    WORD keys = GET_KEYSTATE_WPARAM(wParam);
+    if (message == WM_MOUSEWHEEL && (keys & MK_CONTROL)) {
+        POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; // screen coordinates
+        ScreenToClient(window, &p);
+        View_ZoomAbout(gView.zoom + delta * 10 / WHEEL_DELTA, p.x, p.y);
+        return;
+    }
+    bool tilted = message == WM_MOUSEHWHEEL; // positive: to the right
+    View_Wheel(tilted ? -delta : delta, tilted || (keys & MK_SHIFT));
+}
+
 LRESULT CALLBACK CameraWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -120,6 +136,15 @@ LRESULT CALLBACK CameraWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_CAMERA_STILL:
         PostMessageW(GetParent(window), message, 0, 0);
         return 0;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        OnWheel(window, message, wParam, lParam);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        // Anything but a text item takes the second click as a press.
+        if (View_DoubleClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)))
+            return 0;
+        [[fallthrough]];
     case WM_LBUTTONDOWN:
         View_ButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;

@@ -15,3 +15,22 @@ void View_PaintBackground(HDC hdc);
 // top-down rows of width 32-bit pixels (blue, green, red, unused byte);
 // null when there is no back buffer.
 const uint32_t *View_BackPixels(int *width, int *height);
+
+// The picture at its own size, composed apart from the screen's back buffer,
+// with the overlays and items drawn at picture scale (labels at the size the
+// screen shows them at 100 %): what a snapshot saves whatever the zoom.
+// Its bitmap and DC go with the record.
+struct PictureComposition {
+    HBITMAP bitmap = nullptr;
+    HDC dc = nullptr;
+    HGDIOBJ previous = nullptr;
+    const uint32_t *pixels = nullptr; // top-down rows, as View_BackPixels
+    int width = 0, height = 0;
+    PictureComposition() = default;
+    PictureComposition(const PictureComposition &) = delete;
+    PictureComposition &operator=(const PictureComposition &) = delete;
+    ~PictureComposition();
+};
+// Composes the newest frame the view copied; false without a back buffer
+// (its drawing objects are lent) or when GDI refuses.
+bool View_ComposePicture(PictureComposition *picture);

@@ -3,7 +3,11 @@
 #include "view/view_platform.h"
 #include "view/view_state.h"
 
+#include "view/measure_item.h"
+#include "view/overlays.h"
+
 #include <algorithm>
+#include <cmath>
 
 int View_FitZoom(int clientWidth, int clientHeight, int imageWidth, int imageHeight)
 {
@@ -40,8 +44,14 @@ void View_ApplyZoom(int percent)
     if (zoom == gView.zoom)
         return;
     gView.zoom = zoom;
+    gView.drawScale = View_DrawScale();
+    // Labels keep their size on the screen and the ruler its spacing there:
+    // both change in image pixels.
+    View_RecomputeRulerStep();
+    for (MeasureItem &item : gView.items)
+        MeasureItem_UpdateHitRects(&item);
     if (gView.fitToWindow)
-        View_PostZoomFitted();
+        View_PostZoomChanged();
     gView.displayWidth = View_ZoomedSize(gView.imageWidth, zoom);
     gView.displayHeight = View_ZoomedSize(gView.imageHeight, zoom);
     if (gView.backBitmap)
@@ -125,15 +135,14 @@ void View_Scroll(int bar, int code, int thumbPosition)
 
 void View_CentreScroll()
 {
-    // The image size equals the display size whenever this is called (zoom 100).
     Rect client = View_ClientRect();
     int width = client.right - client.left, height = client.bottom - client.top;
-    if (width < gView.imageWidth) {
-        gView.scrollX = (gView.imageWidth - width) / 2;
+    if (width < gView.displayWidth) {
+        gView.scrollX = (gView.displayWidth - width) / 2;
         View_SetScrollPosition(SCROLL_HORZ, gView.scrollX);
     }
-    if (height < gView.imageHeight) {
-        gView.scrollY = (gView.imageHeight - height) / 2;
+    if (height < gView.displayHeight) {
+        gView.scrollY = (gView.displayHeight - height) / 2;
         View_SetScrollPosition(SCROLL_VERT, gView.scrollY);
     }
 }
@@ -147,15 +156,78 @@ void View_OnSize(bool synthetic)
     View_UpdateScrollBars();
 }
 
+// Display pixels to image pixels and back, per axis (the same at 100 %).
+static int ToImage(int d, int displaySize, int imageSize)
+{
+    if (displaySize <= 0 || displaySize == imageSize)
+        return d;
+    return (int)std::floor((double)d * imageSize / displaySize);
+}
+
+static int ToDisplay(int i, int displaySize, int imageSize)
+{
+    if (imageSize <= 0 || displaySize == imageSize)
+        return i;
+    return (int)std::lround((i + 0.5) * displaySize / imageSize);
+}
+
+// Where the display's left (top) edge lies in the client area: centred in a
+// wider client, else scrolled.
+static int DisplayOrigin(int clientSize, int displaySize, int scroll)
+{
+    return displaySize < clientSize ? (clientSize - displaySize) / 2 : -scroll;
+}
+
 bool View_MapPoint(Point *out, const Rect &client, int x, int y)
 {
-    int px = x + gView.scrollX, py = y + gView.scrollY;
-    if (gView.imageWidth < client.right)
-        px -= (client.right - gView.imageWidth) / 2;
-    if (gView.imageHeight < client.bottom)
-        py -= (client.bottom - gView.imageHeight) / 2;
+    int dx = x - DisplayOrigin(client.right, gView.displayWidth, gView.scrollX);
+    int dy = y - DisplayOrigin(client.bottom, gView.displayHeight, gView.scrollY);
+    int px = ToImage(dx, gView.displayWidth, gView.imageWidth);
+    int py = ToImage(dy, gView.displayHeight, gView.imageHeight);
     *out = {px, py};
     return px >= 0 && px < gView.imageWidth && py >= 0 && py < gView.imageHeight;
+}
+
+double View_DrawScale()
+{
+    return gView.zoom > 0 ? gView.zoom / 100.0 : 1.0;
+}
+
+int View_ScreenToImagePixels(int screenPixels)
+{
+    return std::max(1, (int)std::lround(screenPixels / gView.drawScale));
+}
+
+// The scroll position that puts display pixel d at client position c.
+static int ScrollFor(int d, int c)
+{
+    return d - c;
+}
+
+void View_ZoomAbout(int percent, int x, int y)
+{
+    percent = std::clamp(percent, 50, 200);
+    if (percent == gView.zoom || gView.imageWidth <= 0)
+        return;
+    Rect client = View_ClientRect();
+    Point at;
+    View_MapPoint(&at, client, x, y);
+    View_ApplyZoom(percent);
+    View_PostZoomChanged();
+    gView.scrollX = ScrollFor(ToDisplay(at.x, gView.displayWidth, gView.imageWidth), x);
+    gView.scrollY = ScrollFor(ToDisplay(at.y, gView.displayHeight, gView.imageHeight), y);
+    View_UpdateScrollBars(); // clamps them into their ranges
+    View_Invalidate(false);
+}
+
+void View_Wheel(int delta, bool sideways)
+{
+    enum { NOTCH = 120, NOTCH_PIXELS = 60, SB_THUMBPOSITION_CODE = 4 };
+    if (!(sideways ? gView.hScrollShown : gView.vScrollShown))
+        return;
+    int position = sideways ? gView.scrollX : gView.scrollY;
+    View_Scroll(sideways ? SCROLL_HORZ : SCROLL_VERT, SB_THUMBPOSITION_CODE,
+                position - delta * NOTCH_PIXELS / NOTCH);
 }
 
 void View_Pan(int x, int y)

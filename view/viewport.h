@@ -19,8 +19,20 @@ void View_CentreScroll();
 // WM_SIZE; synthetic is the lParam-0 message posted after a format change.
 void View_OnSize(bool synthetic);
 
-// A client-area point in image pixels; true when it lies inside the image.
+// A client-area point in image pixels, through the zoom; true when it lies
+// inside the image.
 bool View_MapPoint(Point *out, const Rect &client, int x, int y);
+// Back-buffer pixels per image pixel on the screen: the zoom / 100.
+double View_DrawScale();
+// A length on the screen (a handle, a grab box) in image pixels of the
+// composition being drawn (gView.drawScale), at least 1.
+int View_ScreenToImagePixels(int screenPixels);
+// Command 8003 with the image point under the client point (x, y) kept
+// under it (Ctrl+wheel).
+void View_ZoomAbout(int percent, int x, int y);
+// The mouse wheel (delta in WHEEL_DELTA units of 120): scrolls a picture
+// larger than the view, vertically or, sideways (Shift), horizontally.
+void View_Wheel(int delta, bool sideways);
 // Scrolls the picture with the pointer from gView.lastPoint to (x, y)
 // (window coordinates). The caller then stores (x, y) as lastPoint.
 void View_Pan(int x, int y);

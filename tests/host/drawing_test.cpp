@@ -6,6 +6,7 @@
 #include "view/view_commands.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
+#include "view/viewport.h"
 
 #include <algorithm>
 
@@ -21,27 +22,31 @@ bool HasPenLine(int x1, int y1, int x2, int y2)
     return false;
 }
 
-TEST_F(Drawing, TheRulerStepIsTheCandidateNearestTo100Pixels)
+// The step of the 1-2-5 series nearest to 100 screen pixels, at every
+// calibration (400 px over 10000 um once stopped at 50 um = 2 px) and zoom.
+TEST_F(Drawing, TheRulerStepIsTheSeriesValueNearestTo100ScreenPixels)
 {
     Calibrate(7.3f);
     EXPECT_EQ(gView.rulerStepPx, 73);
     EXPECT_FLOAT_EQ(gView.rulerStepValue, 10.0f);
-    Calibrate(1000.0f);
-    EXPECT_EQ(gView.rulerStepPx, 100);
-    EXPECT_EQ(gView.rulerStepValue, 0.099999994f) << "built by repeated float multiplication";
-    EXPECT_LT(gView.rulerStepValue, 0.1f);
     Calibrate(450.0f);
     EXPECT_EQ(gView.rulerStepPx, 90);
-    EXPECT_NEAR(gView.rulerStepValue, 0.2f, 1e-6);
+    EXPECT_FLOAT_EQ(gView.rulerStepValue, 0.2f);
     Calibrate(150.0f); // 0.5 -> 75 and 1 -> 150 are equally near: the smaller step stays
     EXPECT_EQ(gView.rulerStepPx, 75);
-    Calibrate(0.5f); // even 50 units are 25 pixels: the last candidate wins
-    EXPECT_EQ(gView.rulerStepPx, 25);
+    Calibrate(0.04f); // 400 px over 10000 um
+    EXPECT_EQ(gView.rulerStepPx, 80);
+    EXPECT_FLOAT_EQ(gView.rulerStepValue, 2000.0f);
+    Calibrate(40000.0f);
+    EXPECT_EQ(gView.rulerStepPx, 80);
+    EXPECT_FLOAT_EQ(gView.rulerStepValue, 0.002f);
+    View_ApplyZoom(50); // 80 image px would be 40 on the screen: 0.005 mm, 100 there
+    EXPECT_EQ(gView.rulerStepPx, 200);
+    EXPECT_FLOAT_EQ(gView.rulerStepValue, 0.005f);
+    View_ApplyZoom(100);
     Calibrate(-1.0f);
     EXPECT_EQ(gView.rulerStepPx, 0);
     EXPECT_EQ(gView.rulerStepValue, 0.0f);
-    ASSERT_FALSE(gFake.debugLines.empty());
-    EXPECT_EQ(gFake.debugLines[0], L"---7.300000 73 9.999999\r\n");
 }
 
 TEST_F(Drawing, TheUncalibratedGridHasLinesEvery100PixelsFromTheCentre)
@@ -90,10 +95,10 @@ TEST_F(Drawing, TheCalibratedRulerTicksFromTheStepWithMinorTicks)
     EXPECT_TRUE(HasPenLine(320, 21, 340, 21)) << "k = 3";
     EXPECT_FALSE(HasPenLine(320, -52, 340, -52)) << "k = 4 is outside";
     EXPECT_TRUE(HasPenLine(320, -52 + 66, 328, -52 + 66)) << "yet its minors reach in";
-    ASSERT_EQ(Texts(), std::vector<std::wstring>{L"10.0mm"});
+    ASSERT_EQ(Texts(), std::vector<std::wstring>{L"10mm"});
     const CanvasCall label = Calls(CANVAS_TEXT)[0];
     EXPECT_EQ(label.font, FONT_CURRENT);
-    EXPECT_EQ(label.r, (Rect{320 - 24 + 73, 242, 320 - 24 + 73 + 48, 242 + 16}));
+    EXPECT_EQ(label.r, (Rect{320 - 16 + 73, 242, 320 - 16 + 73 + 32, 242 + 16}));
 }
 
 TEST_F(Drawing, TheCalibratedGridAndCirclesUseTheStep)
@@ -105,7 +110,7 @@ TEST_F(Drawing, TheCalibratedGridAndCirclesUseTheStep)
     EXPECT_TRUE(HasPenLine(20, 0, 20, 480));
     EXPECT_FALSE(HasPenLine(320, 140, 340, 140)) << "no major ticks";
     EXPECT_TRUE(HasPenLine(320, 190, 334, 190));
-    EXPECT_EQ(Calls(CANVAS_TEXT)[0].r.left, 320 + (100 - 6 * 8) / 2);
+    EXPECT_EQ(Calls(CANVAS_TEXT)[0].r.left, 320 + (100 - 4 * 8) / 2);
 
     gFake.canvas.clear();
     gView.showGrid = false;
@@ -116,7 +121,7 @@ TEST_F(Drawing, TheCalibratedGridAndCirclesUseTheStep)
     EXPECT_EQ(circles[2].r, (Rect{20, -60, 600, 600}));
     EXPECT_EQ(circles[2].pen, PEN_OVERLAY);
     EXPECT_TRUE(HasPenLine(320, 190, 334, 190)) << "minor ticks as for the grid";
-    EXPECT_EQ(Texts(), std::vector<std::wstring>{L"10.0\u03bcm"});
+    EXPECT_EQ(Texts(), std::vector<std::wstring>{L"10\u03bcm"});
 
     Calibrate(-1.0f);
     gFake.canvas.clear();
@@ -124,15 +129,19 @@ TEST_F(Drawing, TheCalibratedGridAndCirclesUseTheStep)
     EXPECT_EQ(Calls(CANVAS_CIRCLE).size(), 3u); // radii 100, 200, 300
 }
 
-TEST_F(Drawing, OverlaysAreLeftOutAtOtherZoomsButItemsAreNot)
+// In image pixels at every zoom (the canvas maps them); handles keep their
+// size on the screen.
+TEST_F(Drawing, OverlaysItemsAndHandlesAreDrawnAtEveryZoom)
 {
     gView.showCross = gView.showGrid = gView.showCircles = true;
     gView.items.push_back(Item(ITEM_LINE, 10, 10, 100, 10));
-    gView.zoom = 150;
+    View_ApplyZoom(150);
     View_DrawScene();
-    EXPECT_TRUE(Calls(CANVAS_PEN_LINE).empty());
-    EXPECT_TRUE(Calls(CANVAS_CIRCLE).empty());
+    EXPECT_TRUE(HasPenLine(0, 240, 640, 240)) << "the cross's axis, in image pixels";
+    EXPECT_EQ(Calls(CANVAS_CIRCLE).size(), 3u);
     EXPECT_EQ(Calls(CANVAS_LINE).size(), 3u) << "the line and its end ticks";
+    View_ApplyZoom(50);
+    EXPECT_EQ(View_HandleRect(100, 100), (Rect{90, 90, 110, 110}));
 }
 
 TEST_F(Drawing, HandlesAreClippedToTheImageAndFilledWhenSelected)

@@ -53,10 +53,29 @@ TEST_F(Editing, DegeneratePressesAreCommittedAndPressesOutsideTheImageAreNot)
     View_ButtonDown(20, 20); // the grey margin
     Up();
     EXPECT_EQ(gView.items.size(), 1u);
-    gView.zoom = 150;
-    Down(30, 30);
+}
+
+// Items keep image coordinates at every zoom: the press maps through it,
+// centred at 50 %, scrolled at 200 %.
+TEST_F(Editing, ItemsAreDrawnAtEveryZoomInImagePixels)
+{
+    Tool(ITEM_LINE);
+    View_ApplyZoom(50); // 320 x 240 centred in the 800 x 600 client, from (240, 180)
+    View_ButtonDown(280, 200);
+    View_PointerMove(440, 200, true);
     Up();
-    EXPECT_EQ(gView.items.size(), 1u) << "no new items at other zooms";
+    View_ApplyZoom(200);
+    gView.scrollX = 100;
+    View_ButtonDown(0, 60);
+    View_PointerMove(40, 60, true);
+    Up();
+    ASSERT_EQ(gView.items.size(), 2u);
+    EXPECT_EQ((Rect{gView.items[0].x1, gView.items[0].y1, gView.items[0].x2, gView.items[0].y2}),
+              (Rect{80, 40, 400, 40}));
+    EXPECT_EQ((Rect{gView.items[1].x1, gView.items[1].y1, gView.items[1].x2, gView.items[1].y2}),
+              (Rect{50, 30, 70, 30}));
+    EXPECT_TRUE(MeasureItem_IsHit(gView.items[1], 52, 32)) << "grab boxes of 5 screen pixels";
+    EXPECT_FALSE(MeasureItem_IsHit(gView.items[1], 45, 35));
 }
 
 TEST_F(Editing, FreehandCollectsEveryPosition)
@@ -156,13 +175,13 @@ TEST_F(Editing, ThePointerSelectsMovesAndDeletesTheLowestIndexFirst)
     Move(200, 126, false);
     EXPECT_EQ(gView.hover, 3);
 
-    Down(199, 111);
+    Down(199, 111); // the end-point handle moves that point alone
     EXPECT_EQ(gView.selected, 1);
     Move(209, 121);
     Move(700, 121); // outside: ignored
     Up();
-    EXPECT_EQ(gView.items[1].x1, 110);
-    EXPECT_EQ(gView.items[1].y2, 120);
+    EXPECT_EQ((Rect{gView.items[1].x1, gView.items[1].y1, gView.items[1].x2, gView.items[1].y2}),
+              (Rect{100, 110, 210, 120}));
     EXPECT_TRUE(MeasureItem_IsHit(gView.items[1], 210, 120));
     EXPECT_EQ(gView.dragItem, nullptr);
 
@@ -173,6 +192,12 @@ TEST_F(Editing, ThePointerSelectsMovesAndDeletesTheLowestIndexFirst)
     EXPECT_EQ(gView.selected, -1);
     View_KeyDown(8);
     EXPECT_EQ(gView.items.size(), 3u) << "nothing selected";
+    Down(150, 131); // elsewhere on a stroke: the whole item
+    EXPECT_EQ(gView.selected, 2);
+    Move(160, 141);
+    Up();
+    EXPECT_EQ((Rect{gView.items[2].x1, gView.items[2].y1, gView.items[2].x2, gView.items[2].y2}),
+              (Rect{110, 140, 210, 140}));
 
     Down(400, 400); // empty image area: deselects and starts a pan
     EXPECT_TRUE(gView.mouseDown);
@@ -277,3 +302,35 @@ TEST_F(Editing, SpaceAsksTheMainWindowForASnapshot)
 }
 
 } // namespace
+
+// A double click on a text item changes it in the Input-text dialog: it
+// leaves the list while the dialog is open and comes back at its index,
+// changed by OK, as it was by Cancel, removed when emptied.
+TEST_F(Editing, ADoubleClickChangesATextItemInPlace)
+{
+    gView.items.push_back(Item(ITEM_LINE, 10, 10, 100, 10));
+    MeasureItem text = Item(ITEM_TEXT, 200, 200, 0, 0);
+    wcscpy(text.text, L"old");
+    gView.items.push_back(text);
+    gView.items.push_back(Item(ITEM_LINE, 10, 300, 100, 300));
+    auto edit = [](const wchar_t *newText, const char *action) {
+        Tool(0);
+        ASSERT_TRUE(View_DoubleClick(205 + 80, 205 + 60));
+        EXPECT_EQ(gFake.parentCommands.back(), CMD_EDIT_TEXT_ITEM);
+        Tool(ITEM_TEXT);
+        View_TextItemCommand("Init");
+        EXPECT_EQ(gView.items.size(), 2u) << "out of the list while it changes";
+        wcscpy(gView.newItem.text, newText);
+        View_TextItemCommand(action);
+    };
+    EXPECT_FALSE(View_DoubleClick(50 + 80, 10 + 60)) << "not a text item";
+    edit(L"new", "OK");
+    ASSERT_EQ(gView.items.size(), 3u);
+    EXPECT_STREQ(gView.items[1].text, L"new");
+    EXPECT_EQ(gView.items[1].x1, 200);
+    edit(L"other", "Cancel");
+    EXPECT_STREQ(gView.items[1].text, L"new");
+    edit(L"", "OK");
+    EXPECT_EQ(gView.items.size(), 2u);
+    EXPECT_EQ(gView.items[1].y1, 300);
+}

@@ -142,25 +142,6 @@ TEST(ExclusiveToggles, TurningOneOnTurnsTheOthersOffAndOffLeavesThem)
     EXPECT_EQ(a + b + c, 0);
 }
 
-TEST(ZoomSlider, IsDisabledByItemsCalibrationToolsAndDialogs)
-{
-    gView.scale = -1.0f;
-    gView.tool = 0;
-    gView.items.clear();
-    EXPECT_TRUE(ZoomSlider_Enabled(false, false));
-    EXPECT_FALSE(ZoomSlider_Enabled(true, false));
-    EXPECT_FALSE(ZoomSlider_Enabled(false, true));
-    gView.items.push_back(MeasureItem{});
-    EXPECT_FALSE(ZoomSlider_Enabled(false, false));
-    gView.items.clear();
-    gView.scale = 2.0f;
-    EXPECT_FALSE(ZoomSlider_Enabled(false, false));
-    gView.scale = -1.0f;
-    gView.tool = 1;
-    EXPECT_FALSE(ZoomSlider_Enabled(false, false));
-    gView.tool = 0;
-}
-
 TEST(ItemRemoval, RemovesInReverseOrderAndClearsIndicesOnTheRemovedItem)
 {
     gView.items.assign(3, MeasureItem{});

@@ -28,7 +28,7 @@ TEST_F(MeasureItems, LabelsCarryTheCalibratedValuesInTheirFormats)
     EXPECT_EQ(Labels(Item(ITEM_RECTANGLE, 100, 50, 40, 10)), (Lines{L"6.00x4.00mm", L"S:24.00mm^2"}));
     Calibrate(1.0f, 1);
     MeasureItem circle = Item(ITEM_CIRCLE, 0, 0, 3, 4);
-    EXPECT_EQ(Labels(circle), (Lines{L"R:5.00000\u03bcm", L"C:31.41590\u03bcm", L"S:78.53975\u03bcm^2"}));
+    EXPECT_EQ(Labels(circle), (Lines{L"R:5.00000\u03bcm", L"C:31.41593\u03bcm", L"S:78.53982\u03bcm^2"}));
     EXPECT_EQ(MeasureItem_CircleRadius(circle), 5);
     Calibrate(1.0f, 2);
     EXPECT_EQ(Labels(Item(ITEM_POINT_LINE, 0, 0, 10, 10, 10, 0)), Lines{L"D:7.07107\u03bcm"});
@@ -74,7 +74,7 @@ TEST_F(MeasureItems, PixelLengthsAreExactAlongTheAxes)
     EXPECT_EQ(MeasureItem_PixelLength(0, 0, 3, 4), 5.0f);
     // Points far apart: squares beyond 32 bits, and differences beyond them.
     EXPECT_NEAR(MeasureItem_PixelLength(0, 0, 50000, 50000), 70710.68f, 0.01f);
-    EXPECT_EQ(MeasureItem_PixelLength(INT32_MIN, 5, INT32_MAX, 5), 4294967295.0f);
+    EXPECT_EQ(MeasureItem_PixelLength(INT32_MIN, 5, INT32_MAX, 5), 4294967295.0);
     EXPECT_EQ(MeasureItem_CircleRadius(Item(ITEM_CIRCLE, 0, 0, 1, 1)), 1); // 1.414 + 0.49
     EXPECT_EQ(MeasureItem_CircleRadius(Item(ITEM_CIRCLE, 0, 0, 2, 1)), 2); // 2.236 + 0.49
 }
@@ -100,7 +100,8 @@ TEST_F(MeasureItems, HitRectanglesFollowTheKind)
     MeasureItem_UpdateHitRects(&stroke);
     EXPECT_TRUE(MeasureItem_IsHit(stroke, 30, 30));
     EXPECT_TRUE(MeasureItem_IsHit(stroke, 94, 44));
-    EXPECT_FALSE(MeasureItem_IsHit(stroke, 60, 35));
+    EXPECT_TRUE(MeasureItem_IsHit(stroke, 60, 37)) << "on the stroke, within 4 pixels";
+    EXPECT_FALSE(MeasureItem_IsHit(stroke, 60, 42));
 
     MeasureItem text = Item(ITEM_TEXT, 10, 20, 0, 0);
     int promptWidth = (int)wcslen(gView.textPrompt) * gFake.labelCharWidth;
@@ -142,17 +143,22 @@ TEST_F(MeasureItems, TheListCommitsCopiesDeletesInOrderAndHitTestsLowestIndexFir
     EXPECT_EQ(gView.items[0].kind, ITEM_CIRCLE);
 }
 
-TEST(Labels, ScaleLabelsChooseTheirPrecisionByTheStepValue)
+// Micrometres below 1 mm, millimetres from 1 mm on, whatever the unit.
+TEST(Labels, ScaleLabelsAreInMicrometresBelowAMillimetre)
 {
     wchar_t text[LABEL_CAPACITY];
-    Label_ScaleText(text, 0.099999994f, L"mm");
-    EXPECT_STREQ(text, L"0.10mm");
-    Label_ScaleText(text, 0.049999997f, L"mm");
-    EXPECT_STREQ(text, L"0.05mm");
-    Label_ScaleText(text, 0.0049999999f, L"\u03bcm");
-    EXPECT_STREQ(text, L"0.005\u03bcm");
-    Label_ScaleText(text, 9.99999905f, L"mm");
-    EXPECT_STREQ(text, L"10.0mm");
+    Label_ScaleText(text, 0.2f, 0);
+    EXPECT_STREQ(text, L"200\u03bcm");
+    Label_ScaleText(text, 0.99999994f, 0);
+    EXPECT_STREQ(text, L"1mm");
+    Label_ScaleText(text, 5000.0f, 1);
+    EXPECT_STREQ(text, L"5mm");
+    Label_ScaleText(text, 50.0f, 1);
+    EXPECT_STREQ(text, L"50\u03bcm");
+    Label_ScaleText(text, 0.5, 1);
+    EXPECT_STREQ(text, L"0.5\u03bcm");
+    Label_ScaleText(text, 0.00002, 0);
+    EXPECT_STREQ(text, L"0.02\u03bcm");
 }
 
 TEST(Labels, BoxesFlipAtTheRightAndBottomEdges)

@@ -165,3 +165,13 @@ TEST(FrameLayouts, RowsArePaddedAndAbsurdHeadersRefused)
 }
 
 } // namespace
+
+// A stored float stands for the short decimal that was meant.
+TEST(Numbers, TheShortestDecimalReadsBackAsTheSameFloat)
+{
+    EXPECT_EQ(Number_ShortestDecimal(0.04f), 0.04);
+    EXPECT_EQ(Number_ShortestDecimal(33.3f), 33.3);
+    EXPECT_EQ(Number_ShortestDecimal(400.0f), 400.0);
+    EXPECT_EQ(Number_ShortestDecimal(1.0f / 3), 0.33333334);
+    EXPECT_EQ((float)Number_ShortestDecimal(-1.0f), -1.0f);
+}

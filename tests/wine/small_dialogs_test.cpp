@@ -206,4 +206,44 @@ TEST_F(ModalDialogs, AboutNamesTheProductItsVersionAndTheNoticesItShips)
                });
 }
 
+
+std::vector<int> Ends(const MeasureItem &item)
+{
+    return {item.x1, item.y1, item.x2, item.y2};
+}
+
+// Refining items with the mouse: an end-point handle moves that point, the
+// stroke elsewhere moves the whole line, and a double click on a text item
+// opens the Input-text dialog with its text, whose OK changes it in place.
+TEST_F(TextInput, HandlesMoveOnePointTheStrokeTheItemAndADoubleClickChangesAText)
+{
+    program.Click(CMD_TOOL_LINE);
+    program.Drag(100, 100, 300, 100);
+    program.Click(CMD_TOOL_POINTER);
+    program.Drag(300, 100, 300, 160);
+    ASSERT_EQ(gView.items.size(), 1u);
+    EXPECT_EQ(Ends(gView.items[0]), (std::vector<int>{100, 100, 300, 160}));
+    program.Drag(200, 130, 220, 150);
+    EXPECT_EQ(Ends(gView.items[0]), (std::vector<int>{120, 120, 320, 180}));
+
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    SetDlgItemTextW(dialog, IDC_TEXT_INPUT_EDIT, L"Tick A");
+    Close(dialog, IDOK);
+    ASSERT_EQ(gView.items.size(), 2u);
+    POINT at = program.ViewPoint(gView.items[1].x1 + 6, gView.items[1].y1 + 6);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        SendMessageW(gApp.cameraView, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ASSERT_TRUE(program.RunUntil([] { return gApp.textInputDialog != nullptr; }, 2000));
+    dialog = gApp.textInputDialog;
+    wchar_t shown[32] = L"";
+    GetDlgItemTextW(dialog, IDC_TEXT_INPUT_EDIT, shown, 32);
+    EXPECT_STREQ(shown, L"Tick A");
+    SetDlgItemTextW(dialog, IDC_TEXT_INPUT_EDIT, L"Tick B");
+    Close(dialog, IDOK);
+    ASSERT_EQ(gView.items.size(), 2u);
+    EXPECT_STREQ(gView.items[1].text, L"Tick B");
+    EXPECT_EQ(gView.tool, TOOL_POINTER);
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 // main window, with the virtual microscope.
 #include "state/app_state.h"
 #include "base/commands.h"
+#include "base/gdiplus_win.h"
 #include "base/sync.h"
 #include "base/text.h"
 #include "app/mainwnd_win.h"
@@ -18,7 +19,9 @@
 #include "rig_scene.h"
 #include "view/view_device_win.h"
 #include "view/view_snapshot_win.h"
+#include "state/view_api.h"
 #include "view/view_state.h"
+#include "view/viewport.h"
 #include "view_harness.h"
 
 #include <gtest/gtest.h>
@@ -212,29 +215,106 @@ TEST_F(ViewDevices, WithTwoMicroscopesTheLastIsOpenedAndUnpluggingItOpensTheOthe
     EXPECT_EQ(gDevices[gDeviceIndex].friendlyName, kMicroscope);
 }
 
-TEST_F(ViewDevices, ASnapshotAtZoom50IsHalfSizeAndCarriesTheGrid)
+void Wheel(int delta, WORD keys, POINT client)
+{
+    ClientToScreen(gApp.cameraView, &client);
+    SendMessageW(gApp.cameraView, WM_MOUSEWHEEL, MAKEWPARAM(keys, (WORD)(short)delta), MAKELPARAM(client.x, client.y));
+}
+
+// The longest run of the colour in the picture's rows from y0 to y1: its row,
+// first column and length.
+struct ColorRun {
+    int y = -1, x = 0, length = 0;
+};
+ColorRun LongestRun(const std::wstring &path, COLORREF color, int y0, int y1, int width)
+{
+    ColorRun best;
+    Gdiplus::GpBitmap *bitmap = nullptr;
+    if (Gdip::GdipCreateBitmapFromFile(path.c_str(), &bitmap) != Gdiplus::Ok)
+        return best;
+    Gdiplus::ARGB want = 0xFF000000u | (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+    for (int y = y0; y < y1; y++) {
+        for (int x = 0, start = -1; x <= width; x++) {
+            Gdiplus::ARGB pixel = 0;
+            bool on = x < width && Gdip::GdipBitmapGetPixel(bitmap, x, y, &pixel) == Gdiplus::Ok && pixel == want;
+            if (on && start < 0)
+                start = x;
+            if (!on && start >= 0) {
+                if (x - start > best.length)
+                    best = {y, start, x - start};
+                start = -1;
+            }
+        }
+    }
+    Gdip::GdipDisposeImage(bitmap);
+    return best;
+}
+
+// At 50 % on the microscope's 1280 x 720 ruler calibrated at 40 px/mm: the
+// grid steps 5 mm (100 screen pixels), a line drawn over 200 screen pixels
+// is 400 picture pixels long, and a snapshot is the picture at its own size
+// with both drawn at picture scale (or, by choice, as shown). The wheel
+// zooms about the pointer with Ctrl and scrolls a larger picture.
+TEST_F(ViewDevices, AtEveryZoomItemsAndOverlaysFollowThePictureAndSnapshotsKeepItsSize)
 {
     ProgramHarness program;
     ASSERT_TRUE(program.WaitForCamera());
+    ASSERT_EQ(gView.imageWidth, 1280);
+    View_SetCalibration(40.0f, 0);
     gView.showGrid = true;
     SendMessageW(gApp.cameraView, WM_COMMAND, CMD_VIEW_ZOOM, 50);
+    EXPECT_FLOAT_EQ(gView.rulerStepValue, 5.0f);
+    RECT client;
+    GetClientRect(gApp.cameraView, &client);
+    POINT centre = {client.right / 2, client.bottom / 2};
+    View_SetTool(ITEM_LINE);
+    HWND view = gApp.cameraView;
+    SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x - 100, centre.y + 60));
+    SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(centre.x + 100, centre.y + 60));
+    SendMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(centre.x + 100, centre.y + 60));
+    View_SetTool(0);
+    ASSERT_EQ(gView.items.size(), 1u);
+    EXPECT_NEAR(gView.items[0].x2 - gView.items[0].x1, 400, 1);
     program.Run(300);
-    std::wstring half = program.images.path + L"\\half.png";
-    ASSERT_TRUE(View_SaveSnapshot(half.c_str()));
-    SendMessageW(gApp.cameraView, WM_COMMAND, CMD_VIEW_ZOOM, 100);
-    program.Run(300);
-    std::wstring full = program.images.path + L"\\full.png";
-    ASSERT_TRUE(View_SaveSnapshot(full.c_str()));
+    program.Screenshot(L"zoom50-grid-and-line");
 
+    std::wstring picture = program.images.path + L"\\picture.png", shown = program.images.path + L"\\shown.png";
+    ASSERT_TRUE(View_SaveSnapshot(picture.c_str()));
+    gSettings.snapshotAsShown = 1;
+    ASSERT_TRUE(View_SaveSnapshot(shown.c_str()));
+    gSettings.snapshotAsShown = 0;
     UINT w = 0, h = 0;
-    ASSERT_TRUE(Image_Size(half, &w, &h));
+    ASSERT_TRUE(Image_Size(picture, &w, &h));
+    EXPECT_EQ(w, 1280u);
+    EXPECT_EQ(h, 720u);
+    EXPECT_EQ(Image_Pixel(picture, 640 + 200, 50), (COLORREF)gView.gridColor) << "5 mm at picture scale";
+    ColorRun line = LongestRun(picture, gView.lineColor, gView.items[0].y1 - 1, gView.items[0].y1 + 2, 1280);
+    EXPECT_NEAR(line.length, 401, 2) << "the line at picture scale";
+    EXPECT_NEAR(line.x, gView.items[0].x1, 1);
+    ASSERT_TRUE(Image_Size(shown, &w, &h));
     EXPECT_EQ(w, 640u);
     EXPECT_EQ(h, 360u);
-    ASSERT_TRUE(Image_Size(full, &w, &h));
-    EXPECT_EQ(w, 1280u);
-    // The grid is drawn at zoom 100 only: its first line right of the centre.
-    COLORREF line = Image_Pixel(full, 640 + 100, 50);
-    EXPECT_EQ(line, (COLORREF)gView.gridColor);
+    EXPECT_EQ(Image_Pixel(shown, 320 + 100, 25), (COLORREF)gView.gridColor) << "5 mm at half size";
+
+    SendMessageW(gApp.cameraView, WM_COMMAND, CMD_VIEW_ZOOM, 150); // larger than the view: scrolled
+    Point before, after;
+    RECT rect;
+    GetClientRect(gApp.cameraView, &rect);
+    View_MapPoint(&before, {0, 0, rect.right, rect.bottom}, centre.x + 150, centre.y - 90);
+    Wheel(120, MK_CONTROL, {centre.x + 150, centre.y - 90});
+    EXPECT_EQ(gView.zoom, 160);
+    GetClientRect(gApp.cameraView, &rect);
+    View_MapPoint(&after, {0, 0, rect.right, rect.bottom}, centre.x + 150, centre.y - 90);
+    EXPECT_NEAR(after.x, before.x, 2) << "the point under the pointer stays";
+    EXPECT_NEAR(after.y, before.y, 2);
+    EXPECT_TRUE(program.RunUntil([&] { return program.StatusText(4) == L"160%"; }, 1000));
+
+    SendMessageW(gApp.cameraView, WM_COMMAND, CMD_VIEW_ZOOM, 200);
+    int y = gView.scrollY, x = gView.scrollX;
+    Wheel(-120, 0, centre);
+    EXPECT_EQ(gView.scrollY, y + 60);
+    Wheel(-120, MK_SHIFT, centre);
+    EXPECT_EQ(gView.scrollX, x + 60);
 }
 
 bool Near(COLORREF pixel, SceneColour colour)

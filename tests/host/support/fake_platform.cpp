@@ -249,7 +249,7 @@ void View_PostParentCommand(int id)
     gFake.parentCommands.push_back(id);
 }
 
-void View_PostZoomFitted()
+void View_PostZoomChanged()
 {
     gFake.zoomFittedPosts++;
 }
