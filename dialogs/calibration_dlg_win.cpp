@@ -13,8 +13,6 @@
 #include "dialogs/dialog_common_win.h"
 #include "view/view_state.h"
 
-enum { LENGTH_CAPACITY = 65 }; // 64 characters and the terminator
-
 static const DialogText kTexts[] = {
     {0, 1241}, {IDC_CALIBRATION_HINT1, 1242}, {IDC_CALIBRATION_HINT2, 1243},
     {IDC_CALIBRATION_UNIT_LABEL, 1244}, {IDOK, 1247}, {IDCANCEL, 1248}, {IDC_CALIBRATION_HELP, 1249},
@@ -44,7 +42,7 @@ static void Init(HWND dialog)
     SendMessageW(units, CB_ADDSTRING, 0, (LPARAM)Language_Text(2001));
     SendMessageW(units, CB_SETCURSEL, c.unit == 0 ? 0 : 1, 0);
     ShowUnit(dialog);
-    SendDlgItemMessageW(dialog, IDC_CALIBRATION_LENGTH, EM_LIMITTEXT, LENGTH_CAPACITY - 1, 0);
+    SendDlgItemMessageW(dialog, IDC_CALIBRATION_LENGTH, EM_LIMITTEXT, LENGTH_TEXT_CAPACITY - 1, 0);
 }
 
 // Cancel, the close box and a stored calibration: the view leaves calibration
@@ -59,33 +57,61 @@ static void Close(HWND dialog)
     MainWnd_PostCommand(CMD_CONFIG_CALIBRATIONS);
 }
 
-// A length that is empty, not a number or not positive changes nothing and
-// leaves the dialog open.
+// Says in the line under the field why the typed length is refused; text
+// 0 empties the line.
+static void ShowRefusal(HWND dialog, int textId)
+{
+    SetDlgItemTextW(dialog, IDC_CALIBRATION_REFUSAL, textId ? Language_Text(textId) : L"");
+}
+
+// A length that cannot be stored is refused with its reason, and the field
+// takes the focus with its text selected (WM_NEXTDLGCTL selects an edit's
+// text), to be typed over.
 static void Store(HWND dialog)
 {
-    wchar_t text[LENGTH_CAPACITY] = L"";
-    GetDlgItemTextW(dialog, IDC_CALIBRATION_LENGTH, text, LENGTH_CAPACITY);
-    double length = CalibrationLength_Parse(text);
-    if (!(length > 0))
+    wchar_t text[LENGTH_TEXT_CAPACITY] = L"";
+    GetDlgItemTextW(dialog, IDC_CALIBRATION_LENGTH, text, LENGTH_TEXT_CAPACITY);
+    float length = 0;
+    LengthVerdict verdict = CalibrationLength_Read(text, gView.calibLength, &length);
+    if (verdict != LENGTH_READ) {
+        ShowRefusal(dialog, CalibrationLength_RefusalText(verdict));
+        SendMessageW(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, IDC_CALIBRATION_LENGTH), TRUE);
         return;
-    if (!Calibration_Store(gCalibrationDialogs.calibratingSlot, ChosenUnit(dialog), gView.calibLength,
-                           (float)length, gCamera.currentFormat.width, gCamera.currentFormat.height))
+    }
+    if (!Calibration_Store(gCalibrationDialogs.calibratingSlot, ChosenUnit(dialog), gView.calibLength, length,
+                           gCamera.currentFormat.width, gCamera.currentFormat.height))
         return;
     Close(dialog);
 }
 
-static INT_PTR CALLBACK CalibrationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+// The refusal in a colour that stands out from the dialog's texts.
+static INT_PTR RefusalColours(HWND control, HDC dc)
+{
+    if (GetDlgCtrlID(control) != IDC_CALIBRATION_REFUSAL)
+        return FALSE;
+    SetTextColor(dc, RGB(192, 0, 0));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return (INT_PTR)GetSysColorBrush(COLOR_BTNFACE);
+}
+
+static INT_PTR CALLBACK CalibrationDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         Init(dialog);
         return TRUE;
     }
+    if (message == WM_CTLCOLORSTATIC)
+        return RefusalColours((HWND)lParam, (HDC)wParam);
     if (message != WM_COMMAND)
         return FALSE;
     switch (LOWORD(wParam)) {
     case IDC_CALIBRATION_UNIT:
         if (HIWORD(wParam) == CBN_SELCHANGE)
             ShowUnit(dialog);
+        break;
+    case IDC_CALIBRATION_LENGTH:
+        if (HIWORD(wParam) == EN_CHANGE)
+            ShowRefusal(dialog, 0); // told once; typing again takes it away
         break;
     case IDOK:
         Store(dialog);

@@ -2,8 +2,10 @@
 
 #include "base/text.h"
 
+#include <cfloat>
 #include <cstdlib>
 #include <cwctype>
+#include <string>
 
 CalibrationDialogState gCalibrationDialogs = {0, {-1, -1}};
 
@@ -48,48 +50,101 @@ void CalibrationTable_Cell(int slot, const Calibration &c, int column, wchar_t *
     }
 }
 
-static const wchar_t *SkipDigits(const wchar_t *at)
+// Skips the digits from at; notes in *nonZero whether one of them is not 0.
+static const wchar_t *SkipDigits(const wchar_t *at, bool *nonZero)
 {
-    while (*at >= L'0' && *at <= L'9')
-        at++;
+    for (; *at >= L'0' && *at <= L'9'; at++)
+        *nonZero = *nonZero || *at != L'0';
     return at;
 }
 
-// Only the decimal form is taken: "0x10", "inf" or "nan" are not lengths a
-// person types off a ruler, so they read as no digits.
-double CalibrationLength_Parse(const wchar_t *text)
+// The shape of the typed number: where it ends (null when the text is not
+// one decimal number), its sign and whether its digits before the exponent
+// are all zeros. A comma stands for the decimal point.
+struct NumberShape {
+    const wchar_t *end;
+    bool negative;
+    bool nonZero;
+};
+
+static NumberShape ReadShape(const wchar_t *text)
+{
+    NumberShape shape = {nullptr, false, false};
+    const wchar_t *at = text;
+    if (*at == L'+' || *at == L'-')
+        shape.negative = *at++ == L'-';
+    const wchar_t *whole = at;
+    at = SkipDigits(at, &shape.nonZero);
+    bool digits = at > whole;
+    if (*at == L'.' || *at == L',') {
+        const wchar_t *fraction = ++at;
+        at = SkipDigits(at, &shape.nonZero);
+        digits = digits || at > fraction;
+    }
+    if (!digits)
+        return shape;
+    if (*at == L'e' || *at == L'E') {
+        at++;
+        if (*at == L'+' || *at == L'-')
+            at++;
+        const wchar_t *exponent = at;
+        bool ignored = false;
+        at = SkipDigits(at, &ignored);
+        if (at == exponent)
+            return shape;
+    }
+    shape.end = at;
+    return shape;
+}
+
+// The number's value as the C library reads its ASCII form with a point.
+static double NumberValue(const wchar_t *text, const wchar_t *end)
+{
+    std::string number;
+    for (; text < end; text++)
+        number += *text == L',' ? '.' : (char)*text;
+    return strtod(number.c_str(), nullptr);
+}
+
+LengthVerdict CalibrationLength_Read(const wchar_t *text, int32_t lineLength, float *length)
 {
     while (iswspace(*text))
         text++;
-    const wchar_t *at = text;
-    if (*at == L'+' || *at == L'-')
-        at++;
-    const wchar_t *digits = at;
-    at = SkipDigits(at);
-    bool whole = at > digits;
-    bool fraction = false;
-    if (*at == L'.') {
-        const wchar_t *after = SkipDigits(at + 1);
-        fraction = after > at + 1;
-        at = after;
+    if (!*text)
+        return LENGTH_EMPTY;
+    NumberShape shape = ReadShape(text);
+    const wchar_t *rest = shape.end;
+    while (rest && iswspace(*rest))
+        rest++;
+    if (!rest || *rest)
+        return LENGTH_NOT_A_NUMBER;
+    if (shape.negative || !shape.nonZero)
+        return LENGTH_NOT_POSITIVE;
+    double value = NumberValue(text, shape.end);
+    if (!(value <= FLT_MAX))
+        return LENGTH_TOO_LARGE;
+    float typed = (float)value;
+    if (!(Calibration_PixelsPerUnit(lineLength, typed) > 0))
+        return LENGTH_TOO_SMALL; // below the smallest float, or the scale overflows
+    *length = typed;
+    return LENGTH_READ;
+}
+
+int CalibrationLength_RefusalText(LengthVerdict verdict)
+{
+    switch (verdict) {
+    case LENGTH_READ:
+        break;
+    case LENGTH_EMPTY:
+        return 1280;
+    case LENGTH_NOT_A_NUMBER:
+        return 1281;
+    case LENGTH_NOT_POSITIVE:
+        return 1282;
+    case LENGTH_TOO_LARGE:
+        return 1283;
+    case LENGTH_TOO_SMALL:
+        return 1284;
     }
-    if (!whole && !fraction)
-        return 0;
-    if (*at == L'e' || *at == L'E') {
-        const wchar_t *exponent = at + 1;
-        if (*exponent == L'+' || *exponent == L'-')
-            exponent++;
-        const wchar_t *end = SkipDigits(exponent);
-        if (end > exponent)
-            at = end;
-    }
-    // The span is plain ASCII; strtod reads it in the "C" locale's notation.
-    char number[72];
-    size_t length = (size_t)(at - text);
-    if (length >= sizeof number)
-        length = sizeof number - 1;
-    for (size_t i = 0; i < length; i++)
-        number[i] = (char)text[i];
-    number[length] = 0;
-    return strtod(number, nullptr);
+    return 0;
 }

@@ -1,11 +1,13 @@
 // The Help dialogs: "About" (product, version and the third-party notices)
 // and "How to measure with microscope" (shown once at the first start, and
-// from the calibration's Help button). Both end with the id of the button
-// that closed them: 1 for OK, 2 for the close box or Escape.
+// from the calibration's Help button; a picture of the calibration between
+// its steps). Both end with the id of the button that closed them: 1 for
+// OK, 2 for the close box or Escape.
 #include "state/app_state.h"
 #include "state/settings.h"
 #include "dialogs/dialog_common_win.h"
 #include "dialogs/dialogs_win.h"
+#include "dialogs/how_to_picture_win.h"
 #include "dialogs/small_dialog_ids.h"
 
 #include <string>
@@ -78,6 +80,15 @@ static INT_PTR CALLBACK HelpDlg_Proc(HWND dialog, UINT message, WPARAM wParam, L
             EndDialog(dialog, LOWORD(wParam));
             return TRUE;
         }
+        break;
+    case WM_DRAWITEM:
+        if (wParam == IDC_HOW_TO_PICTURE) {
+            HowToPicture_Draw((const DRAWITEMSTRUCT *)lParam);
+            return TRUE;
+        }
+        break;
+    case WM_DESTROY:
+        HowToPicture_Free();
         break;
     }
     return FALSE;

@@ -12,6 +12,7 @@
 #define IDC_ABOUT_PRODUCT 1101
 #define IDC_ABOUT_VERSION 1102
 #define IDC_ABOUT_LICENCES 1103
+#define IDC_HOW_TO_PICTURE 1104
 
 // The third-party licence notices the About dialog shows (res/licences.txt).
 #define IDR_LICENCES 2020

@@ -53,7 +53,7 @@ int Calibration_Height(const Calibration *c)
 
 // A length so small that the ratio overflows (a few bits above zero) makes no
 // calibration either.
-static float DerivePixelsPerUnit(int32_t lineLength, float realLength)
+float Calibration_PixelsPerUnit(int32_t lineLength, float realLength)
 {
     float ratio = realLength > 0 ? (float)lineLength / realLength : -1.0f;
     return std::isfinite(ratio) ? ratio : -1.0f;
@@ -88,7 +88,7 @@ static bool ParseRecord(const wchar_t *record, Calibration *c)
     memcpy(&c->realLength, &bits, sizeof bits);
     c->captureSize = Number_ReadLong(commas[3] + 1);
     c->calibratedOn = Number_ReadLong(commas[4] + 1);
-    c->pixelsPerUnit = DerivePixelsPerUnit(c->lineLength, c->realLength);
+    c->pixelsPerUnit = Calibration_PixelsPerUnit(c->lineLength, c->realLength);
     return true;
 }
 
@@ -171,7 +171,7 @@ bool Calibration_Store(int slot, int32_t unit, int32_t lineLength, float realLen
 {
     if (slot < 0 || slot >= CALIBRATION_SLOTS)
         return false;
-    float ratio = DerivePixelsPerUnit(lineLength, realLength);
+    float ratio = Calibration_PixelsPerUnit(lineLength, realLength);
     if (!(ratio > 0))
         return false;
     Calibration *c = &gCalibrations[slot];

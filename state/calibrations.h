@@ -24,6 +24,9 @@ extern Calibration gCalibrations[CALIBRATION_SLOTS];
 const wchar_t *Unit_Name(int32_t unit);
 
 bool Calibration_IsUsable(const Calibration *calibration);
+// lineLength / realLength; -1.0 when realLength is not positive or the
+// ratio overflows.
+float Calibration_PixelsPerUnit(int32_t lineLength, float realLength);
 int32_t Calibration_PackSize(int width, int height);
 int Calibration_Width(const Calibration *calibration);
 int Calibration_Height(const Calibration *calibration);

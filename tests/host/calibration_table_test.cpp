@@ -38,16 +38,35 @@ TEST(CalibrationTable, CellsShowOnlyWhatTheSlotHas)
     EXPECT_EQ(Row(4, deleted), L"5||||||");
 }
 
-TEST(CalibrationTable, TheLengthIsReadAsADecimalNumberUpToWhatCannotContinueIt)
+// One decimal number, with a point or a comma, is a length; anything else is
+// refused with its reason.
+TEST(CalibrationTable, TheLengthIsOneDecimalNumberWithAPointOrACommaOrItsRefusalSaysWhy)
 {
-    EXPECT_DOUBLE_EQ(CalibrationLength_Parse(L"10"), 10.0);
-    EXPECT_DOUBLE_EQ(CalibrationLength_Parse(L"  2.5mm"), 2.5);
-    EXPECT_DOUBLE_EQ(CalibrationLength_Parse(L".5"), 0.5);
-    EXPECT_DOUBLE_EQ(CalibrationLength_Parse(L"5."), 5.0);
-    EXPECT_DOUBLE_EQ(CalibrationLength_Parse(L"1e3"), 1000.0);
-    EXPECT_DOUBLE_EQ(CalibrationLength_Parse(L"2e"), 2.0);
-    EXPECT_DOUBLE_EQ(CalibrationLength_Parse(L"-3"), -3.0);
-    EXPECT_DOUBLE_EQ(CalibrationLength_Parse(L"1,5"), 1.0);
-    for (const wchar_t *none : {L"", L"abc", L".", L"-", L"0x10", L"inf", L"nan"})
-        EXPECT_EQ(CalibrationLength_Parse(none), 0.0) << none;
+    struct Case {
+        const wchar_t *typed;
+        float length;
+    };
+    for (Case c : {Case{L"10", 10.0f}, {L" 10,5 ", 10.5f}, {L"2.5", 2.5f}, {L",5", 0.5f}, {L"5.", 5.0f},
+                   {L"+3", 3.0f}, {L"1e3", 1000.0f}, {L"2,5E-1", 0.25f}, {L"0,001", 0.001f}}) {
+        float length = -1;
+        EXPECT_EQ(CalibrationLength_Read(c.typed, 1000, &length), LENGTH_READ) << c.typed;
+        EXPECT_EQ(length, c.length) << c.typed;
+    }
+    struct Refused {
+        const wchar_t *typed;
+        LengthVerdict verdict;
+    };
+    for (Refused r : {Refused{L"", LENGTH_EMPTY}, {L" \t", LENGTH_EMPTY},
+                      {L"abc", LENGTH_NOT_A_NUMBER}, {L"2.5mm", LENGTH_NOT_A_NUMBER},
+                      {L"1,000.5", LENGTH_NOT_A_NUMBER}, {L"1.5.3", LENGTH_NOT_A_NUMBER},
+                      {L"10 5", LENGTH_NOT_A_NUMBER}, {L".", LENGTH_NOT_A_NUMBER}, {L"2e", LENGTH_NOT_A_NUMBER},
+                      {L"0x10", LENGTH_NOT_A_NUMBER}, {L"inf", LENGTH_NOT_A_NUMBER}, {L"nan", LENGTH_NOT_A_NUMBER},
+                      {L"0", LENGTH_NOT_POSITIVE}, {L"-0,0", LENGTH_NOT_POSITIVE}, {L"-5", LENGTH_NOT_POSITIVE},
+                      {L"1e400", LENGTH_TOO_LARGE}, {L"4e38", LENGTH_TOO_LARGE},
+                      {L"1e-400", LENGTH_TOO_SMALL}, {L"1e-40", LENGTH_TOO_SMALL}}) {
+        float length = -1;
+        EXPECT_EQ(CalibrationLength_Read(r.typed, 1000, &length), r.verdict) << r.typed;
+        EXPECT_EQ(length, -1) << r.typed;
+        EXPECT_NE(CalibrationLength_RefusalText(r.verdict), 0) << r.typed;
+    }
 }

@@ -20,6 +20,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -70,6 +71,37 @@ void Type(HWND dialog, int edit, const wchar_t *text)
     SendMessageW(control, WM_CHAR, VK_BACK, 0);
     for (const wchar_t *c = text; *c; c++)
         SendMessageW(control, WM_CHAR, *c, 1);
+}
+
+// Keys as the keyboard gives them (SendInput), to the window with the focus:
+// the characters of a text, or one key.
+void Keys(const std::vector<INPUT> &keys)
+{
+    ASSERT_EQ(SendInput((UINT)keys.size(), const_cast<INPUT *>(keys.data()), sizeof(INPUT)), keys.size());
+}
+
+void TypeKeys(const wchar_t *text)
+{
+    std::vector<INPUT> keys;
+    for (const wchar_t *c = text; *c; c++) {
+        for (DWORD up : {0ul, (DWORD)KEYEVENTF_KEYUP}) {
+            INPUT key = {};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wScan = *c;
+            key.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            keys.push_back(key);
+        }
+    }
+    Keys(keys);
+}
+
+void PressKey(WORD virtualKey)
+{
+    INPUT key[2] = {};
+    key[0].type = key[1].type = INPUT_KEYBOARD;
+    key[0].ki.wVk = key[1].ki.wVk = virtualKey;
+    key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    Keys({key[0], key[1]});
 }
 
 void ClickRow(HWND dialog, int row, bool twice = false)
@@ -199,15 +231,6 @@ TEST_F(CalibrationDialogs, CalibrateAgainstTheRulerApplyMeasureSwitchUnitAndDele
     LayLineOnTicks();
     EXPECT_TRUE(Window_Screenshot(dialog, L"dialog-calibration"));
 
-    // Nothing a length cannot be is stored.
-    Calibration before = gCalibrations[2];
-    for (const wchar_t *typed : {L"0", L"abc", L""}) {
-        Type(dialog, IDC_CALIBRATION_LENGTH, typed);
-        Press(dialog, IDOK);
-        EXPECT_TRUE(IsWindow(dialog)) << typed;
-        EXPECT_EQ(memcmp(&before, &gCalibrations[2], sizeof before), 0) << typed;
-    }
-
     // 10 mm: the table comes back with the row and its values; Apply.
     std::wstring expected = L"3|" + std::to_wstring(p) + L".0000|mm|Ruler A|" + Today() + L"|1280x720|";
     gSteps.push_back({L"Config calibrations", [&](HWND table) {
@@ -259,6 +282,60 @@ TEST_F(CalibrationDialogs, CalibrateAgainstTheRulerApplyMeasureSwitchUnitAndDele
     EXPECT_EQ(FirstLabel(gView.items[0]), L"");
     EXPECT_EQ(gApp.activeCalibration, 2);
     EXPECT_LT(gCalibrations[2].pixelsPerUnit, 0);
+}
+
+// The length typed on the keyboard with a decimal comma, as seven of the
+// languages write it: a refused length says why and keeps the dialog open,
+// Enter stores as OK does, Escape cancels.
+TEST_F(CalibrationDialogs, TheKeyboardTypesACommaLengthEnterStoresEscapeCancelsAndARefusalSaysWhy)
+{
+    StartCalibrating(1);
+    HWND dialog = gApp.calibrationDialog;
+    ASSERT_TRUE(IsWindow(dialog));
+    LayLineOnTicks(); // 10 mm
+    HWND field = GetDlgItem(dialog, IDC_CALIBRATION_LENGTH);
+    auto refusal = [&] {
+        wchar_t text[128] = L"";
+        GetDlgItemTextW(dialog, IDC_CALIBRATION_REFUSAL, text, 128);
+        return std::wstring(text);
+    };
+    SendMessageW(dialog, WM_NEXTDLGCTL, (WPARAM)field, TRUE); // a click into the field
+    ASSERT_EQ(GetFocus(), field);
+
+    Calibration before = gCalibrations[1];
+    TypeKeys(L"abc");
+    PressKey(VK_RETURN);
+    program.Run(300);
+    ASSERT_TRUE(IsWindow(dialog));
+    EXPECT_EQ(refusal(), Language_Text(1281));
+    EXPECT_EQ(memcmp(&before, &gCalibrations[1], sizeof before), 0);
+    EXPECT_EQ(GetFocus(), field);
+    EXPECT_EQ(SendMessageW(field, EM_GETSEL, 0, 0), MAKELRESULT(0, 3)); // ready to be typed over
+    EXPECT_TRUE(Window_Screenshot(dialog, L"dialog-calibration-refused"));
+
+    gSteps.push_back({L"Config calibrations", [](HWND table) { Press(table, IDCANCEL); }});
+    TypeKeys(L"10,5");
+    program.Run(100);
+    EXPECT_EQ(refusal(), L"");
+    int line = gView.calibLength;
+    PressKey(VK_RETURN);
+    program.Run(300);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(gCalibrations[1].realLength, 10.5f);
+    EXPECT_EQ(gCalibrations[1].pixelsPerUnit, (float)line / 10.5f);
+
+    StartCalibrating(1);
+    dialog = gApp.calibrationDialog;
+    ASSERT_TRUE(IsWindow(dialog));
+    field = GetDlgItem(dialog, IDC_CALIBRATION_LENGTH);
+    SendMessageW(dialog, WM_NEXTDLGCTL, (WPARAM)field, TRUE);
+    gSteps.push_back({L"Config calibrations", [](HWND table) { Press(table, IDCANCEL); }});
+    TypeKeys(L"7");
+    PressKey(VK_ESCAPE);
+    program.Run(300);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(gView.calibLength, 0);
+    EXPECT_EQ(gCalibrations[1].realLength, 10.5f);
 }
 
 TEST_F(CalibrationDialogs, LosingTheCameraClosesTheCalibrationWithoutReopeningTheTable)

@@ -199,9 +199,33 @@ TEST_F(ModalDialogs, AboutNamesTheProductItsVersionAndTheNoticesItShips)
                    EXPECT_TRUE(Window_Screenshot(dialog, L"about-dialog"));
                    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
                });
+}
+
+// The band between the How-to's first three steps and its last two holds
+// the picture of a calibration: a quarter of it at least drawn, with the red
+// calibration line.
+TEST_F(ModalDialogs, TheHowToShowsAPictureOfACalibrationBetweenItsSteps)
+{
     WithDialog([&] { HowToDlg_Show(owner); },
                [&](HWND dialog) {
+                   PumpMessages(300); // painted, and shown on the X screen
                    EXPECT_TRUE(Window_Screenshot(dialog, L"how-to-dialog"));
+                   RECT band = {10, 43, 344, 231}; // below step 3, above step 4 (dialog units)
+                   MapDialogRect(dialog, &band);
+                   HDC dc = GetDC(dialog);
+                   COLORREF face = GetSysColor(COLOR_BTNFACE);
+                   int samples = 0, drawn = 0, red = 0;
+                   for (int y = band.top; y < band.bottom; y += 3) {
+                       for (int x = band.left; x < band.right; x += 3) {
+                           COLORREF c = GetPixel(dc, x, y);
+                           samples++;
+                           drawn += c != face;
+                           red += GetRValue(c) > 200 && GetGValue(c) < 60 && GetBValue(c) < 60;
+                       }
+                   }
+                   ReleaseDC(dialog, dc);
+                   EXPECT_GT(drawn, samples / 4) << drawn << " of " << samples;
+                   EXPECT_GT(red, 20);
                    SendMessageW(dialog, WM_COMMAND, IDOK, 0);
                });
 }

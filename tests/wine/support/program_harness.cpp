@@ -3,6 +3,7 @@
 #include "state/app_state.h"
 #include "app/app_win.h"
 #include "app/mainwnd_win.h"
+#include "state/message_routing_win.h"
 #include "state/settings.h"
 #include "capture/camera_graph.h"
 #include "rig_api.h"
@@ -31,9 +32,11 @@ ProgramHarness::~ProgramHarness()
     PumpMessages(50);
 }
 
+// As the program's main loop: a key for a dialog goes through its keyboard
+// navigation, so Enter, Escape and Tab work in the modeless dialogs.
 void ProgramHarness::Run(DWORD milliseconds) const
 {
-    PumpMessages(milliseconds);
+    PumpMessages(milliseconds, App_DispatchMessage);
 }
 
 bool ProgramHarness::StartCamera()

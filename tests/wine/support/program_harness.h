@@ -22,7 +22,7 @@ struct ProgramHarness {
     // Plugs the virtual microscope in unless it is there, then waits for
     // its frames.
     bool StartCamera();
-    // Pumps messages for a while.
+    // Pumps messages for a while, as the program's main loop does.
     void Run(DWORD milliseconds) const;
     // Pumps messages until the condition holds; false when it did not in time.
     template <typename Condition> bool RunUntil(Condition condition, DWORD timeout = 5000) const

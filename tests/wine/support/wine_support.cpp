@@ -95,12 +95,16 @@ void Folder_RemoveTree(const std::wstring &path)
     SHFileOperationW(&op);
 }
 
-void PumpMessages(DWORD milliseconds)
+void PumpMessages(DWORD milliseconds, void (*dispatch)(MSG *))
 {
     DWORD end = GetTickCount() + milliseconds;
     do {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (dispatch) {
+                dispatch(&msg);
+                continue;
+            }
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

@@ -40,5 +40,6 @@ unsigned File_Magic(const std::wstring &path);
 std::set<DWORD> Processes_Running();
 int Processes_EndStartedSince(const std::set<DWORD> &before);
 
-// Dispatches the thread's pending messages, for up to the given time.
-void PumpMessages(DWORD milliseconds);
+// Dispatches the thread's pending messages, for up to the given time: each
+// translated and dispatched, or handed to dispatch when one is given.
+void PumpMessages(DWORD milliseconds, void (*dispatch)(MSG *) = nullptr);
