@@ -197,7 +197,7 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         Gallery_Open();
         break;
     case CMD_OPEN_MICROSCOPE:
-        OpenDlg_Show(-1, 0, 0);
+        OpenDlg_Show(gDeviceIndex, gCamera.currentFormat); // what runs, if anything
         break;
     case CMD_RESOLUTION_MENU:
         if (open && noCalibrationDialog)

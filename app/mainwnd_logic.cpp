@@ -4,6 +4,7 @@
 #include "state/calibrations.h"
 #include "base/text.h"
 #include "capture/camera_state.h"
+#include "state/language.h"
 #include "view/view_state.h"
 
 void Status_PartEdges(int clientWidth, int partWidth, int panelWidth, int edges[STATUS_PARTS])
@@ -45,10 +46,18 @@ void Toolbar_ResolutionText(wchar_t *text, size_t capacity, bool cameraOpen)
         Text_Copy(text, capacity, L"NA");
 }
 
+static bool NotApplied(bool cameraOpen)
+{
+    int slot = gApp.calibrationNotApplied;
+    return cameraOpen && gView.scale < 0 && slot >= 0 && slot < CALIBRATION_SLOTS;
+}
+
 void Toolbar_CalibrationText(wchar_t *text, size_t capacity, bool cameraOpen)
 {
     int slot = gApp.activeCalibration;
-    if (!cameraOpen || gView.scale < 0)
+    if (NotApplied(cameraOpen))
+        Text_Copy(text, capacity, Language_Text(1361));
+    else if (!cameraOpen || gView.scale < 0)
         Text_Copy(text, capacity, L"NA");
     else if (slot >= 0 && slot < CALIBRATION_SLOTS && gView.scale > 0 && gCalibrations[slot].name[0])
         Text_Copy(text, capacity, gCalibrations[slot].name);
@@ -58,6 +67,31 @@ void Toolbar_CalibrationText(wchar_t *text, size_t capacity, bool cameraOpen)
         Text_Format(text, capacity, L"%.3f", (double)gView.scale);
 }
 
+// "3 - Lens A", or "3 - noname", as the calibration menu names the slot.
+static void MenuLabel(wchar_t *text, size_t capacity, int slot)
+{
+    const Calibration &c = gCalibrations[slot];
+    if (c.name[0])
+        Text_Format(text, capacity, L"%d - %ls", slot + 1, c.name);
+    else
+        Text_Format(text, capacity, L"%d - noname", slot + 1);
+}
+
+bool Calibration_NotAppliedReason(wchar_t *text, size_t capacity, bool cameraOpen)
+{
+    text[0] = 0;
+    if (!NotApplied(cameraOpen))
+        return false;
+    const Calibration &c = gCalibrations[gApp.calibrationNotApplied];
+    wchar_t label[64], made[32], shown[32];
+    MenuLabel(label, 64, gApp.calibrationNotApplied);
+    Text_Format(made, 32, L"%dx%d", Calibration_Width(&c), Calibration_Height(&c));
+    Text_Format(shown, 32, L"%dx%d", gCamera.currentFormat.width, gCamera.currentFormat.height);
+    const wchar_t *values[] = {label, made, shown};
+    Language_MessageAll(text, capacity, 1362, L"Calibration %s was made at %s, the picture is %s: it is not applied.",
+                        values, 3);
+    return true;
+}
 std::vector<int> Toggle_Exclusive(int32_t *const *switches, int count, int clicked, bool checked)
 {
     std::vector<int> cleared;
@@ -82,10 +116,7 @@ std::vector<MenuItem> CalibrationMenu_Slots()
             continue;
         MenuItem item = {};
         item.id = 3040 + i;
-        if (c.name[0])
-            Text_Format(item.text, 64, L"%d - %ls", i + 1, c.name);
-        else
-            Text_Format(item.text, 64, L"%d - noname", i + 1);
+        MenuLabel(item.text, 64, i);
         item.checked = gApp.activeCalibration == i && gView.scale > 0;
         items.push_back(item);
     }

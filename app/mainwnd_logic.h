@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-enum { STATUS_PARTS = 5, STATUS_TEXT_CAPACITY = 64, BUTTON_TEXT_CAPACITY = 64 };
+enum { STATUS_PARTS = 5, STATUS_TEXT_CAPACITY = 64, BUTTON_TEXT_CAPACITY = 64, CALIBRATION_REASON_CAPACITY = 256 };
 
 // Right edges of the five status parts for client width W and narrow part
 // width c; the last part runs to the edge (-1).
@@ -25,8 +25,14 @@ void Status_FpsThenSize(wchar_t *text, size_t capacity, int width, int height, f
 // Button 3014: "%dx%d" of the current format, or "NA".
 void Toolbar_ResolutionText(wchar_t *text, size_t capacity, bool cameraOpen);
 
-// Button 3017: "NA", the applied slot's name, "%.3f@%d" or "%.3f".
+// Button 3017: "NA", the applied slot's name, "%.3f@%d" or "%.3f"; "Not
+// applied" (text 1361) while the slot the user applied is kept from the
+// picture by its size.
 void Toolbar_CalibrationText(wchar_t *text, size_t capacity, bool cameraOpen);
+// Why the calibration the user applied is not applied (text 1362: its menu
+// label, its size and the picture's), for the button's tip and the status
+// bar; false, with an empty text, when nothing needs saying.
+bool Calibration_NotAppliedReason(wchar_t *text, size_t capacity, bool cameraOpen);
 
 // One exclusive group: stores the clicked switch; when it is now on, turns
 // the others off. Returns the indices whose buttons must be unchecked.

@@ -3,6 +3,7 @@
 #include "app/mainwnd_win.h"
 
 #include "state/app_state.h"
+#include "state/calibrations.h"
 #include "base/commands.h"
 #include "state/language.h"
 #include "app/mainwnd_logic.h"
@@ -153,11 +154,16 @@ void MainWnd_ShowResolutionText()
     Toolbar_SetText(CMD_RESOLUTION_MENU, text);
 }
 
+// The button's text, and in the status bar why the calibration the user
+// applied is not applied, if it is not.
 void MainWnd_ShowCalibrationText()
 {
     wchar_t text[BUTTON_TEXT_CAPACITY];
     Toolbar_CalibrationText(text, BUTTON_TEXT_CAPACITY, Camera_IsOpen());
     Toolbar_SetText(CMD_CALIBRATION_MENU, text);
+    wchar_t reason[CALIBRATION_REASON_CAPACITY];
+    Calibration_NotAppliedReason(reason, CALIBRATION_REASON_CAPACITY, Camera_IsOpen());
+    StatusBar_SetText(1, reason);
 }
 
 void MainWnd_SetToolMode(int tool)
@@ -224,8 +230,7 @@ static void OnCameraStarted()
     gSettings.captureWidth = gCamera.currentFormat.width;
     gSettings.captureHeight = gCamera.currentFormat.height;
     Settings_Save();
-    gApp.activeCalibration = -1;
-    View_SetCalibration(-1.0f, 0);
+    Calibration_ApplyKept(gCamera.currentFormat.width, gCamera.currentFormat.height);
     View_SetZoom(gCamera.currentFormat.width < 1920 ? 100 : 0);
     MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);
     Panel_PostRefresh(true);

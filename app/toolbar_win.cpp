@@ -3,9 +3,12 @@
 #include "state/app_state.h"
 #include "state/language.h"
 #include "base/text.h"
+#include "app/mainwnd_logic.h"
 #include "app/mainwnd_win.h"
 #include "app/toolbar_table.h"
+#include "base/commands.h"
 #include "base/dpi_win.h"
+#include "capture/camera_graph.h"
 
 #include <commctrl.h>
 
@@ -111,9 +114,17 @@ void Toolbar_SetChecked(int command, bool checked)
                  MAKELPARAM(TBSTATE_ENABLED | (checked ? TBSTATE_CHECKED : 0), 0));
 }
 
+// The calibration button tells why the calibration the user applied is not
+// applied, in a text longer than the reply's own buffer.
 void Toolbar_FillTooltip(NMTTDISPINFOW *info)
 {
+    static wchar_t reason[CALIBRATION_REASON_CAPACITY];
     info->hinst = (HINSTANCE)gApp.instance;
+    if (info->hdr.idFrom == CMD_CALIBRATION_MENU &&
+        Calibration_NotAppliedReason(reason, CALIBRATION_REASON_CAPACITY, Camera_IsOpen())) {
+        info->lpszText = reason;
+        return;
+    }
     int32_t textId = Toolbar_TooltipId((int32_t)info->hdr.idFrom);
     Text_Copy(info->szText, 80, textId ? Language_Text(textId) : L"~~~");
     info->lpszText = info->szText;

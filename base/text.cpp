@@ -58,12 +58,23 @@ bool Text_Append(wchar_t *dst, size_t capacity, const wchar_t *src)
 
 bool Text_Substitute(wchar_t *dst, size_t capacity, const wchar_t *pattern, const wchar_t *value)
 {
-    const wchar_t *mark = wcsstr(pattern, L"%s");
-    if (!mark)
-        return Text_Copy(dst, capacity, pattern);
-    std::wstring whole(pattern, mark);
-    whole += value;
-    whole += mark + 2;
+    return Text_SubstituteAll(dst, capacity, pattern, &value, 1);
+}
+
+bool Text_SubstituteAll(wchar_t *dst, size_t capacity, const wchar_t *pattern, const wchar_t *const *values,
+                        int count)
+{
+    std::wstring whole;
+    const wchar_t *rest = pattern;
+    for (int i = 0; i < count; i++) {
+        const wchar_t *mark = wcsstr(rest, L"%s");
+        if (!mark)
+            break;
+        whole.append(rest, mark);
+        whole += values[i];
+        rest = mark + 2;
+    }
+    whole += rest;
     return Text_Copy(dst, capacity, whole.c_str());
 }
 

@@ -19,6 +19,10 @@ bool Text_Append(wchar_t *dst, size_t capacity, const wchar_t *src);
 // Copies pattern with its first "%s" replaced by value. Nothing else in the
 // pattern is interpreted, so texts from a language file are safe here.
 bool Text_Substitute(wchar_t *dst, size_t capacity, const wchar_t *pattern, const wchar_t *value);
+// The same for count values, in the order of the pattern's "%s" marks; a
+// value is never searched for marks, and marks beyond count stay.
+bool Text_SubstituteAll(wchar_t *dst, size_t capacity, const wchar_t *pattern, const wchar_t *const *values,
+                        int count);
 
 size_t Text_Length(const wchar_t *text);
 bool Text_Equal(const wchar_t *a, const wchar_t *b);

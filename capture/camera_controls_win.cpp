@@ -70,17 +70,47 @@ static void ReadPowerLineFrequency()
     c.defaultValue = (int32_t)def, c.flags = (int32_t)flags;
 }
 
+static void ReadValues()
+{
+    if (gCamera.cameraControl)
+        ReadExposure();
+    if (gCamera.procAmp)
+        ReadProcAmp();
+    if (gCamera.videoProcAmp)
+        ReadPowerLineFrequency();
+}
+
+// Sets what was kept for this camera again; the records then show what the
+// device took.
+static void RestoreKept()
+{
+    const CameraMemory *kept = CameraMemory_Find(gCamera.devicePath);
+    if (!kept)
+        return;
+    for (const KeptWrite &w : Controls_KeptWrites(*kept))
+        Camera_WriteControl(w.id, w.write);
+    ReadValues();
+}
+
 void Camera_ReadControls()
 {
     gCamera.captureFilter->QueryInterface(IID_IAMCameraControl, (void **)&gCamera.cameraControl);
-    if (gCamera.cameraControl)
-        ReadExposure();
     gCamera.captureFilter->QueryInterface(IID_IAMVideoProcAmp, (void **)&gCamera.procAmp);
-    if (gCamera.procAmp)
-        ReadProcAmp();
     Camera_OpenVideoProcAmp();
-    if (gCamera.videoProcAmp)
-        ReadPowerLineFrequency();
+    ReadValues();
+    Controls_NoteManualValues();
+    RestoreKept();
+}
+
+int32_t Camera_ReadControlValue(CameraControlId id)
+{
+    ControlRange *c = Control_Record(id);
+    long value = c->value, flags = 0;
+    if (id == CONTROL_EXPOSURE && gCamera.cameraControl)
+        gCamera.cameraControl->Get(CameraControl_Exposure, &value, &flags);
+    else if (id != CONTROL_EXPOSURE && id != CONTROL_POWER_LINE_FREQUENCY && gCamera.procAmp)
+        gCamera.procAmp->Get(Control_PropertyId(id), &value, &flags);
+    return (int32_t)value;
 }
 
 // The processing unit is one of the topology's nodes, whose ids run from 0

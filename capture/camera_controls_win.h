@@ -2,8 +2,15 @@
 // IAMCameraControl, IAMVideoProcAmp and the processing node's IVideoProcAmp.
 #pragma once
 
-// Reads the ten records; run once per successful graph build.
+#include "capture/camera_controls.h"
+
+// Reads the ten records, then sets what was kept for the camera's device path
+// (gCamera.devicePath) again; run once per successful graph build.
 void Camera_ReadControls();
+
+// The device's current value of a control (what automatic mode arrived at),
+// or the record's value when the device does not tell.
+int32_t Camera_ReadControlValue(CameraControlId id);
 
 // Finds the video-processing node of the kernel-streaming topology and keeps
 // its IVideoProcAmp in gCamera.videoProcAmp (null when there is none).

@@ -47,6 +47,8 @@ void Camera_SetPreviewHooks(const PreviewHooks *hooks);
 
 void Camera_Init(HWND__ *viewWindow);
 void Camera_EnumDevices();
+// A device moniker's display name (its device path); empty when it has none.
+std::wstring Camera_DisplayName(IMoniker *moniker);
 // Binds the device's filter unless it is bound; a failure leaves it unbound.
 void Camera_BindDevice(DeviceEntry *device);
 void Camera_FreeDevices();
@@ -73,7 +75,7 @@ bool Camera_IsOpen();
 // subtype is MJPG, the YUY2 map otherwise).
 const FormatMap &Camera_CurrentFormatMap();
 
-// The parts of the reset shared by Camera_Init and Camera_FreeGraph: no frame
-// buffer, flags off, no format, fps 30.0.
+// The parts of the reset shared by Camera_Init and Camera_FreeGraph: no
+// device path, no frame buffer, flags off, no format, fps 30.0.
 void Camera_ResetFrameState();
 void Camera_ClearControls();

@@ -5,6 +5,7 @@
 #include "capture/frame_layout.h"
 
 #include "base/platform.h"
+#include "base/text.h"
 #include "capture/camera_controls_win.h"
 #include "capture/dshow_win.h"
 #include "capture/grabber_callbacks_win.h"
@@ -180,6 +181,11 @@ static bool StartSteps()
         (isMjpg && !AddNewFilter(&gCamera.mjpgDecoder, CLSID_MjpegDecompressor, L"Mjpg Filter")) ||
         !BuildPreviewPath(isMjpg) || !ReadConnectedFrameHeader() || !AllocateFrameBuffer())
         return false;
+    // The device path keys the settings kept for the camera; one too long to
+    // keep leaves it empty.
+    if (gCamera.moniker && !Text_Copy(gCamera.devicePath, CAMERA_PATH_CAPACITY,
+                                      Camera_DisplayName(gCamera.moniker).c_str()))
+        gCamera.devicePath[0] = 0;
     Camera_ReadControls();
     if (gPreviewHooks && !gPreviewHooks->started())
         return false;

@@ -17,6 +17,7 @@ static void ClearControls()
 
 void Camera_ResetFrameState()
 {
+    gCamera.devicePath[0] = 0;
     gCamera.frameBuffer = nullptr;
     gCamera.frameSize = 0;
     gCamera.frameLock = nullptr;

@@ -5,6 +5,7 @@
 #include "base/geometry.h"
 #include "base/handles.h"
 #include "capture/formats.h"
+#include "state/settings_cameras.h"
 #include <atomic>
 #include <cstdint>
 
@@ -32,12 +33,17 @@ struct ControlRange {
     int32_t value;
     int32_t autoSupported;
     int32_t autoOn;
+    // The value the user last set by hand (or the camera had in manual mode),
+    // offered back when automatic mode goes off; manualKnown 0: none.
+    int32_t manualValue = 0;
+    int32_t manualKnown = 0;
 };
 
 enum { CONTROL_FLAG_AUTO = 1, CONTROL_FLAG_MANUAL = 2 };
 
 struct Camera {
     IMoniker *moniker;
+    wchar_t devicePath[CAMERA_PATH_CAPACITY]; // the moniker's display name while a graph is built
     ICaptureGraphBuilder2 *captureBuilder;
     IGraphBuilder *graph; // non-null while a graph is built
     IMediaControl *mediaControl;

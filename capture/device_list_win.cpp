@@ -35,7 +35,7 @@ static bool ReadFriendlyName(IMoniker *moniker, std::wstring *name)
     return true;
 }
 
-static std::wstring DisplayName(IMoniker *moniker)
+std::wstring Camera_DisplayName(IMoniker *moniker)
 {
     ComPtr<IBindCtx> context;
     CreateBindCtx(0, context.Put());
@@ -52,7 +52,7 @@ static void ConsiderMoniker(IMoniker *moniker)
 {
     std::wstring friendlyName, devicePath;
     if (ReadFriendlyName(moniker, &friendlyName) && Device_NameIsListed(friendlyName))
-        devicePath = DisplayName(moniker);
+        devicePath = Camera_DisplayName(moniker);
     if (devicePath.empty()) {
         moniker->Release();
         return;

@@ -1,10 +1,13 @@
 // The dialogs the main window opens.
 #pragma once
+#include "capture/formats.h"
 #include <windows.h>
 
 void PreferencesDlg_Show(HWND owner);         // dialog 2001, command 3007
 void RecordingDlg_Show(HWND owner);           // dialog 2002, command 3009
-int OpenDlg_Show(int deviceIndex, int width, int height); // dialog 132, command 3012
+// Dialog 132, command 3012: the device, compression and size preselected
+// where the device offers them (a zero format: none preferred).
+int OpenDlg_Show(int deviceIndex, const VideoFormat &preferred);
 int ConfigCalibrationsDlg_Show(HWND owner);   // dialog 2004: returns the button that ended it
 HWND CalibrationDlg_Create(HWND owner);       // dialog 2005, modeless
 HWND TextInputDlg_Create(HWND owner);         // dialog 2003, modeless

@@ -17,8 +17,8 @@ static struct {
     int deviceIndex;  // set by the caller; out of range means the first device
     int compression;
     int resolution;   // -1 when none
-    int preferredWidth, preferredHeight; // 0 x 0: no preference
-} gOpenDialog = {-1, 0, -1, 0, 0};
+    VideoFormat preferred; // 0 x 0: no preferred size; the subtype picks the compression
+} gOpenDialog = {-1, 0, -1, {}};
 
 static const DialogText kTexts[] = {
     {0, 1161}, {100, 1162}, {101, 1163}, {102, 1164}, {IDOK, 1165}, {IDCANCEL, 1166},
@@ -49,21 +49,23 @@ static void FillResolutions(HWND dialog)
         Text_Format(item, 32, L"%dx%d", entry.second.width, entry.second.height);
         Send(dialog, IDC_OPEN_RESOLUTION, CB_ADDSTRING, 0, (LPARAM)item);
     }
-    gOpenDialog.resolution = OpenFormats_Preselect(map, gOpenDialog.preferredWidth, gOpenDialog.preferredHeight);
+    gOpenDialog.resolution = OpenFormats_Preselect(map, gOpenDialog.preferred.width, gOpenDialog.preferred.height);
     Send(dialog, IDC_OPEN_RESOLUTION, CB_SETCURSEL, (WPARAM)gOpenDialog.resolution);
 }
 
 static void FillCompressions(HWND dialog)
 {
     Send(dialog, IDC_OPEN_COMPRESSION, CB_RESETCONTENT);
+    gOpenDialog.compression = 0;
     if (DeviceEntry *device = ChosenDevice()) {
         if (!device->mjpgFormats.empty())
             Send(dialog, IDC_OPEN_COMPRESSION, CB_ADDSTRING, 0, (LPARAM)L"MJPG");
         if (!device->yuy2Formats.empty())
             Send(dialog, IDC_OPEN_COMPRESSION, CB_ADDSTRING, 0, (LPARAM)L"YUY2");
+        gOpenDialog.compression =
+            OpenFormats_CompressionItem(device->mjpgFormats, device->yuy2Formats, gOpenDialog.preferred.subtype);
     }
-    gOpenDialog.compression = 0;
-    Send(dialog, IDC_OPEN_COMPRESSION, CB_SETCURSEL, 0);
+    Send(dialog, IDC_OPEN_COMPRESSION, CB_SETCURSEL, (WPARAM)gOpenDialog.compression);
     FillResolutions(dialog);
 }
 
@@ -173,11 +175,10 @@ static INT_PTR CALLBACK OpenDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
     return FALSE;
 }
 
-int OpenDlg_Show(int deviceIndex, int width, int height)
+int OpenDlg_Show(int deviceIndex, const VideoFormat &preferred)
 {
     gOpenDialog.deviceIndex = deviceIndex;
-    gOpenDialog.preferredWidth = width;
-    gOpenDialog.preferredHeight = height;
+    gOpenDialog.preferred = preferred;
     return (int)DialogBoxParamW((HINSTANCE)gApp.instance, MAKEINTRESOURCEW(IDD_OPEN_MICROSCOPE), gApp.mainWindow,
                                 OpenDlgProc, 0);
 }

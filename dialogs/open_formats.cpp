@@ -7,6 +7,11 @@ const FormatMap &OpenFormats_Map(const FormatMap &mjpg, const FormatMap &yuy2, i
     return *isMjpg ? mjpg : yuy2;
 }
 
+int OpenFormats_CompressionItem(const FormatMap &mjpg, const FormatMap &yuy2, const ClassId &preferred)
+{
+    return ClassId_Equal(preferred, kSubtypeYuy2) && !mjpg.empty() && !yuy2.empty() ? 1 : 0;
+}
+
 int OpenFormats_Preselect(const FormatMap &map, int32_t width, int32_t height)
 {
     if (map.empty())

@@ -8,6 +8,10 @@
 const FormatMap &OpenFormats_Map(const FormatMap &mjpg, const FormatMap &yuy2, int compressionItem,
                                  bool *isMjpg);
 
+// The compression item of a preferred subtype: 1 ("YUY2" after "MJPG") when
+// YUY2 is preferred and the device offers both, else 0.
+int OpenFormats_CompressionItem(const FormatMap &mjpg, const FormatMap &yuy2, const ClassId &preferred);
+
 // The item to preselect: the entry of the preferred size, else the middle
 // entry (count / 2); -1 for an empty map.
 int OpenFormats_Preselect(const FormatMap &map, int32_t width, int32_t height);

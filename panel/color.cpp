@@ -3,14 +3,10 @@
 #include "base/text.h"
 
 const ColorRow kColorRows[COLOR_ROWS] = {
-    {CONTROL_EXPOSURE, 101, 1064},   {CONTROL_WHITE_BALANCE, 104, 1066}, {CONTROL_GAIN, 108, 1065},
-    {CONTROL_BRIGHTNESS, 111, 1082}, {CONTROL_CONTRAST, 114, 1083},      {CONTROL_HUE, 117, 1084},
-    {CONTROL_SATURATION, 120, 1085}, {CONTROL_SHARPNESS, 123, 1086},     {CONTROL_GAMMA, 126, 1087},
+    {CONTROL_EXPOSURE, 101, 1064, 132},   {CONTROL_WHITE_BALANCE, 104, 1066, 133}, {CONTROL_GAIN, 108, 1065, 134},
+    {CONTROL_BRIGHTNESS, 111, 1082, 135}, {CONTROL_CONTRAST, 114, 1083, 136},      {CONTROL_HUE, 117, 1084, 137},
+    {CONTROL_SATURATION, 120, 1085, 138}, {CONTROL_SHARPNESS, 123, 1086, 139},     {CONTROL_GAMMA, 126, 1087, 140},
 };
-
-const CameraControlId kColorDefaults[7] = {CONTROL_GAIN,       CONTROL_BRIGHTNESS, CONTROL_CONTRAST,
-                                           CONTROL_HUE,        CONTROL_SATURATION, CONTROL_SHARPNESS,
-                                           CONTROL_GAMMA};
 
 // Distances between 32-bit values can exceed 32 bits; the slider keeps the
 // part that fits.
@@ -36,6 +32,7 @@ ColorRowView ColorRow_View(const ControlRange &range, const wchar_t *name)
     view.autoEnabled = range.autoSupported != 0;
     view.sliderEnabled = view.supported && !range.autoOn;
     view.autoChecked = range.autoOn != 0;
+    view.offerShown = Control_Offer(range, &view.offerValue);
     return view;
 }
 

@@ -11,13 +11,11 @@ struct ColorRow {
     CameraControlId control;
     int32_t labelId; // the auto box is labelId + 1, the slider labelId + 2
     int32_t nameTextId;
+    int32_t offerId; // the button that offers the manual value back
 };
 // Exposure, white balance, gain, brightness, contrast, hue, saturation,
 // sharpness, gamma: the display order.
 extern const ColorRow kColorRows[COLOR_ROWS];
-
-// The properties the defaults button restores, in the order they are sent.
-extern const CameraControlId kColorDefaults[7];
 
 struct ColorRowView {
     bool supported;       // the device reported the property (flags >= 1)
@@ -27,6 +25,8 @@ struct ColorRowView {
     bool autoEnabled;     // automatic mode is available
     bool sliderEnabled;   // supported and not automatic
     bool autoChecked;
+    bool offerShown;      // the user's manual value is offered back (Control_Offer)
+    int32_t offerValue;
 };
 ColorRowView ColorRow_View(const ControlRange &range, const wchar_t *name);
 

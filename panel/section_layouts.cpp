@@ -49,6 +49,13 @@ void Color_Layout(int32_t clientWidth, Rect *rects)
     rects[index++] = Rect_Sized(Dlu_X(4), top + Dlu_Y(185), Dlu_X(48), Dlu_Y(8));
     rects[index++] = Rect_Sized(Dlu_X(54), top + Dlu_Y(183), clientWidth - Dlu_X(58), Dlu_Y(60));
     rects[index++] = Rect_Sized(Dlu_X(4), top + Dlu_Y(201), clientWidth - Dlu_X(8), Dlu_Y(14));
+    // The buttons that offer a row's manual value back sit at the right end
+    // of its slider, which makes room for them when they show (their width
+    // follows their text).
+    for (int row = 0; row < 9; row++) {
+        const Rect &slider = rects[3 * row + 2 + (row >= 2 ? 1 : 0)];
+        rects[index++] = Rect_Sized(slider.right - Dlu_X(40), slider.top, Dlu_X(40), Dlu_Y(9));
+    }
 }
 
 void Flip_Layout(int32_t clientWidth, Rect *rects)

@@ -24,6 +24,11 @@ void Section_Check(HWND section, int id, bool checked)
     SendDlgItemMessageW(section, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+bool Section_Expanded(HWND section)
+{
+    return GetWindowLongPtrW(section, 0) != 0;
+}
+
 static int ClientWidth(HWND window)
 {
     RECT client;
@@ -73,10 +78,17 @@ static void OnSize(const SectionKind &kind, HWND window)
 
 static void OnToggle(const SectionKind &kind, HWND window)
 {
-    int expanded = GetWindowLongPtrW(window, 0) ? 0 : 1;
+    int expanded = Section_Expanded(window) ? 0 : 1;
     SetWindowLongPtrW(window, 0, expanded);
-    for (int i = 0; i < kind.controlCount; i++)
-        ShowWindow(GetDlgItem(window, kind.controls[i].id), expanded ? SW_SHOW : SW_HIDE);
+    bool onDemand = false;
+    for (int i = 0; i < kind.controlCount; i++) {
+        const SectionControl &c = kind.controls[i];
+        onDemand = onDemand || c.onDemand;
+        if (!expanded || !c.onDemand)
+            ShowWindow(GetDlgItem(window, c.id), expanded ? SW_SHOW : SW_HIDE);
+    }
+    if (expanded && onDemand)
+        kind.refresh(window, false);
     PostMessageW(GetParent(window), WM_PANEL_SECTIONSTATE, kind.slot, expanded);
     PostMessageW(GetDlgItem(window, SECTION_HEADER_ID), WM_COMMAND, CMD_PANEL_SETUP, expanded);
 }

@@ -4,13 +4,16 @@
 #include "base/geometry.h"
 #include <windows.h>
 
-enum { SECTION_HEADER_ID = 100, SECTION_FIRST_CONTROL = 101, SECTION_MAX_CONTROLS = 31 };
+enum { SECTION_HEADER_ID = 100, SECTION_FIRST_CONTROL = 101, SECTION_MAX_CONTROLS = 40 };
 
 struct SectionControl {
     int32_t id;
     const wchar_t *className;
     DWORD style;     // besides WS_CHILD
     int32_t textId;  // language text applied on command 1039, 0 for none
+    // Shown by the section's refresh, when it has something to show, rather
+    // than with the expanded section.
+    bool onDemand = false;
 };
 
 struct SectionKind {
@@ -31,4 +34,5 @@ LRESULT Section_DefProc(const SectionKind &kind, HWND window, UINT message, WPAR
 HWND Section_Item(HWND section, int id);
 void Section_Enable(HWND section, int id, bool enabled);
 bool Section_Checked(HWND section, int id);
+bool Section_Expanded(HWND section);
 void Section_Check(HWND section, int id, bool checked);

@@ -130,7 +130,7 @@ static void OnSelection(HWND section, int id)
     int selection = Selection(section, id);
     if (id == SOURCE_CAMERA) {
         if (selection != CB_ERR && selection != gDeviceIndex) {
-            OpenDlg_Show(selection, gCamera.currentFormat.width, gCamera.currentFormat.height);
+            OpenDlg_Show(selection, gCamera.currentFormat);
             Panel_PostRefresh(true);
         }
     } else if (id == SOURCE_RESOLUTION) {

@@ -4,6 +4,7 @@ static App InitialApp()
 {
     App app = {};
     app.activeCalibration = -1;
+    app.calibrationNotApplied = -1;
     return app;
 }
 

@@ -28,6 +28,9 @@ struct App {
     HFONT__ *promptFont;
     wchar_t lastSavedFile[PATH_CAPACITY];
     int32_t activeCalibration;
+    // The slot the user applied last while the picture has another size than
+    // it was made at (so it is not applied), -1 otherwise.
+    int32_t calibrationNotApplied;
 };
 
 extern App gApp;

@@ -142,10 +142,29 @@ static void SendToView(const Calibration *c)
     View_SetCalibration(c->pixelsPerUnit, c->unit);
 }
 
+CalibrationFit Calibration_Fit(int slot, int width, int height)
+{
+    if (slot < 0 || slot >= CALIBRATION_SLOTS || !Calibration_IsUsable(&gCalibrations[slot]))
+        return CALIBRATION_NONE;
+    const Calibration *c = &gCalibrations[slot];
+    return Calibration_Width(c) == width && Calibration_Height(c) == height ? CALIBRATION_FITS
+                                                                            : CALIBRATION_OTHER_SIZE;
+}
+
+static void ChooseApplied(int slot)
+{
+    gApp.calibrationNotApplied = -1;
+    if (gSettings.appliedCalibration != slot) {
+        gSettings.appliedCalibration = slot;
+        Settings_Save();
+    }
+}
+
 void Calibration_Apply(int slot)
 {
     if (slot < 0 || slot >= CALIBRATION_SLOTS)
         return;
+    ChooseApplied(slot);
     gApp.activeCalibration = slot;
     SendToView(&gCalibrations[slot]);
     View_SetZoom(100);
@@ -154,9 +173,22 @@ void Calibration_Apply(int slot)
 
 void Calibration_Remove()
 {
+    ChooseApplied(-1);
     gApp.activeCalibration = -1;
     View_SetCalibration(-1.0f, 0);
     MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);
+}
+
+void Calibration_ApplyKept(int width, int height)
+{
+    int slot = gSettings.appliedCalibration;
+    CalibrationFit fit = Calibration_Fit(slot, width, height);
+    gApp.calibrationNotApplied = fit == CALIBRATION_OTHER_SIZE ? slot : -1;
+    gApp.activeCalibration = fit == CALIBRATION_FITS ? slot : -1;
+    if (fit == CALIBRATION_FITS)
+        SendToView(&gCalibrations[slot]);
+    else
+        View_SetCalibration(-1.0f, 0);
 }
 
 static int TodayAsNumber()
@@ -183,11 +215,10 @@ bool Calibration_Store(int slot, int32_t unit, int32_t lineLength, float realLen
     c->calibratedOn = TodayAsNumber();
     c->captureSize = Calibration_PackSize(captureWidth, captureHeight);
     Settings_Save();
-    if (slot == gApp.activeCalibration) {
-        SendToView(c);
-        View_SetZoom(100);
-        MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);
-    }
+    // The applied slot shows its new record; the one only the picture's size
+    // kept from being applied is made at this size now.
+    if (slot == gApp.activeCalibration || slot == gApp.calibrationNotApplied)
+        Calibration_Apply(slot);
     return true;
 }
 
@@ -197,9 +228,13 @@ void Calibration_Delete(int slot)
         return;
     ClearSlot(&gCalibrations[slot]);
     ForgetUnreadRecord(slot);
+    if (slot == gSettings.appliedCalibration)
+        gSettings.appliedCalibration = -1;
     Settings_Save();
-    if (slot == gApp.activeCalibration) {
+    if (slot == gApp.activeCalibration)
         View_SetCalibration(-1.0f, 0);
+    if (slot == gApp.activeCalibration || slot == gApp.calibrationNotApplied) {
+        gApp.calibrationNotApplied = -1;
         MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);
     }
 }
@@ -226,6 +261,6 @@ void Calibration_Rename(int slot, const wchar_t *name)
     Calibration_SetName(&gCalibrations[slot], name);
     ForgetUnreadRecord(slot);
     Settings_Save();
-    if (slot == gApp.activeCalibration)
+    if (slot == gApp.activeCalibration || slot == gApp.calibrationNotApplied) // the name is shown
         MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);
 }

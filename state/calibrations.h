@@ -37,10 +37,21 @@ int Calibration_Height(const Calibration *calibration);
 void Calibrations_Parse();
 void Calibrations_Format();
 
+// Whether a slot's calibration measures a picture of this size: it must be
+// usable and made at that size.
+enum CalibrationFit { CALIBRATION_NONE, CALIBRATION_FITS, CALIBRATION_OTHER_SIZE };
+CalibrationFit Calibration_Fit(int slot, int width, int height);
+
 // The operations of the calibration menu and dialogs. Each tells the camera
 // view and the main window what changed, as the applied calibration needs.
+// Applying and removing are the user's choice, kept in the settings.
 void Calibration_Apply(int slot);
 void Calibration_Remove();
+// At a camera's start: applies the slot the user applied last when the
+// picture has the size it was made at, else none (gApp.calibrationNotApplied
+// then names the slot when only the size kept it from being applied). Tells
+// the view; the caller tells the main window.
+void Calibration_ApplyKept(int width, int height);
 bool Calibration_Store(int slot, int32_t unit, int32_t lineLength, float realLength,
                        int captureWidth, int captureHeight);
 void Calibration_Delete(int slot);

@@ -89,8 +89,14 @@ const wchar_t *Language_Text(int32_t id)
 
 bool Language_Message(wchar_t *text, size_t capacity, int32_t id, const wchar_t *english, const wchar_t *value)
 {
+    return Language_MessageAll(text, capacity, id, english, &value, 1);
+}
+
+bool Language_MessageAll(wchar_t *text, size_t capacity, int32_t id, const wchar_t *english,
+                         const wchar_t *const *values, int count)
+{
     const wchar_t *pattern = Language_Text(id);
-    return Text_Substitute(text, capacity, pattern[0] ? pattern : english, value);
+    return Text_SubstituteAll(text, capacity, pattern[0] ? pattern : english, values, count);
 }
 
 void Language_Select(int32_t language)

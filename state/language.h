@@ -32,6 +32,9 @@ const wchar_t *Language_Text(int32_t id);
 // pattern where the table lacks the text, so that the message still gets
 // across. False when it was cut to capacity.
 bool Language_Message(wchar_t *text, size_t capacity, int32_t id, const wchar_t *english, const wchar_t *value);
+// The same with count values for the text's "%s" marks, in their order.
+bool Language_MessageAll(wchar_t *text, size_t capacity, int32_t id, const wchar_t *english,
+                         const wchar_t *const *values, int count);
 
 // Switches to another language: saves the choice, reloads the table and
 // passes the new texts to the control panel and the camera view.

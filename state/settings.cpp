@@ -4,6 +4,7 @@
 #include "state/folders.h"
 #include "state/language.h"
 #include "base/platform.h"
+#include "state/settings_cameras.h"
 #include "state/settings_store.h"
 #include "base/text.h"
 
@@ -34,6 +35,7 @@ void Settings_SetPresets()
     gSettings.maxRecordTime = 10;
     gSettings.firstUse = 1;
     gSettings.showCtrlPanel = 1;
+    gSettings.appliedCalibration = -1;
 }
 
 static void ReadNumber(const wchar_t *name, int32_t *field, int32_t missing)
@@ -73,6 +75,8 @@ static void ReadStoredValues()
     ReadNumber(L"ShowCtrlPanel", &gSettings.showCtrlPanel, 1);
     ReadText(L"Calibrations", gSettings.calibrationsText, CALIBRATIONS_TEXT_CAPACITY);
     ReadText(L"ReportTitle", gSettings.reportTitle, REPORT_TITLE_CAPACITY);
+    ReadNumber(L"AppliedCalibration", &gSettings.appliedCalibration, -1);
+    CameraMemory_Read();
 }
 
 static void ForceIntoRange(int32_t *field, int32_t low, int32_t high, int32_t fallback)
@@ -100,6 +104,7 @@ void Settings_CheckRanges()
     ForceIntoRange(&gSettings.maxRecordTime, 0, MAX_RECORD_SECONDS, 0);
     // The menu toggles it as 1 - showCtrlPanel.
     ForceIntoRange(&gSettings.showCtrlPanel, 0, 1, 1);
+    ForceIntoRange(&gSettings.appliedCalibration, -1, CALIBRATION_SLOTS - 1, -1);
 }
 
 // moduleFolder is the program path up to (not including) its last backslash;
@@ -141,6 +146,7 @@ bool Settings_Load()
 {
     FindModuleFolder();
     memset(&gSettings, 0, sizeof gSettings);
+    memset(gCameraMemory, 0, sizeof gCameraMemory);
     Settings_SetPresets();
     if (Store_Open()) {
         ReadStoredValues();
@@ -178,6 +184,8 @@ bool Settings_Save()
     Calibrations_Format();
     Store_WriteText(L"Calibrations", gSettings.calibrationsText);
     Store_WriteText(L"ReportTitle", gSettings.reportTitle);
+    Store_WriteNumber(L"AppliedCalibration", gSettings.appliedCalibration);
+    CameraMemory_Write();
     if (opened)
         Store_Close();
     EnsureThumbnailFolder();

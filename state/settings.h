@@ -35,6 +35,9 @@ struct Settings {
     int32_t showCtrlPanel;
     wchar_t calibrationsText[CALIBRATIONS_TEXT_CAPACITY];
     wchar_t reportTitle[REPORT_TITLE_CAPACITY];
+    // The calibration slot the user applied last, -1 for none: applied again
+    // when a camera opens with the picture size it was made at.
+    int32_t appliedCalibration;
 };
 
 extern Settings gSettings;

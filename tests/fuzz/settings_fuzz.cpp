@@ -5,10 +5,12 @@
 
 #include "state/calibrations.h"
 #include "state/settings.h"
+#include "state/settings_cameras.h"
 #include "support/fake_platform.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cstring>
 #include <cwchar>
 #include <vector>
 
@@ -55,6 +57,24 @@ static void CheckSettings()
     FUZZ_CHECK(Terminated(s.reportTitle, REPORT_TITLE_CAPACITY));
     for (const Calibration &c : gCalibrations)
         FUZZ_CHECK(Terminated(c.name, CALIBRATION_NAME_CAPACITY));
+    FUZZ_CHECK(InRange(s.appliedCalibration, -1, CALIBRATION_SLOTS - 1));
+    // The cameras read are whole, close up, each once, and write back as read.
+    bool freeBefore = false;
+    for (const CameraMemory &m : gCameraMemory) {
+        FUZZ_CHECK(Terminated(m.devicePath, CAMERA_PATH_CAPACITY));
+        FUZZ_CHECK(!(freeBefore && m.devicePath[0]));
+        freeBefore = freeBefore || !m.devicePath[0];
+        if (!m.devicePath[0])
+            continue;
+        FUZZ_CHECK(CameraMemory_Find(m.devicePath) == &m);
+        for (const KeptProperty &p : m.properties)
+            FUZZ_CHECK(InRange(p.mode, KEPT_NONE, KEPT_AUTO_AFTER_MANUAL));
+        FUZZ_CHECK(InRange(m.powerLine, 0, 2));
+        wchar_t text[CAMERA_MEMORY_TEXT_CAPACITY];
+        CameraMemory again;
+        FUZZ_CHECK(CameraMemory_Format(m, text, CAMERA_MEMORY_TEXT_CAPACITY) && CameraMemory_Parse(text, &again) &&
+                   memcmp(&again, &m, sizeof m) == 0);
+    }
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -20,7 +20,9 @@ struct Calibrations : testing::Test {
     {
         FakePlatform_Reset();
         memset(&gSettings, 0, sizeof gSettings);
+        gSettings.appliedCalibration = -1;
         gApp.activeCalibration = -1;
+        gApp.calibrationNotApplied = -1;
     }
 };
 
@@ -169,9 +171,11 @@ TEST_F(Calibrations, ApplyAndRemoveTellTheViewAndTheMainWindow)
     EXPECT_EQ(gFake.viewCalibrations[0].first, 30.0f);
     EXPECT_EQ(gFake.viewZooms, std::vector<int>{100});
     EXPECT_EQ(gFake.mainCommands, std::vector<int>{CMD_CALIBRATION_CHANGED});
+    EXPECT_EQ(gFake.numbers.at(L"AppliedCalibration"), 0) << "the choice is kept for the next start";
 
     Calibration_Remove();
     EXPECT_EQ(gApp.activeCalibration, -1);
+    EXPECT_EQ(gFake.numbers.at(L"AppliedCalibration"), -1);
     EXPECT_EQ(gFake.viewCalibrations.back().first, -1.0f);
     EXPECT_EQ(gFake.viewCalibrations.back().second, 0);
     EXPECT_EQ(gFake.mainCommands.size(), 2u);

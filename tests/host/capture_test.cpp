@@ -1,6 +1,7 @@
 // Capture logic that needs no device: reading capabilities, the device-name
 // filter, control write patterns, and the view's device countdown.
 #include "capture/camera_controls.h"
+#include "capture/camera_graph.h"
 #include "capture/devices.h"
 #include "capture/media_format.h"
 #include "view/device_events.h"
@@ -8,6 +9,7 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -68,20 +70,77 @@ TEST(ControlWrites, ManualStoresAndSendsTheValue)
     EXPECT_EQ(Control_PropertyId(CONTROL_GAIN), 9);
 }
 
-TEST(ControlWrites, AutomaticStoresTheClampedDefault)
+// Automatic mode on and off again: the slider takes what automatic mode
+// arrived at (within the range), and the value set by hand before is offered
+// back until the user sets one again.
+TEST(ControlWrites, AutomaticOffKeepsTheCamerasValueAndOffersTheManualOneBack)
 {
-    gCamera.exposure = {-13, -1, 1, 5, 2, -7, 1, 0};
-    ControlWrite on = Control_AutoChange(CONTROL_EXPOSURE, true);
-    EXPECT_EQ(gCamera.exposure.autoOn, 1);
-    EXPECT_EQ(gCamera.exposure.value, -1); // default 5 lowered to max
+    Camera_ClearControls();
+    gCamera.exposure = {-13, -1, 1, -6, 2, -6, 1, 0};
+    Controls_NoteManualValues();
+    Control_ManualChange(CONTROL_EXPOSURE, -8);
+    ControlWrite on = Control_AutoChange(CONTROL_EXPOSURE, true, 0);
     EXPECT_EQ(on.value, 0);
     EXPECT_EQ(on.flags, CONTROL_FLAG_AUTO);
+    int32_t offered = 0;
+    EXPECT_FALSE(Control_Offer(gCamera.exposure, &offered)) << "nothing to offer while automatic";
 
-    gCamera.exposure.defaultValue = -20;
-    ControlWrite off = Control_AutoChange(CONTROL_EXPOSURE, false);
+    ControlWrite off = Control_AutoChange(CONTROL_EXPOSURE, false, -5);
     EXPECT_EQ(gCamera.exposure.autoOn, 0);
-    EXPECT_EQ(off.value, -13); // raised to min
+    EXPECT_EQ(gCamera.exposure.value, -5);
+    EXPECT_EQ(off.value, -5);
     EXPECT_EQ(off.flags, CONTROL_FLAG_MANUAL);
+    ASSERT_TRUE(Control_Offer(gCamera.exposure, &offered));
+    EXPECT_EQ(offered, -8);
+    Control_ManualChange(CONTROL_EXPOSURE, offered);
+    EXPECT_FALSE(Control_Offer(gCamera.exposure, &offered)) << "taken back";
+
+    Control_AutoChange(CONTROL_EXPOSURE, true, 0);
+    EXPECT_EQ(Control_AutoChange(CONTROL_EXPOSURE, false, 40).value, -1) << "a camera value beyond the range";
+    // A camera that starts automatic has no manual value to offer.
+    gCamera.whiteBalance = {2800, 6500, 1, 4600, 1, 5200, 1, 1};
+    Controls_NoteManualValues();
+    Control_AutoChange(CONTROL_WHITE_BALANCE, false, 5200);
+    EXPECT_FALSE(Control_Offer(gCamera.whiteBalance, &offered));
+    Camera_ClearControls();
+}
+
+// "id:value/flags " for each write, in order.
+std::wstring Described(const std::vector<KeptWrite> &writes)
+{
+    std::wstring text;
+    for (const KeptWrite &w : writes)
+        text += std::to_wstring(w.id) + L":" + std::to_wstring(w.write.value) + L"/" + std::to_wstring(w.write.flags) + L" ";
+    return text;
+}
+
+// What was kept is set again only as far as the device allows, and the
+// device's defaults put automatic mode on where it is offered.
+TEST(ControlWrites, KeptSettingsAndDefaultsStayWithinTheDevicesRanges)
+{
+    Camera_ClearControls();
+    gCamera.exposure = {-13, -1, 1, -6, 2, -6, 1, 0};
+    gCamera.gain = {0, 100, 1, 0, 2, 0, 0, 0};    // manual only
+    gCamera.whiteBalance = {2800, 6500, 1, 4600, 1, 4600, 1, 1};
+    gCamera.powerLineFrequency = {1, 2, 1, 1, 2, 0, 0, 0};
+    CameraMemory kept = {};
+    kept.properties[CONTROL_EXPOSURE] = {KEPT_AUTO_AFTER_MANUAL, -20};
+    kept.properties[CONTROL_GAIN] = {KEPT_AUTO, 0};
+    kept.properties[CONTROL_WHITE_BALANCE] = {KEPT_MANUAL, 9000};
+    kept.properties[CONTROL_HUE] = {KEPT_MANUAL, 5}; // the device does not report hue
+    kept.powerLine = 2;
+    EXPECT_EQ(Described(Controls_KeptWrites(kept)), L"0:0/1 2:6500/2 9:2/2 ");
+    int32_t offered = 0;
+    Control_AutoChange(CONTROL_EXPOSURE, false, -5);
+    ASSERT_TRUE(Control_Offer(gCamera.exposure, &offered));
+    EXPECT_EQ(offered, -13) << "the kept manual value, within the range";
+    gCamera.powerLineFrequency.max = 1;
+    kept.properties[CONTROL_WHITE_BALANCE] = {KEPT_NONE, 0};
+    EXPECT_EQ(Described(Controls_KeptWrites(kept)), L"0:0/1 ") << "60 Hz is not offered";
+
+    EXPECT_EQ(Described(Controls_DefaultWrites()), L"0:0/1 1:0/2 2:0/1 9:1/2 ");
+    EXPECT_EQ(gCamera.exposure.value, -6);
+    Camera_ClearControls();
 }
 
 TEST(DeviceCountdown, FiresAtTheFirstTickAfterCreationAndTheEighthAfterArrival)

@@ -47,6 +47,11 @@ TEST(OpenFormats, MjpgOnlyForItemZeroOfADeviceThatHasIt)
     // A YUY2-only camera lists "YUY2" as item 0.
     EXPECT_EQ(&OpenFormats_Map(none, yuy2, 0, &isMjpg), &yuy2);
     EXPECT_FALSE(isMjpg);
+    // The compression in use is preselected where the camera lists it.
+    EXPECT_EQ(OpenFormats_CompressionItem(mjpg, yuy2, kSubtypeYuy2), 1);
+    EXPECT_EQ(OpenFormats_CompressionItem(none, yuy2, kSubtypeYuy2), 0);
+    EXPECT_EQ(OpenFormats_CompressionItem(mjpg, none, kSubtypeYuy2), 0);
+    EXPECT_EQ(OpenFormats_CompressionItem(mjpg, yuy2, kSubtypeMjpg), 0);
 }
 
 TEST(RecordingDialog, ListsTicksElapsedTextsAndFileNames)

@@ -45,6 +45,10 @@ TEST(TextBuffers, FormattingAndCopyingNeverOverrunTheBufferAndTellWhenTheyCut)
     EXPECT_TRUE(Text_Substitute(path, 260, L"%d: %s %s", L"D:\\x"));
     EXPECT_STREQ(path, L"%d: D:\\x %s");
     EXPECT_FALSE(Text_Substitute(small, 8, L"saved %s", L"C:\\a"));
+    // Several values fill the marks in order; a value is never searched.
+    const wchar_t *values[] = {L"a%s", L"b"};
+    EXPECT_TRUE(Text_SubstituteAll(path, 260, L"%s at %s, %s", values, 2));
+    EXPECT_STREQ(path, L"a%s at b, %s");
 }
 
 // A dated name that is taken gets the first free suffix before its

@@ -1,11 +1,13 @@
 #include "state/app_state.h"
 #include "state/folders.h"
 #include "state/settings.h"
+#include "state/settings_cameras.h"
 #include "state/settings_store.h"
 #include "support/fake_platform.h"
 
 #include <gtest/gtest.h>
 #include <cstring>
+#include <cwchar>
 #include <tuple>
 #include <vector>
 
@@ -92,11 +94,11 @@ TEST_F(SettingsLoad, SaveWritesEveryStoredValueAndMakesTheThumbnailsFolderAgain)
     EXPECT_EQ(gFake.numbers.at(L"TextSize"), 20);
     for (const wchar_t *name : {L"Language", L"width", L"height", L"GridColor", L"LineColor",
                                 L"LineWidth", L"TextColor", L"jpgPng", L"SnapshotAsShown", L"wmvMp4",
-                                L"MaxRecordTime", L"FirstUse", L"ShowCtrlPanel"})
+                                L"MaxRecordTime", L"FirstUse", L"ShowCtrlPanel", L"AppliedCalibration"})
         EXPECT_EQ(gFake.numbers.count(name), 1u) << name;
-    for (const wchar_t *name : {L"ImgDir", L"Calibrations", L"ReportTitle"})
+    for (const wchar_t *name : {L"ImgDir", L"Calibrations", L"ReportTitle", L"Camera1", L"Camera8"})
         EXPECT_EQ(gFake.texts.count(name), 1u) << name;
-    EXPECT_EQ(gFake.numbers.size(), 14u); // recordSplit is not stored
+    EXPECT_EQ(gFake.numbers.size(), 15u); // recordSplit is not stored
 }
 
 using Bytes = std::vector<uint8_t>;
@@ -109,12 +111,14 @@ Bytes Utf16(const std::wstring &text, bool terminated)
     return bytes;
 }
 
-// The settings as loaded from the store as it is now, byte for byte.
+// The settings and the cameras' kept settings as loaded from the store as it
+// is now, byte for byte.
 Bytes LoadedSettings()
 {
     Settings_Load();
-    Bytes bytes(sizeof gSettings);
+    Bytes bytes(sizeof gSettings + sizeof gCameraMemory);
     memcpy(bytes.data(), &gSettings, sizeof gSettings);
+    memcpy(bytes.data() + sizeof gSettings, gCameraMemory, sizeof gCameraMemory);
     return bytes;
 }
 
@@ -130,11 +134,12 @@ TEST_F(SettingsLoad, EveryValueOfTheWrongTypeOrSizeReadsAsMissing)
         {L"Language", 1},     {L"width", 640},        {L"height", 480},      {L"GridColor", 0x008000},
         {L"LineColor", 0x800000}, {L"LineWidth", 2},  {L"TextColor", 0x808000}, {L"TextSize", 16},
         {L"jpgPng", 1},       {L"wmvMp4", 1},         {L"MaxRecordTime", 60}, {L"FirstUse", 0},
-        {L"ShowCtrlPanel", 0}};
+        {L"ShowCtrlPanel", 0}, {L"AppliedCalibration", 2}};
     const std::tuple<const wchar_t *, std::wstring, size_t> texts[] = {
         {L"ImgDir", L"E:\\pictures", IMAGE_FOLDER_CAPACITY},
         {L"Calibrations", L"1,mm,100.5,10,", CALIBRATIONS_TEXT_CAPACITY},
-        {L"ReportTitle", L"Probe", REPORT_TITLE_CAPACITY}};
+        {L"ReportTitle", L"Probe", REPORT_TITLE_CAPACITY},
+        {L"Camera1", L"1,-8;0,0;0,0;0,0;0,0;0,0;0,0;0,0;0,0;2;@device:pnp:a", CAMERA_MEMORY_TEXT_CAPACITY}};
 
     std::vector<std::tuple<const wchar_t *, FakePlatform::StoredValue, std::vector<FakePlatform::StoredValue>>> rows;
     for (auto [name, value] : numbers) {
@@ -154,7 +159,7 @@ TEST_F(SettingsLoad, EveryValueOfTheWrongTypeOrSizeReadsAsMissing)
                          {STORE_TYPE_TEXT, {good[0]}}, {STORE_TYPE_TEXT, Utf16(full, false)},
                          {STORE_TYPE_TEXT, Utf16(full, true)}, {STORE_TYPE_TEXT, {}}}});
     }
-    ASSERT_EQ(rows.size(), 16u); // every name ReadStoredValues reads
+    ASSERT_EQ(rows.size(), 18u); // every name ReadStoredValues reads, of the eight cameras one
     for (const auto &[name, good, bad] : rows) {
         gFake.stored.clear();
         if (std::wstring(name) != L"ImgDir")
@@ -167,6 +172,75 @@ TEST_F(SettingsLoad, EveryValueOfTheWrongTypeOrSizeReadsAsMissing)
             EXPECT_EQ(LoadedSettings(), missing) << name << ", bad value " << i;
         }
     }
+}
+
+// A camera's kept settings are read only whole: nine mode,value pairs, the
+// power line and a path, every number one whole number within its range;
+// anything else leaves that camera to its own values. A path met before is
+// not read twice, and the cameras read close up in their order.
+TEST_F(SettingsLoad, ACamerasKeptSettingsAreReadOnlyWholeAndInRange)
+{
+    const std::wstring pairs = L"1,-8;3,-6;2,0;1,0;1,32;1,0;1,2147483647;1,3;1,-2147483648;";
+    const std::wstring path = L"@device:pnp:\\\\?\\usb#vid_1&pid_2;x,y";
+    gFake.texts = {{L"ImgDir", L"D:\\pictures"},
+                   {L"Camera1", pairs + L"2;" + path},
+                   {L"Camera3", L"4,0;" + pairs.substr(5) + L"1;p3"},          // mode out of range
+                   {L"Camera4", pairs + L"3;p4"},                             // power line out of range
+                   {L"Camera5", L"1,2147483648;" + pairs.substr(5) + L"1;p5"}, // beyond 32 bits
+                   {L"Camera6", L"1,-8 ;" + pairs.substr(5) + L"1;p6"},        // not one number
+                   {L"Camera7", pairs + L"0;" + path},                        // met before
+                   {L"Camera8", pairs + L"1;" + std::wstring(CAMERA_PATH_CAPACITY, L'p')}}; // path too long
+    gFake.numbers = {{L"AppliedCalibration", 10}};
+    Settings_Load();
+    EXPECT_EQ(gSettings.appliedCalibration, -1) << "slot 10 does not exist";
+    const CameraMemory &first = gCameraMemory[0];
+    EXPECT_EQ(first.devicePath, path);
+    EXPECT_EQ(first.properties[0].mode, KEPT_MANUAL);
+    EXPECT_EQ(first.properties[0].value, -8);
+    EXPECT_EQ(first.properties[1].mode, KEPT_AUTO_AFTER_MANUAL);
+    EXPECT_EQ(first.properties[6].value, INT32_MAX);
+    EXPECT_EQ(first.properties[8].value, INT32_MIN);
+    EXPECT_EQ(first.powerLine, 2);
+    for (int slot = 1; slot < CAMERA_MEMORY_SLOTS; slot++)
+        EXPECT_STREQ(gCameraMemory[slot].devicePath, L"") << "Camera" << slot + 1 << " is damaged or missing";
+    EXPECT_EQ(CameraMemory_Find(path.c_str()), &first);
+    EXPECT_EQ(CameraMemory_Find(L""), nullptr);
+
+    wchar_t text[CAMERA_MEMORY_TEXT_CAPACITY];
+    ASSERT_TRUE(CameraMemory_Format(first, text, CAMERA_MEMORY_TEXT_CAPACITY));
+    EXPECT_EQ(text, pairs + L"2;" + path);
+    CameraMemory unread;
+    EXPECT_FALSE(CameraMemory_Parse((pairs + L"0;").c_str(), &unread)) << "no path";
+    EXPECT_FALSE(CameraMemory_Parse(L"1,-8;0;p", &unread)) << "too few pairs";
+}
+
+// The camera used last comes first; a ninth camera pushes out the one used
+// longest ago, and every change is written at once.
+TEST_F(SettingsLoad, RememberingACameraPutsItFirstAndKeepsEightAtMost)
+{
+    Settings_Load();
+    CameraMemory memory = {};
+    memory.properties[0] = {KEPT_MANUAL, -8};
+    for (int camera = 1; camera <= CAMERA_MEMORY_SLOTS + 1; camera++) {
+        swprintf(memory.devicePath, CAMERA_PATH_CAPACITY, L"camera %d", camera);
+        CameraMemory_Remember(memory);
+    }
+    EXPECT_STREQ(gCameraMemory[0].devicePath, L"camera 9");
+    EXPECT_STREQ(gCameraMemory[CAMERA_MEMORY_SLOTS - 1].devicePath, L"camera 2");
+    EXPECT_EQ(CameraMemory_Find(L"camera 1"), nullptr);
+
+    swprintf(memory.devicePath, CAMERA_PATH_CAPACITY, L"camera 5");
+    memory.properties[0] = {KEPT_AUTO_AFTER_MANUAL, -9};
+    CameraMemory_Remember(memory);
+    EXPECT_STREQ(gCameraMemory[0].devicePath, L"camera 5");
+    EXPECT_STREQ(gCameraMemory[1].devicePath, L"camera 9");
+    EXPECT_STREQ(gCameraMemory[CAMERA_MEMORY_SLOTS - 1].devicePath, L"camera 2");
+    EXPECT_EQ(gFake.texts.at(L"Camera1"), L"3,-9;0,0;0,0;0,0;0,0;0,0;0,0;0,0;0,0;0;camera 5");
+
+    Settings_Load(); // as the next start reads them
+    EXPECT_STREQ(gCameraMemory[0].devicePath, L"camera 5");
+    EXPECT_EQ(gCameraMemory[0].properties[0].value, -9);
+    EXPECT_EQ(CameraMemory_Find(L"camera 4")->properties[0].value, -8);
 }
 
 TEST(FolderEnsureWalk, CreatesEachMissingPrefixFromTheRootDown)

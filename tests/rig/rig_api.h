@@ -39,6 +39,7 @@ enum RigControl {
 
 struct RigRange {
     LONG supported, min, max, step, def, caps, flags; // flags: the current flags after a reset
+    LONG automatic; // the value automatic mode arrives at (and Get then reports)
 };
 const RigRange &Rig_ControlRange(RigControl control);
 

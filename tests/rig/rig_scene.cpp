@@ -12,22 +12,22 @@ struct Tone {
     BYTE lut[3][256]; // blue, green, red
 };
 
-LONG Control(int device, RigControl c, bool autoFollowsDefault)
+// In automatic mode the value is the one automatic mode arrived at.
+LONG Control(int device, RigControl c)
 {
-    const RigControlShared &s = Rig_Device(device)->control[c];
-    return autoFollowsDefault && (s.flags & 1) ? Rig_ControlRange(c).def : s.value;
+    return Rig_Device(device)->control[c].value;
 }
 
 // Exposure and gain scale the light, gamma bends it, contrast spreads it
 // about mid-grey, brightness shifts it and white balance tints it.
 void Tone_Build(Tone *tone, int device)
 {
-    double exposure = std::pow(2.0, (Control(device, RigControl_Exposure, true) + 6) / 3.0);
-    double gain = 1.0 + Control(device, RigControl_Gain, false) / 50.0;
-    double gamma = 100.0 / Control(device, RigControl_Gamma, false);
-    double contrast = Control(device, RigControl_Contrast, false) / 32.0;
-    double brightness = Control(device, RigControl_Brightness, false);
-    double warm = (4600 - Control(device, RigControl_WhiteBalance, true)) / 8000.0;
+    double exposure = std::pow(2.0, (Control(device, RigControl_Exposure) + 6) / 3.0);
+    double gain = 1.0 + Control(device, RigControl_Gain) / 50.0;
+    double gamma = 100.0 / Control(device, RigControl_Gamma);
+    double contrast = Control(device, RigControl_Contrast) / 32.0;
+    double brightness = Control(device, RigControl_Brightness);
+    double warm = (4600 - Control(device, RigControl_WhiteBalance)) / 8000.0;
     const double tint[3] = {1.0 - warm, 1.0, 1.0 + warm};
     for (int v = 0; v < 256; v++) {
         double light = std::min(1.0, v / 255.0 * exposure * gain);

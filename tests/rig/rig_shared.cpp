@@ -18,19 +18,21 @@ static const wchar_t *const kInstances[RIG_DEVICE_COUNT] = {L"{59A3E6BE-D944-4FE
                                                             L"{C2F242EB-97D3-478F-A626-83D1D9516428}"};
 
 // Typical UVC webcam ranges; exposure is in log2 seconds, so negative.
+// Automatic exposure meters the scene one step brighter than the default;
+// automatic white balance finds the scene's neutral light.
 static const RigRange kRanges[RigControl_Count] = {
-    /* brightness    */ {1, -64, 64, 1, 0, 2, 2},
-    /* contrast      */ {1, 0, 64, 1, 32, 2, 2},
-    /* hue           */ {1, -40, 40, 1, 0, 2, 2},
-    /* saturation    */ {1, 0, 200000, 1, 100000, 2, 2}, // wider than 16 bits
-    /* sharpness     */ {1, 0, 6, 1, 3, 2, 2},
-    /* gamma         */ {1, 72, 500, 1, 100, 2, 2},
-    /* color enable  */ {0, 0, 0, 0, 0, 0, 0},
-    /* white balance */ {1, 2800, 6500, 1, 4600, 3, 1},
-    /* backlight     */ {0, 0, 0, 0, 0, 0, 0},
-    /* gain          */ {1, 0, 100, 1, 0, 2, 2},
-    /* exposure      */ {1, -13, -1, 1, -6, 3, 2},
-    /* power line    */ {1, 1, 2, 1, 1, 2, 2},
+    /* brightness    */ {1, -64, 64, 1, 0, 2, 2, 0},
+    /* contrast      */ {1, 0, 64, 1, 32, 2, 2, 32},
+    /* hue           */ {1, -40, 40, 1, 0, 2, 2, 0},
+    /* saturation    */ {1, 0, 200000, 1, 100000, 2, 2, 100000}, // wider than 16 bits
+    /* sharpness     */ {1, 0, 6, 1, 3, 2, 2, 3},
+    /* gamma         */ {1, 72, 500, 1, 100, 2, 2, 100},
+    /* color enable  */ {0, 0, 0, 0, 0, 0, 0, 0},
+    /* white balance */ {1, 2800, 6500, 1, 4600, 3, 1, 4600},
+    /* backlight     */ {0, 0, 0, 0, 0, 0, 0, 0},
+    /* gain          */ {1, 0, 100, 1, 0, 2, 2, 0},
+    /* exposure      */ {1, -13, -1, 1, -6, 3, 2, -5},
+    /* power line    */ {1, 1, 2, 1, 1, 2, 2, 1},
 };
 
 const wchar_t *Rig_DeviceName(int device) { return kNames[device]; }
@@ -98,6 +100,7 @@ HRESULT Rig_SetControl(int device, RigControl control, LONG value, LONG flags)
     if (flags & 1) {
         if (!(r.caps & 1))
             return E_INVALIDARG;
+        c.value = r.automatic;
         c.flags = 1;
     } else {
         if (value < r.min || value > r.max)

@@ -41,7 +41,8 @@ RigDeviceShared *Rig_Device(int device);
 HANDLE Rig_StillEvent(int device);
 
 // The control semantics every interface of a microscope goes through.
-// Set: automatic mode needs the automatic capability and keeps the value;
+// Set: automatic mode needs the automatic capability and takes the value it
+// arrives at (RigRange::automatic);
 // manual mode needs a value inside the range. Every call is recorded.
 HRESULT Rig_SetControl(int device, RigControl control, LONG value, LONG flags);
 HRESULT Rig_GetControl(int device, RigControl control, LONG *value, LONG *flags);

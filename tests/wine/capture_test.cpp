@@ -227,7 +227,7 @@ TEST_F(CaptureTest, ControlsAreReadWithTheirRangesAndWritesReachTheDevice)
     RigWrite w = Rig_LastWrite(0, RigControl_Brightness);
     EXPECT_EQ(w.value, -20);
     EXPECT_EQ(w.flags, CONTROL_FLAG_MANUAL);
-    Camera_WriteControl(CONTROL_EXPOSURE, Control_AutoChange(CONTROL_EXPOSURE, true));
+    Camera_WriteControl(CONTROL_EXPOSURE, Control_AutoChange(CONTROL_EXPOSURE, true, 0));
     w = Rig_LastWrite(0, RigControl_Exposure);
     EXPECT_EQ(w.value, 0);
     EXPECT_EQ(w.flags, CONTROL_FLAG_AUTO);

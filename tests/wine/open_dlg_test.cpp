@@ -33,11 +33,13 @@ struct OpenDialog : testing::Test {
 
 struct Shown {
     std::wstring devices, compressions, resolutions;
-    int device = -2, resolution = -2;
+    int device = -2, compression = -2, resolution = -2;
 };
 
-// Reads the dialog, picks a resolution (-1: keeps the preselection) and opens.
-std::function<void()> PickAndOpen(Shown *shown, int resolution, const wchar_t *screenshot = nullptr)
+// Reads the dialog, picks a compression and a resolution (-1: keeps the
+// preselection) and presses a button.
+std::function<void()> PickAndPress(Shown *shown, int compression, int resolution, int button,
+                                   const wchar_t *screenshot = nullptr)
 {
     return [=] {
         HWND dialog = Dialog_WaitFor(L"Open microscope");
@@ -45,12 +47,15 @@ std::function<void()> PickAndOpen(Shown *shown, int resolution, const wchar_t *s
         shown->compressions = Dialog_Items(dialog, IDC_OPEN_COMPRESSION);
         shown->resolutions = Dialog_Items(dialog, IDC_OPEN_RESOLUTION);
         shown->device = Dialog_Selected(dialog, IDC_OPEN_DEVICES);
+        shown->compression = Dialog_Selected(dialog, IDC_OPEN_COMPRESSION);
         shown->resolution = Dialog_Selected(dialog, IDC_OPEN_RESOLUTION);
         if (screenshot)
             Window_Screenshot(dialog, screenshot);
+        if (compression >= 0)
+            Dialog_Choose(dialog, IDC_OPEN_COMPRESSION, compression);
         if (resolution >= 0)
             Dialog_Choose(dialog, IDC_OPEN_RESOLUTION, resolution);
-        Dialog_Press(dialog, IDOK);
+        Dialog_Press(dialog, button);
     };
 }
 
@@ -60,24 +65,28 @@ size_t RestartLines(const DebugCapture &debug)
     return (size_t)std::count(lines.begin(), lines.end(), std::wstring(L"Camera_RestartPreview\r\n"));
 }
 
-// From the toolbar: the first microscope (open) with its middle MJPG size
-// preselected; another size restarts its preview. From the Source section's
-// camera box: the second microscope with the current size preselected;
-// Open stops the first and starts the second.
+// From the toolbar: the open microscope with its format preselected; YUY2
+// at another size restarts its preview. From the Source section's camera
+// box: the second microscope with the compression and size in use
+// preselected; Open stops the first and starts the second, which the
+// toolbar's dialog then preselects.
 TEST_F(OpenDialog, TheOpenCameraRestartsWithANewSizeAndAnotherCameraReplacesIt)
 {
     ASSERT_HRESULT_SUCCEEDED(Rig_Plug(1));
     ASSERT_TRUE(program.RunUntil([] { return gDevices.size() == 2; }));
     DebugCapture debug;
     Shown first;
-    Modal_Run([&] { program.Click(CMD_OPEN_MICROSCOPE); }, PickAndOpen(&first, 0, L"open-microscope-dialog"));
+    Modal_Run([&] { program.Click(CMD_OPEN_MICROSCOPE); },
+              PickAndPress(&first, 1, 0, IDOK, L"open-microscope-dialog"));
     EXPECT_EQ(first.devices, L"Quorell Virtual Microscope;Quorell Virtual Microscope 2;");
     EXPECT_EQ(first.device, 0);
     EXPECT_EQ(first.compressions, L"MJPG;YUY2;");
+    EXPECT_EQ(first.compression, 0);
     EXPECT_EQ(first.resolutions, L"640x480;1280x720;1920x1080;"); // 320x240 is not offered
-    EXPECT_EQ(first.resolution, 1) << "the middle size";
+    EXPECT_EQ(first.resolution, 1) << "1280x720, the open size";
     EXPECT_EQ(RestartLines(debug), 1u);
     ASSERT_TRUE(program.RunUntil([] { return Camera_IsOpen() && gCamera.currentFormat.width == 640; }));
+    EXPECT_TRUE(ClassId_Equal(gCamera.currentFormat.subtype, kSubtypeYuy2));
     EXPECT_EQ(gDeviceIndex, 0);
     DWORD width = 0;
     EXPECT_TRUE(Registry_GetNumber(L"width", &width) && width == 640) << width;
@@ -90,13 +99,21 @@ TEST_F(OpenDialog, TheOpenCameraRestartsWithANewSizeAndAnotherCameraReplacesIt)
             SendMessageW(cameraBox, CB_SETCURSEL, 1, 0);
             SendMessageW(GetParent(cameraBox), WM_COMMAND, MAKEWPARAM(102, CBN_SELCHANGE), (LPARAM)cameraBox);
         },
-        PickAndOpen(&second, -1));
+        PickAndPress(&second, -1, -1, IDOK));
     EXPECT_EQ(second.device, 1);
+    EXPECT_EQ(second.compression, 1) << "YUY2, in use";
     EXPECT_EQ(second.resolution, 0) << "640x480, the open size";
     EXPECT_EQ(RestartLines(debug), 1u) << "another camera is started, not restarted";
     ASSERT_TRUE(program.RunUntil([] { return Camera_IsOpen() && gDeviceIndex == 1; }));
     EXPECT_EQ(gCamera.currentFormat.width, 640);
+    EXPECT_TRUE(ClassId_Equal(gCamera.currentFormat.subtype, kSubtypeYuy2));
     EXPECT_EQ(gDevices[1].friendlyName, L"Quorell Virtual Microscope 2");
+
+    Shown third;
+    Modal_Run([&] { program.Click(CMD_OPEN_MICROSCOPE); }, PickAndPress(&third, -1, -1, IDCANCEL));
+    EXPECT_EQ(third.device, 1);
+    EXPECT_EQ(third.compression, 1);
+    EXPECT_EQ(third.resolution, 0);
 }
 
 TEST_F(OpenDialog, WithoutAMicroscopeOnlyCancelWorks)

@@ -2,6 +2,7 @@
 // sections and scrolling, the Source boxes, the Color rows against the rig's
 // ranges, flipping the picture, the effects with the toolbar, the reports.
 #include "state/app_state.h"
+#include "state/calibrations.h"
 #include "state/settings.h"
 #include "base/commands.h"
 #include "capture/camera_graph.h"
@@ -10,6 +11,7 @@
 #include "program_harness.h"
 #include "rig_api.h"
 #include "rig_graph.h"
+#include "view/view_state.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -63,12 +65,13 @@ struct Panel : testing::Test {
         SendMessageW(box, CB_SETCURSEL, index, 0);
         SendMessageW(Section(section), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), (LPARAM)box);
     }
-    // A slider dragged to a position.
+    // A slider dragged to a position and let go.
     void Slide(int id, int position) const
     {
         HWND slider = Item(COLOR, id);
         SendMessageW(slider, TBM_SETPOS, TRUE, position);
-        SendMessageW(Section(COLOR), WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, position & 0xFFFF), (LPARAM)slider);
+        SendMessageW(Section(COLOR), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position & 0xFFFF), (LPARAM)slider);
+        SendMessageW(Section(COLOR), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), (LPARAM)slider);
     }
 };
 
@@ -258,7 +261,8 @@ TEST_F(Panel, ColorRowsFollowTheRigsRangesAndReachTheDevice)
     Slide(122, 150000);
     EXPECT_EQ(Rig_LastWrite(0, RigControl_Saturation).currentValue, 150000);
 
-    // White balance starts automatic; its box turns that off and sends the default.
+    // White balance starts automatic; its box turns that off at the value
+    // automatic mode arrived at.
     EXPECT_TRUE(SendMessageW(Item(COLOR, 105), BM_GETCHECK, 0, 0) == BST_CHECKED);
     EXPECT_FALSE(IsWindowEnabled(Item(COLOR, 106)));
     Click(COLOR, 105);
@@ -274,14 +278,103 @@ TEST_F(Panel, ColorRowsFollowTheRigsRangesAndReachTheDevice)
     Choose(COLOR, 130, 1);
     EXPECT_EQ(Rig_LastWrite(0, RigControl_PowerLine).value, 2);
 
+    // The defaults: every value, automatic where the camera offers it, 50 Hz.
     Slide(110, 50);
     EXPECT_EQ(Rig_LastWrite(0, RigControl_Gain).currentValue, 50);
-    long exposureWrites = Rig_LastWrite(0, RigControl_Exposure).writes;
     Click(COLOR, 131);
     EXPECT_EQ(Rig_LastWrite(0, RigControl_Gain).currentValue, 0);
     EXPECT_EQ(Rig_LastWrite(0, RigControl_Saturation).currentValue, 100000);
-    EXPECT_EQ(Rig_LastWrite(0, RigControl_Exposure).writes, exposureWrites) << "exposure is left alone";
+    EXPECT_EQ(Rig_LastWrite(0, RigControl_Exposure).currentFlags, 1);
+    EXPECT_EQ(Rig_LastWrite(0, RigControl_WhiteBalance).currentFlags, 1);
+    EXPECT_EQ(Rig_LastWrite(0, RigControl_PowerLine).value, 1);
     EXPECT_EQ(SendMessageW(Item(COLOR, 110), TBM_GETPOS, 0, 0), 0);
+    EXPECT_EQ(Selected(Item(COLOR, 130)), 0);
+}
+
+std::wstring ButtonText(int command)
+{
+    wchar_t text[64] = L"";
+    SendMessageW(gApp.toolbar, TB_GETBUTTONTEXTW, command, (LPARAM)text);
+    return text;
+}
+
+// The calibration button's tip, as the toolbar asks for it.
+std::wstring CalibrationTip()
+{
+    NMTTDISPINFOW info = {};
+    info.hdr.hwndFrom = gApp.toolbar;
+    info.hdr.idFrom = CMD_CALIBRATION_MENU;
+    info.hdr.code = TTN_GETDISPINFOW;
+    SendMessageW(gApp.mainWindow, WM_NOTIFY, 0, (LPARAM)&info);
+    return info.lpszText ? info.lpszText : L"";
+}
+
+// A user sets the camera up and applies a calibration, closes the program
+// and starts it again on a camera that forgot everything: the settings are
+// set again. Exposure's Auto box, ticked and unticked, leaves the picture as
+// automatic mode had it and offers the value set by hand back. The
+// calibration waits while the picture has another size.
+TEST_F(Panel, TheCameraAndTheCalibrationAreAsTheUserLeftThemAfterARestart)
+{
+    ExpandOnly(1);
+    Slide(103, 5); // -8
+    Click(COLOR, 102);
+    Click(COLOR, 105);
+    Slide(106, 5000 - 2800);
+    Choose(COLOR, 130, 1);
+    ASSERT_TRUE(Calibration_Store(0, 0, 400, 10.0f, 1280, 720));
+    Calibration_Rename(0, L"Lens A");
+    Calibration_Apply(0);
+    program.Run(100);
+    ASSERT_EQ(ButtonText(CMD_CALIBRATION_MENU), L"Lens A");
+
+    Rig_ResetControls(0);
+    program.Restart();
+    ASSERT_TRUE(program.WaitForCamera());
+    program.Run(200);
+    RigWrite exposure = Rig_LastWrite(0, RigControl_Exposure), balance = Rig_LastWrite(0, RigControl_WhiteBalance);
+    EXPECT_EQ(exposure.currentFlags, 1);
+    EXPECT_EQ(balance.currentFlags, 2);
+    EXPECT_EQ(balance.currentValue, 5000);
+    EXPECT_EQ(Rig_LastWrite(0, RigControl_PowerLine).value, 2);
+    EXPECT_EQ(gApp.activeCalibration, 0);
+    EXPECT_EQ(ButtonText(CMD_CALIBRATION_MENU), L"Lens A");
+
+    ExpandOnly(1);
+    EXPECT_EQ(SendMessageW(Item(COLOR, 102), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(Selected(Item(COLOR, 130)), 1);
+    Click(COLOR, 102);
+    exposure = Rig_LastWrite(0, RigControl_Exposure);
+    EXPECT_EQ(exposure.currentFlags, 2);
+    EXPECT_EQ(exposure.currentValue, -5) << "where automatic exposure had it";
+    EXPECT_EQ(Text(Item(COLOR, 101)), L"Exposure  -5");
+    HWND offer = Item(COLOR, 132);
+    EXPECT_TRUE(IsWindowVisible(offer));
+    EXPECT_EQ(Text(offer), L"Back to -8");
+    program.Run(300);
+    program.Screenshot(L"panel-color-offer");
+    Click(COLOR, 132);
+    EXPECT_EQ(Rig_LastWrite(0, RigControl_Exposure).currentValue, -8);
+    EXPECT_EQ(Text(Item(COLOR, 101)), L"Exposure  -8");
+    EXPECT_FALSE(IsWindowVisible(offer));
+
+    // At another size the calibration is not applied, and the button says why.
+    SendMessageW(gApp.mainWindow, WM_COMMAND, CMD_RESOLUTION_FIRST, 0);
+    ASSERT_TRUE(program.RunUntil([] { return Camera_IsOpen() && gCamera.currentFormat.width == 640; }));
+    program.Run(200);
+    EXPECT_LT(gView.scale, 0.0f);
+    EXPECT_EQ(ButtonText(CMD_CALIBRATION_MENU), L"Not applied");
+    const std::wstring reason = L"Calibration 1 - Lens A was made at 1280x720, the picture is 640x480: it is not applied.";
+    EXPECT_EQ(program.StatusText(1), reason);
+    EXPECT_EQ(CalibrationTip(), reason);
+    EXPECT_EQ(Rig_LastWrite(0, RigControl_Exposure).currentValue, -8) << "set again at the new size";
+    program.Screenshot(L"calibration-not-applied");
+    SendMessageW(gApp.mainWindow, WM_COMMAND, CMD_RESOLUTION_FIRST + 1, 0);
+    ASSERT_TRUE(program.RunUntil([] { return Camera_IsOpen() && gCamera.currentFormat.width == 1280; }));
+    program.Run(200);
+    EXPECT_EQ(gApp.activeCalibration, 0);
+    EXPECT_EQ(ButtonText(CMD_CALIBRATION_MENU), L"Lens A");
+    EXPECT_EQ(program.StatusText(1), L"");
 }
 
 // Which corners of the last snapshot hold the rig's red and blue squares:

@@ -258,7 +258,8 @@ TEST_F(RigBench, ControlsReportTheirRangesRecordWritesAndChangeThePicture)
     }
     EXPECT_HRESULT_FAILED(procAmp->GetRange(VideoProcAmp_ColorEnable, &min, &max, &step, &def, &caps));
 
-    // Writes reach the device as passed, and an automatic request keeps the value.
+    // Writes reach the device as passed, and an automatic request takes the
+    // value automatic mode arrives at (white balance: the scene's 4600 K).
     EXPECT_HRESULT_SUCCEEDED(camera->Set(CameraControl_Exposure, -9, 2));
     EXPECT_HRESULT_SUCCEEDED(procAmp->Set(VideoProcAmp_WhiteBalance, 0, 1));
     EXPECT_EQ(procAmp->Set(VideoProcAmp_Contrast, 65, 2), E_INVALIDARG);

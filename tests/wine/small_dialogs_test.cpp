@@ -172,7 +172,7 @@ TEST_F(ModalDialogs, UnderAnotherLanguageTheDialogsTakeTheirTextsFromTheLanguage
                    EXPECT_EQ(TextOf(dialog), Language_Text(1141));
                    EndDialog(dialog, IDCANCEL);
                });
-    WithDialog([&] { OpenDlg_Show(-1, 0, 0); },
+    WithDialog([&] { OpenDlg_Show(-1, VideoFormat{}); },
                [&](HWND dialog) {
                    EXPECT_EQ(TextOf(dialog), Language_Text(1161));
                    EndDialog(dialog, IDCANCEL);

@@ -16,6 +16,11 @@
 ProgramHarness::ProgramHarness()
 {
     Encoders_Find();
+    Open();
+}
+
+void ProgramHarness::Open()
+{
     Settings_Load();
     lstrcpynW(gSettings.imageFolder, images.path.c_str(), PATH_CAPACITY);
     gSettings.firstUse = 0; // no how-to dialog at the start: the tests that want it open it
@@ -23,6 +28,13 @@ ProgramHarness::ProgramHarness()
     main = MainWnd_Create((HINSTANCE)gApp.instance);
     ShowWindow(main, SW_SHOWMAXIMIZED);
     UpdateWindow(main);
+}
+
+void ProgramHarness::Restart()
+{
+    DestroyWindow(main);
+    PumpMessages(50);
+    Open();
 }
 
 ProgramHarness::~ProgramHarness()

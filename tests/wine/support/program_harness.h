@@ -16,6 +16,9 @@ struct ProgramHarness {
     // main window shown maximised.
     ProgramHarness();
     ~ProgramHarness();
+    // Closes the main window, as the program ends, and opens it again from
+    // the stored settings, as the next start does.
+    void Restart();
 
     // Pumps messages until the view shows frames of the open camera.
     bool WaitForCamera(DWORD timeout = 5000);
@@ -48,6 +51,9 @@ struct ProgramHarness {
 
     // The main window as it is on the screen, as a PNG in screenshots/.
     bool Screenshot(const wchar_t *name) const;
+
+private:
+    void Open();
 };
 
 // Any top-level window (of this process or another) as it is on the screen;
