@@ -37,6 +37,14 @@ add_test(NAME Reports.ReadWithLibreOffice
                  ${CMAKE_BINARY_DIR}/screenshots)
 set_tests_properties(Reports.ReadWithLibreOffice PROPERTIES FIXTURES_REQUIRED report_files TIMEOUT 300 LABELS wine)
 
+# The snapshots the Wine test leaves in snapshot-files/, opened with ImageJ
+# and read byte by byte on the Linux side.
+set(SNAPSHOTS_TEST Reports.SnapshotsInEachFormatCarryTheCalibrationUnderANonAsciiPath)
+set_tests_properties(${SNAPSHOTS_TEST} PROPERTIES FIXTURES_SETUP snapshot_files)
+add_test(NAME Snapshots.ReadWithImageJ
+         COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_snapshots.py ${CMAKE_BINARY_DIR}/snapshot-files)
+set_tests_properties(Snapshots.ReadWithImageJ PROPERTIES FIXTURES_REQUIRED snapshot_files TIMEOUT 120 LABELS wine)
+
 # The fallback writer's videos, read back on the Linux side by ffprobe and ffmpeg.
 add_test(NAME FallbackWriter.FilesPlayAsWritten
          COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_fallback_videos.py ${CMAKE_BINARY_DIR}/fallback-videos)

@@ -59,8 +59,8 @@ static void OnInit(HWND dialog)
         SendDlgItemMessageW(dialog, IDC_PREF_TEXT_SIZE, CB_ADDSTRING, 0, (LPARAM)item);
     }
     SendDlgItemMessageW(dialog, IDC_PREF_TEXT_SIZE, CB_SETCURSEL, gSettings.textSize - 8, 0);
-    static const wchar_t *const images[] = {L" JPG", L" PNG"};
-    FillList(dialog, IDC_PREF_IMAGE_FORMAT, images, 2, gSettings.imageFormat);
+    static const wchar_t *const images[] = {L" JPG", L" PNG", L" TIFF"};
+    FillList(dialog, IDC_PREF_IMAGE_FORMAT, images, 3, gSettings.imageFormat);
     CheckDlgButton(dialog, IDC_PREF_SNAPSHOT_AS_SHOWN, gSettings.snapshotAsShown ? BST_CHECKED : BST_UNCHECKED);
     static const wchar_t *const videos[] = {L" WMV", L" MP4"};
     FillList(dialog, IDC_PREF_VIDEO_FORMAT, videos, 2, gSettings.videoFormat);

@@ -64,3 +64,14 @@ bool Report_WriteFile(const wchar_t *path, ReportWriter write, const void *conte
     }
     return done;
 }
+
+bool Report_WriteBytes(const wchar_t *file, const void *data, size_t size)
+{
+    HANDLE handle = CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool whole = size <= MAXDWORD && WriteFile(handle, data, (DWORD)size, &written, nullptr) && written == size;
+    return CloseHandle(handle) && whole;
+}

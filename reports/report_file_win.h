@@ -19,3 +19,7 @@ bool Report_ChooseFile(const LocalTime &now, const wchar_t *filter, const wchar_
 // user is told. write gets the file's name and returns whether it wrote it all.
 using ReportWriter = bool (*)(const wchar_t *file, const void *context);
 bool Report_WriteFile(const wchar_t *path, ReportWriter write, const void *context);
+
+// Writes size bytes as the whole of a new or emptied file; false when it
+// cannot be opened, written whole or closed.
+bool Report_WriteBytes(const wchar_t *file, const void *data, size_t size);

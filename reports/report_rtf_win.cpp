@@ -11,7 +11,6 @@
 #include "reports/report_values.h"
 #include "reports/rtf_report.h"
 #include "reports/snapshot.h"
-#include "view/view_snapshot_win.h"
 
 #include <string>
 #include <vector>
@@ -67,13 +66,7 @@ static bool LoadPicture(const wchar_t *file, std::vector<uint8_t> *pixels, RtfPi
 static bool WriteText(const wchar_t *file, const void *context)
 {
     const std::string &rtf = *(const std::string *)context;
-    HANDLE handle = CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool whole = WriteFile(handle, rtf.data(), (DWORD)rtf.size(), &written, nullptr) && written == rtf.size();
-    return CloseHandle(handle) && whole;
+    return Report_WriteBytes(file, rtf.data(), rtf.size());
 }
 
 void Report_SaveRtf()
@@ -91,7 +84,7 @@ void Report_SaveRtf()
     std::vector<uint8_t> pixels;
     RtfPicture picture;
     bool named = Snapshot_MakeFileName(snapshot);
-    bool saved = named && View_SaveSnapshot(snapshot);
+    bool saved = named && Snapshot_Save(snapshot);
     if (!saved)
         Prompt_ShowSaveFailure(named ? snapshot : gSettings.imageFolder);
     bool hasPicture = saved && LoadPicture(snapshot, &pixels, &picture);

@@ -10,7 +10,7 @@ PACKAGES=(cmake ninja-build g++ python3 googletest libgtest-dev libbenchmark-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
           wine wine64 xvfb x11-utils imagemagick librsvg2-bin dpkg-dev ca-certificates nsis
           libreoffice-writer-nogui libreoffice-calc-nogui poppler-utils fonts-wqy-microhei fonts-liberation
-          nasm pkgconf ffmpeg clang libclang-rt-14-dev openbox xdotool)
+          nasm pkgconf ffmpeg clang libclang-rt-14-dev openbox xdotool imagej)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

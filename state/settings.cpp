@@ -98,7 +98,7 @@ void Settings_CheckRanges()
     ForceIntoPalette(&gSettings.textColor);
     ForceIntoRange(&gSettings.lineWidth, 1, 2, 1);
     ForceIntoRange(&gSettings.textSize, 8, 24, 10);
-    ForceIntoRange(&gSettings.imageFormat, 0, 1, 0);
+    ForceIntoRange(&gSettings.imageFormat, 0, 2, 0);
     ForceIntoRange(&gSettings.snapshotAsShown, 0, 1, 0);
     ForceIntoRange(&gSettings.videoFormat, 0, 1, 0);
     ForceIntoRange(&gSettings.maxRecordTime, 0, MAX_RECORD_SECONDS, 0);

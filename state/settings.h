@@ -24,7 +24,7 @@ struct Settings {
     int32_t lineWidth;
     int32_t textSize;
     wchar_t imageFolder[IMAGE_FOLDER_CAPACITY];
-    int32_t imageFormat;   // 0 JPG, 1 PNG
+    int32_t imageFormat;   // 0 JPG, 1 PNG, 2 TIFF
     // 0: snapshots at the picture's own size, items and overlays drawn at
     // picture scale, whatever the zoom; 1: as shown on the screen.
     int32_t snapshotAsShown;

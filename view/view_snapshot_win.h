@@ -1,9 +1,18 @@
-// The snapshot of the camera view: the back buffer to a JPEG or PNG file.
+// The picture a snapshot saves: the back buffer, or the picture composed
+// again at its own size.
 #pragma once
+#include "view/view_win.h"
 
-// Saves the picture as last composed: JPEG (quality 100) when the path ends
-// in lower-case "jpg", PNG otherwise. At a zoom other than 100 % it is
-// composed again at the picture's own size, unless the preferences keep
-// snapshots as shown on the screen. False without a running preview or
-// when the save fails.
-bool View_SaveSnapshot(const wchar_t *path);
+#include <cstdint>
+
+struct SnapshotPicture {
+    PictureComposition composition; // holds the pixels when composed again
+    const uint32_t *pixels = nullptr; // top-down 32-bit rows, no alpha
+    int width = 0, height = 0;
+};
+
+// The picture as last composed. At a zoom other than 100 % it is composed
+// again at the picture's own size, unless the preferences keep snapshots as
+// shown on the screen. False without a running preview or when the
+// composition fails.
+bool View_SnapshotPicture(SnapshotPicture *picture);

@@ -48,7 +48,7 @@ static void CheckSettings()
     FUZZ_CHECK(Palette_Contains(s.gridColor) && Palette_Contains(s.lineColor) && Palette_Contains(s.textColor));
     FUZZ_CHECK(InRange(s.lineWidth, 1, 2));
     FUZZ_CHECK(InRange(s.textSize, 8, 24));
-    FUZZ_CHECK(InRange(s.imageFormat, 0, 1) && InRange(s.videoFormat, 0, 1));
+    FUZZ_CHECK(InRange(s.imageFormat, 0, 2) && InRange(s.videoFormat, 0, 1));
     FUZZ_CHECK(InRange(s.maxRecordTime, 0, MAX_RECORD_SECONDS));
     // The menu toggles the panel as 1 - showCtrlPanel.
     FUZZ_CHECK(InRange(s.showCtrlPanel, 0, 1));

@@ -170,9 +170,14 @@ TEST(SnapshotNames, CarryDateTimeAndMillisecondsAndTheFormat)
     EXPECT_STREQ(name, L"C:\\Pictures\\20240115-093005-042.jpg");
     Snapshot_FormatFileName(name, PATH_CAPACITY, L"C:\\Pictures", t, 1);
     EXPECT_STREQ(name, L"C:\\Pictures\\20240115-093005-042.png");
+    EXPECT_EQ(Snapshot_FormatOf(name), SNAPSHOT_PNG);
     wchar_t text[PROMPT_TEXT_CAPACITY];
     Snapshot_SavedText(text, PROMPT_TEXT_CAPACITY, name);
     EXPECT_STREQ(text, L"File saved: C:\\Pictures\\20240115-093005-042.png");
+    Snapshot_FormatFileName(name, PATH_CAPACITY, L"C:\\Pictures", t, 2);
+    EXPECT_STREQ(name, L"C:\\Pictures\\20240115-093005-042.tif");
+    EXPECT_EQ(Snapshot_FormatOf(name), SNAPSHOT_TIFF);
+    EXPECT_EQ(Snapshot_FormatOf(L"a.jpg"), SNAPSHOT_JPG);
     std::wstring deep = L"C:\\" + std::wstring(240, L'p'); // room for the folder, not the name
     EXPECT_FALSE(Snapshot_FormatFileName(name, PATH_CAPACITY, deep.c_str(), t, 0));
 }

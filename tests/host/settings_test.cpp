@@ -48,7 +48,7 @@ TEST_F(SettingsLoad, MissingValuesTakeTheirDefaultsAndBlackIsNotInThePalette)
 TEST_F(SettingsLoad, RangeChecksUseTheirOwnFallbacks)
 {
     gFake.numbers = {{L"TextSize", 7}, {L"LineWidth", 0}, {L"Language", -1}, {L"MaxRecordTime", -5},
-                     {L"wmvMp4", 3}, {L"TextColor", 0xFFFFFF}, {L"ShowCtrlPanel", 5}};
+                     {L"wmvMp4", 3}, {L"jpgPng", 3}, {L"TextColor", 0xFFFFFF}, {L"ShowCtrlPanel", 5}};
     gFake.texts[L"ImgDir"] = L"D:\\pictures";
     Settings_Load();
     EXPECT_EQ(gSettings.textSize, 10);
@@ -56,15 +56,17 @@ TEST_F(SettingsLoad, RangeChecksUseTheirOwnFallbacks)
     EXPECT_EQ(gSettings.language, 0);
     EXPECT_EQ(gSettings.maxRecordTime, 0);
     EXPECT_EQ(gSettings.videoFormat, 0);
+    EXPECT_EQ(gSettings.imageFormat, 0);
     EXPECT_EQ(gSettings.textColor, 0x00FF00u);
     EXPECT_EQ(gSettings.firstUse, 1); // missing FirstUse
     EXPECT_EQ(gSettings.showCtrlPanel, 1); // else the menu's toggle could never hide the panel
     EXPECT_STREQ(gSettings.imageFolder, L"D:\\pictures");
     EXPECT_TRUE(gFake.folders.count(L"D:\\pictures\\Thumbnails"));
 
-    gFake.numbers = {{L"TextSize", 8}, {L"MaxRecordTime", 28800}, {L"FirstUse", 0}};
+    gFake.numbers = {{L"TextSize", 8}, {L"MaxRecordTime", 28800}, {L"FirstUse", 0}, {L"jpgPng", 2}};
     Settings_Load();
     EXPECT_EQ(gSettings.textSize, 8);
+    EXPECT_EQ(gSettings.imageFormat, 2); // TIFF
     EXPECT_EQ(gSettings.maxRecordTime, 28800);
     EXPECT_EQ(gSettings.firstUse, 0);
 }

@@ -7,7 +7,7 @@
 #include "program_harness.h"
 #include "rig_api.h"
 #include "rig_graph.h"
-#include "view/view_snapshot_win.h"
+#include "reports/snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ TEST_F(PreferencesDialog, OkGivesTheViewTheNewStyleAndSavesEveryChoice)
     program.Drag(100, 100, 300, 100);
     program.Run(100);
     std::wstring before = program.images.path + L"\\before.png";
-    ASSERT_TRUE(View_SaveSnapshot(before.c_str()));
+    ASSERT_TRUE(Snapshot_Save(before.c_str()));
     ASSERT_EQ(Image_Pixel(before, 200, 100), kGreen) << "the line's middle";
 
     gSettings.textColor = 0xFFFFFF;

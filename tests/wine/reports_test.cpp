@@ -17,6 +17,7 @@
 #include "program_harness.h"
 #include "reports/report_file_win.h"
 #include "state/view_api.h"
+#include "view/measure_item.h"
 #include "view/view_state.h"
 
 #include <dlgs.h>
@@ -266,6 +267,58 @@ TEST_F(Reports, BothReportsOfItemsDrawnOverA1280x720PictureUnderANonAsciiPath)
               L"3:  Position:400,150  Radius:1.000000 Area:3.141593 Perimeter:6.283185\n"
               L"4:  Position:100,300  Angle:90.000000\n"
               L"5:  Position:300,300  Distance:2.000000\n");
+}
+
+// Snapshots as a person takes them with a calibration applied, a line item
+// over the ruler: in each format at the picture's size, as shown at 50 % and
+// without the calibration. Left under a non-ASCII folder in snapshot-files/
+// with the line's points and label for ImageJ (check_snapshots.py, the CTest
+// entry Snapshots.ReadWithImageJ).
+TEST_F(Reports, SnapshotsInEachFormatCarryTheCalibrationUnderANonAsciiPath)
+{
+    ASSERT_TRUE(program.StartCamera());
+    ASSERT_TRUE(SwitchTo1280x720(program));
+    std::wstring root = BuildFolder() + L"\\snapshot-files";
+    std::wstring folder = root + L"\\Bilder \u00b5m \u6d4b\u91cf";
+    Folder_RemoveTree(root);
+    CreateDirectoryW(root.c_str(), nullptr);
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    Text_Copy(gSettings.imageFolder, IMAGE_FOLDER_CAPACITY, folder.c_str());
+    View_SetCalibration(40.0f, 0);
+    program.Click(CMD_TOOL_LINE);
+    program.Drag(40, 500, 240, 500); // as long as the ruler's 1 to 6 mm, below it
+    program.Click(CMD_TOOL_POINTER);
+    ASSERT_EQ(gView.items.size(), 1u);
+    const MeasureItem &line = gView.items[0];
+    wchar_t labels[3][LABEL_CAPACITY];
+    ASSERT_EQ(MeasureItem_Labels(line, labels), 1);
+    wchar_t expected[200];
+    Text_Format(expected, 200, L"%d %d %d %d %ls\n", line.x1, line.y1, line.x2, line.y2, labels[0]);
+    WriteUtf8(root + L"\\expected-line.txt", expected);
+
+    auto take = [&](int format, const wchar_t *name) {
+        gSettings.imageFormat = format;
+        gApp.lastSavedFile[0] = 0;
+        program.Click(CMD_SNAPSHOT);
+        return gApp.lastSavedFile[0] && MoveFileW(gApp.lastSavedFile, (folder + L"\\" + name).c_str());
+    };
+    EXPECT_TRUE(take(2, L"calibrated.tif"));
+    EXPECT_TRUE(take(1, L"calibrated.png"));
+    EXPECT_TRUE(take(0, L"calibrated.jpg"));
+    gSettings.snapshotAsShown = 1;
+    SendMessageW(gApp.cameraView, WM_COMMAND, CMD_VIEW_ZOOM, 50);
+    program.Run(200);
+    EXPECT_TRUE(take(2, L"shown-at-50.tif"));
+    gSettings.snapshotAsShown = 0;
+    View_SetCalibration(-1.0f, 0);
+    const wchar_t *const uncalibrated[] = {L"uncalibrated.jpg", L"uncalibrated.png", L"uncalibrated.tif"};
+    for (int format : {0, 1, 2})
+        EXPECT_TRUE(take(format, uncalibrated[format]));
+    UINT w = 0, h = 0;
+    EXPECT_TRUE(Image_Size(folder + L"\\calibrated.tif", &w, &h) && w == 1280 && h == 720) << "GDI+ reads it";
+    EXPECT_TRUE(Image_Size(folder + L"\\shown-at-50.tif", &w, &h) && w == 640 && h == 360);
+    EXPECT_EQ(Image_Pixel(folder + L"\\calibrated.tif", 40, 40), Image_Pixel(folder + L"\\calibrated.png", 40, 40))
+        << "the red corner mark in the same colour as in the PNG";
 }
 
 TEST_F(Reports, NothingIsWrittenWithoutACameraOnCancelOrWhereTheFileCannotBe)
