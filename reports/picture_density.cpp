@@ -67,7 +67,7 @@ bool Jpeg_SetDensity(std::vector<uint8_t> *file, const PictureScale &scale)
 {
     uint32_t x = Density(scale.x, scale.unit, 100, 0xFFFF), y = Density(scale.y, scale.unit, 100, 0xFFFF);
     std::vector<uint8_t> &jpeg = *file;
-    if (!x || !y || jpeg.size() < 4 || jpeg[0] != 0xFF || jpeg[1] != 0xD8)
+    if (scale.x <= 0 || scale.y <= 0 || jpeg.size() < 4 || jpeg[0] != 0xFF || jpeg[1] != 0xD8)
         return false;
     // JFIF's APP0 comes right after the start of image: length 16, "JFIF",
     // version, units (2: per centimetre), X and Y density, no thumbnail.
@@ -76,7 +76,12 @@ bool Jpeg_SetDensity(std::vector<uint8_t> *file, const PictureScale &scale)
         static const uint8_t kApp0[18] = {0xFF, 0xE0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1};
         jpeg.insert(jpeg.begin() + 2, kApp0, kApp0 + sizeof kApp0);
     }
-    jpeg[13] = 2;
+    // A scale beyond the field's 16 bits claims no size at all (unit 0:
+    // square pixels) rather than the encoder's 96 per inch.
+    bool fits = x && y;
+    x = fits ? x : 1;
+    y = fits ? y : 1;
+    jpeg[13] = fits ? 2 : 0;
     jpeg[14] = (uint8_t)(x >> 8);
     jpeg[15] = (uint8_t)x;
     jpeg[16] = (uint8_t)(y >> 8);

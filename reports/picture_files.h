@@ -34,8 +34,9 @@ bool Tiff_Write(const uint32_t *pixels, int width, int height, const PictureScal
 // Sets the density of a PNG file (its pHYs chunk, in pixels per metre: put
 // after IHDR, or replaced where the file has one) and of a JPEG file (the
 // JFIF header's, in dots per centimetre: set, or a JFIF header put after the
-// start of image where none is). False, with the file unchanged, when it is
-// not such a file or the scale does not fit the field.
+// start of image where none is; a scale beyond its 16 bits as square pixels
+// of no size). False, with the file unchanged, when it is not such a file or
+// there is no scale (or, for PNG, one beyond its 32 bits).
 bool Png_SetDensity(std::vector<uint8_t> *file, const PictureScale &scale);
 bool Jpeg_SetDensity(std::vector<uint8_t> *file, const PictureScale &scale);
 
