@@ -156,8 +156,17 @@ void MainWnd_ShowResolutionText()
 
 // The button's text, and in the status bar why the calibration the user
 // applied is not applied, if it is not.
+void MainWnd_ShowScaleBar()
+{
+    bool calibrated = gView.scale > 0;
+    gView.showScaleBar = gSettings.showScaleBar != 0;
+    WORD state = (calibrated ? TBSTATE_ENABLED : 0) | (calibrated && gView.showScaleBar ? TBSTATE_CHECKED : 0);
+    SendMessageW(gApp.toolbar, TB_SETSTATE, CMD_SCALE_BAR, MAKELPARAM(state, 0));
+}
+
 void MainWnd_ShowCalibrationText()
 {
+    MainWnd_ShowScaleBar();
     wchar_t text[BUTTON_TEXT_CAPACITY];
     Toolbar_CalibrationText(text, BUTTON_TEXT_CAPACITY, Camera_IsOpen());
     Toolbar_SetText(CMD_CALIBRATION_MENU, text);

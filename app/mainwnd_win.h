@@ -11,7 +11,10 @@ HWND MainWnd_Create(HINSTANCE instance);
 void MainWnd_Layout();
 void MainWnd_UpdateStatus();
 void MainWnd_ShowResolutionText();
+// The calibration button's text and the status bar's reason, and the scale
+// bar's button (enabled with a calibration, checked while it is shown).
 void MainWnd_ShowCalibrationText();
+void MainWnd_ShowScaleBar();
 void MainWnd_SetToolMode(int tool);
 void MainWnd_SetResolution(int position);
 void MainWnd_SetCompression(bool mjpg);

@@ -2,6 +2,7 @@
 
 #include "view/labels.h"
 #include "view/overlays.h"
+#include "view/scale_bar.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
 #include "view/viewport.h"
@@ -211,6 +212,7 @@ void View_DrawScene()
         View_DrawGrid();
     if (gView.showCircles)
         View_DrawCircles();
+    View_DrawScaleBar();
     for (size_t i = 0; i < gView.items.size(); i++) {
         const MeasureItem &item = gView.items[i];
         View_DrawFigure(item.kind, item, (int)i == gView.selected, (int)i == gView.hover, false);

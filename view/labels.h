@@ -13,6 +13,9 @@ void Label_Format(wchar_t *label, const wchar_t *unit, const wchar_t *tail, cons
 // calibration's unit (0 millimetres, else micrometres): in micrometres
 // below 1 mm, in millimetres from 1 mm on ("200μm", "5mm", "0.5μm").
 void Label_ScaleText(wchar_t *label, double stepValue, int32_t unitIndex);
+// A length in micrometres written as those labels are, with the space
+// between the number and the unit ("5 mm" for the scale bar).
+void Label_LengthText(wchar_t *label, double micrometres, const wchar_t *space);
 
 // The box of a single-line label of size (width, height) at the anchor (x, y):
 // right of and below the anchor, moved left or up where it would cross the

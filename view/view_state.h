@@ -74,6 +74,7 @@ struct View {
     int rulerStepPx;
     float rulerStepValue;
     bool showCross, showGrid, showCircles;
+    bool showScaleBar;
 
     // Pointer editing.
     int32_t tool;

@@ -3,6 +3,7 @@
 #include "view/items.h"
 #include "base/commands.h"
 #include "view/overlays.h"
+#include "view/scale_bar.h"
 #include "view/view_commands.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
@@ -47,6 +48,36 @@ TEST_F(Drawing, TheRulerStepIsTheSeriesValueNearestTo100ScreenPixels)
     Calibrate(-1.0f);
     EXPECT_EQ(gView.rulerStepPx, 0);
     EXPECT_EQ(gView.rulerStepValue, 0.0f);
+}
+
+// The largest 1-2-5 length within a fifth of the picture's width, exactly
+// that many picture pixels long, in the bottom-right corner.
+TEST_F(Drawing, TheScaleBarIsTheLargestSeriesLengthWithinAFifthOfTheWidth)
+{
+    ScaleBar bar;
+    ASSERT_TRUE(ScaleBar_Choose(1280, 40, 0, &bar)); // 256 px = 6.4 mm
+    EXPECT_EQ(bar.micrometres, 5000);
+    EXPECT_EQ(bar.pixels, 200);
+    ASSERT_TRUE(ScaleBar_Choose(1280, 8, 0, &bar));
+    EXPECT_EQ(bar.micrometres, 20000);
+    EXPECT_EQ(bar.pixels, 160);
+    ASSERT_TRUE(ScaleBar_Choose(1280, 1, 1, &bar));
+    EXPECT_EQ(bar.micrometres, 200);
+    EXPECT_EQ(bar.pixels, 200);
+    EXPECT_FALSE(ScaleBar_Choose(1280, -1, 0, &bar));
+
+    gView.showScaleBar = true;
+    View_DrawScene();
+    EXPECT_TRUE(Calls(CANVAS_FILL).empty()) << "no bar without a calibration";
+    Calibrate(40.0f, 0); // 640 / 5 = 128 px = 3.2 mm: 2 mm
+    View_DrawScene();
+    auto fills = Calls(CANVAS_FILL);
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[0].r.right, 640 - 16);
+    EXPECT_EQ(fills[0].r.bottom, 480 - 16);
+    EXPECT_EQ(fills[1].r.right - fills[1].r.left, 80);
+    EXPECT_EQ(fills[1].color, gView.lineColor);
+    EXPECT_EQ(Texts(), std::vector<std::wstring>{L"2 mm"});
 }
 
 TEST_F(Drawing, TheUncalibratedGridHasLinesEvery100PixelsFromTheCentre)

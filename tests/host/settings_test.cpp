@@ -93,12 +93,12 @@ TEST_F(SettingsLoad, SaveWritesEveryStoredValueAndMakesTheThumbnailsFolderAgain)
     EXPECT_TRUE(gFake.folders.count(L"C:\\Users\\me\\Documents\\Quorell Files\\Thumbnails"));
     EXPECT_EQ(gFake.numbers.at(L"TextSize"), 20);
     for (const wchar_t *name : {L"Language", L"width", L"height", L"GridColor", L"LineColor",
-                                L"LineWidth", L"TextColor", L"jpgPng", L"SnapshotAsShown", L"wmvMp4",
+                                L"LineWidth", L"TextColor", L"jpgPng", L"SnapshotAsShown", L"ScaleBar", L"wmvMp4",
                                 L"MaxRecordTime", L"FirstUse", L"ShowCtrlPanel", L"AppliedCalibration"})
         EXPECT_EQ(gFake.numbers.count(name), 1u) << name;
     for (const wchar_t *name : {L"ImgDir", L"Calibrations", L"ReportTitle", L"Camera1", L"Camera8"})
         EXPECT_EQ(gFake.texts.count(name), 1u) << name;
-    EXPECT_EQ(gFake.numbers.size(), 15u); // recordSplit is not stored
+    EXPECT_EQ(gFake.numbers.size(), 16u); // recordSplit is not stored
 }
 
 using Bytes = std::vector<uint8_t>;
