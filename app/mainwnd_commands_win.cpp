@@ -69,7 +69,7 @@ static void ToggleScaleBar()
         Settings_Save();
         RepaintView();
     }
-    MainWnd_ShowScaleBar();
+    MainWnd_ShowOverlayButtons();
 }
 
 static void ShowEffectsOnToolbar()
