@@ -74,6 +74,7 @@ struct View {
     int rulerStepPx;
     float rulerStepValue;
     bool showCross, showGrid, showCircles;
+    bool showNumbers; // the measuring items' numbers, as the reports count them
 
     // Pointer editing.
     int32_t tool;
