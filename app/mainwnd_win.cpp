@@ -59,7 +59,7 @@ static int HorizontalDialogUnits(int units)
 void MainWnd_SendViewStyle()
 {
     ViewStyle style = {(int32_t)gSettings.gridColor, (int32_t)gSettings.lineColor, gSettings.lineWidth,
-                       (int32_t)gSettings.textColor, gSettings.textSize};
+                       (int32_t)gSettings.textColor, gSettings.textSize, gSettings.itemNumbers};
     View_SetStyle(&style);
 }
 

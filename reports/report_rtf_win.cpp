@@ -91,7 +91,7 @@ void Report_SaveRtf()
     std::vector<uint8_t> pixels;
     RtfPicture picture;
     bool named = Snapshot_MakeFileName(snapshot);
-    bool saved = named && View_SaveSnapshot(snapshot);
+    bool saved = named && View_SaveSnapshot(snapshot, true);
     if (!saved)
         Prompt_ShowSaveFailure(named ? snapshot : gSettings.imageFolder);
     bool hasPicture = saved && LoadPicture(snapshot, &pixels, &picture);

@@ -20,7 +20,7 @@ void Snapshot_Take()
         Prompt_ShowSaveFailure(gSettings.imageFolder); // no room or no free name in it
         return;
     }
-    if (!View_SaveSnapshot(name)) {
+    if (!View_SaveSnapshot(name, false)) {
         Prompt_ShowSaveFailure(name);
         return;
     }

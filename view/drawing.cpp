@@ -195,6 +195,21 @@ void View_DrawFigure(int kind, const MeasureItem &it, bool selected, bool hovere
     }
 }
 
+// Each measuring item's number beside its first point (the report's
+// position), as the reports number their lines.
+static void DrawItemNumbers()
+{
+    int number = 1;
+    for (const MeasureItem &item : gView.items) {
+        if (!MeasureItem_Measures(item))
+            continue;
+        wchar_t text[LABEL_CAPACITY];
+        Label_Format(text, L"", L"", "%d", number++);
+        TextSize size = Canvas_TextSize(text, FONT_LABEL);
+        Canvas_Text(text, Label_NumberBox(item.x1, item.y1, size.width, size.height), FONT_LABEL);
+    }
+}
+
 static bool NewItemShown()
 {
     return gView.mouseDown || gView.phase == TOOL_POINT_LINE || gView.phase == TOOL_ANGLE || gView.phase == TOOL_TEXT;
@@ -217,6 +232,8 @@ void View_DrawScene()
         const MeasureItem &item = gView.items[i];
         View_DrawFigure(item.kind, item, (int)i == gView.selected, (int)i == gView.hover, false);
     }
+    if (gView.showNumbers)
+        DrawItemNumbers();
     if (NewItemShown())
         View_DrawFigure(gView.tool, gView.newItem, false, false, true);
 }

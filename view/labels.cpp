@@ -52,6 +52,20 @@ Rect Label_Box(int x, int y, int width, int height, int W, int H)
     return box;
 }
 
+Rect Label_NumberBox(int x, int y, int width, int height)
+{
+    Rect box = {x - 2 - width, y - 2 - height, x - 2, y - 2};
+    if (box.left < 0) {
+        box.left = x + 2;
+        box.right = x + 2 + width;
+    }
+    if (box.top < 0) {
+        box.top = y + 2;
+        box.bottom = y + 2 + height;
+    }
+    return box;
+}
+
 void Label_Boxes(int x, int y, const TextSize *sizes, int count, int W, int H, Rect *boxes)
 {
     int widest = 0, stack = sizes[0].height;

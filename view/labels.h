@@ -22,6 +22,11 @@ void Label_LengthText(wchar_t *label, double micrometres, const wchar_t *space);
 // right or bottom edge of the W x H image.
 Rect Label_Box(int x, int y, int width, int height, int W, int H);
 
+// The box of an item number of size (width, height) beside the anchor (x, y):
+// left of and above it, clear of the labels that go right and below; moved
+// right or down where it would cross the left or top edge.
+Rect Label_NumberBox(int x, int y, int width, int height);
+
 // The boxes of a label of count (2 or 3) lines: left-aligned at x + 2 or,
 // crossing the right edge, right-aligned at x - 2; stacked down from y + 2
 // or, crossing the bottom, up from y - 2 with the first line nearest.

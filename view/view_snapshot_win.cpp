@@ -17,7 +17,7 @@ static bool EndsWithLowerJpg(const wchar_t *path)
     return n >= 3 && wcscmp(path + n - 3, L"jpg") == 0;
 }
 
-bool View_SaveSnapshot(const wchar_t *path)
+bool View_SaveSnapshot(const wchar_t *path, bool numbered)
 {
     int width = 0, height = 0;
     const uint32_t *pixels = View_BackPixels(&width, &height);
@@ -27,8 +27,9 @@ bool View_SaveSnapshot(const wchar_t *path)
     // zoom the picture is composed again at its own size.
     PictureComposition picture;
     bool zoomed = width != gView.imageWidth || height != gView.imageHeight;
-    if (zoomed && !gSettings.snapshotAsShown) {
-        if (!View_ComposePicture(&picture))
+    bool numbersMissing = numbered && !gView.showNumbers;
+    if ((zoomed && !gSettings.snapshotAsShown) || numbersMissing) {
+        if (!View_ComposePicture(&picture, numbered))
             return false;
         pixels = picture.pixels;
         width = picture.width;

@@ -75,6 +75,7 @@ struct View {
     float rulerStepValue;
     bool showCross, showGrid, showCircles;
     bool showScaleBar;
+    bool showNumbers; // the measuring items' numbers, as the reports count them
 
     // Pointer editing.
     int32_t tool;

@@ -274,6 +274,27 @@ TEST_F(Drawing, CirclesAnglesStrokesAndTexts)
     EXPECT_EQ(strokes[0].points, stroke.points);
 }
 
+// Switched on by the style, the measuring items are numbered as the reports
+// number them, above and left of their first point, inside the picture.
+TEST_F(Drawing, ItemNumbersSkipStrokesAndTextsAndStayInsideThePicture)
+{
+    MeasureItem stroke = Item(ITEM_FREEHAND, 0, 0, 0, 0);
+    stroke.points = {{1, 1}, {5, 5}};
+    gView.items = {Item(ITEM_TEXT, 300, 300, 0, 0), Item(ITEM_LINE, 100, 50, 140, 50), stroke,
+                   Item(ITEM_RECTANGLE, 3, 4, 40, 40)};
+    View_DrawScene();
+    EXPECT_EQ(Calls(CANVAS_TEXT).size(), 1u) << "only the text item: numbers are off by default";
+    View_ApplyStyle({0x00ff00, 0x0000ff, 1, 0xffffff, 10, 1});
+    gFake.canvas.clear();
+    View_DrawScene();
+    auto texts = Calls(CANVAS_TEXT);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[1].text, L"1");
+    EXPECT_EQ(texts[1].r, (Rect{91, 35, 98, 48})) << "7 x 13 up and left of (100, 50)";
+    EXPECT_EQ(texts[2].text, L"2");
+    EXPECT_EQ(texts[2].r, (Rect{5, 6, 12, 19})) << "moved right and down at the corner";
+}
+
 TEST_F(Drawing, TheItemBeingDrawnShowsOnlyWhileAGestureOrPhaseRuns)
 {
     gView.tool = ITEM_LINE;
@@ -337,7 +358,7 @@ TEST_F(Drawing, CalibrationModeDrawsOnlyTheCalibrationLine)
 
 TEST_F(Drawing, StyleAndCalibrationCommandsTakeEffectAtOnceOnlyWithABackBuffer)
 {
-    ViewStyle style = {0x123456, 0x00ff00, 2, 0xff0000, 12};
+    ViewStyle style = {0x123456, 0x00ff00, 2, 0xff0000, 12, 0};
     EXPECT_TRUE(View_Command(CMD_VIEW_STYLE, (intptr_t)&style));
     EXPECT_EQ(gView.lineWidth, 2);
     EXPECT_EQ(gView.gridColor, 0x123456u);

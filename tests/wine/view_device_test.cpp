@@ -281,9 +281,9 @@ TEST_F(ViewDevices, AtEveryZoomItemsAndOverlaysFollowThePictureAndSnapshotsKeepI
     program.Screenshot(L"zoom50-grid-and-line");
 
     std::wstring picture = program.images.path + L"\\picture.png", shown = program.images.path + L"\\shown.png";
-    ASSERT_TRUE(View_SaveSnapshot(picture.c_str()));
+    ASSERT_TRUE(View_SaveSnapshot(picture.c_str(), false));
     gSettings.snapshotAsShown = 1;
-    ASSERT_TRUE(View_SaveSnapshot(shown.c_str()));
+    ASSERT_TRUE(View_SaveSnapshot(shown.c_str(), false));
     gSettings.snapshotAsShown = 0;
     UINT w = 0, h = 0;
     ASSERT_TRUE(Image_Size(picture, &w, &h));
@@ -344,7 +344,7 @@ TEST_F(ViewDevices, TheScaleBarIsFiveMillimetresOfTheRulerInASnapshot)
     program.Run(300);
     program.Screenshot(L"scale-bar");
     std::wstring path = program.images.path + L"\\scale-bar.png";
-    ASSERT_TRUE(View_SaveSnapshot(path.c_str()));
+    ASSERT_TRUE(View_SaveSnapshot(path.c_str(), false));
 
     // The ticks hang from row H / 4 (the rig's ruler): their left edges.
     Gdiplus::GpBitmap *bitmap = nullptr;
@@ -380,7 +380,7 @@ void ExpectShownAndSnapshotted(ProgramHarness &program, const VideoFormat &forma
     program.Run(500);
     program.Screenshot(name);
     std::wstring path = program.images.path + L"\\" + name + L".png";
-    ASSERT_TRUE(View_SaveSnapshot(path.c_str()));
+    ASSERT_TRUE(View_SaveSnapshot(path.c_str(), false));
     UINT w = 0, h = 0;
     ASSERT_TRUE(Image_Size(path, &w, &h));
     EXPECT_EQ(w, (UINT)format.width);
@@ -435,7 +435,7 @@ TEST_F(ViewDevices, ASnapshotIsJpegForLowerCaseJpgAndPngOtherwise)
     ASSERT_TRUE(program.WaitForCamera());
     for (const wchar_t *name : {L"\\a.jpg", L"\\b.JPG", L"\\c.png"}) {
         std::wstring path = program.images.path + name;
-        ASSERT_TRUE(View_SaveSnapshot(path.c_str())) << path.c_str();
+        ASSERT_TRUE(View_SaveSnapshot(path.c_str(), false)) << path.c_str();
     }
     EXPECT_EQ(File_Magic(program.images.path + L"\\a.jpg"), 0xD8FFu);
     EXPECT_EQ(File_Magic(program.images.path + L"\\b.JPG"), 0x5089u);
