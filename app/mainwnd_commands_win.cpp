@@ -60,6 +60,18 @@ static void ToggleOverlay(int command)
     gView.showCircles = values[2];
 }
 
+// The scale bar needs a calibration: without one the command does nothing
+// (its button is greyed, and its tip says why).
+static void ToggleScaleBar()
+{
+    if (gView.scale > 0) {
+        gSettings.showScaleBar = !gSettings.showScaleBar;
+        Settings_Save();
+        RepaintView();
+    }
+    MainWnd_ShowOverlayButtons();
+}
+
 static void ShowEffectsOnToolbar()
 {
     Toolbar_SetChecked(CMD_EFFECT_GRAY, gCamera.gray != 0);
@@ -272,9 +284,10 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case CMD_OVERLAY_GRID:
     case CMD_OVERLAY_CIRCLES:
         ToggleOverlay(command);
-        SetZoom100();
-        MainWnd_UpdateStatus();
         RepaintView();
+        break;
+    case CMD_SCALE_BAR:
+        ToggleScaleBar();
         break;
     default:
         if (command >= CMD_RESOLUTION_FIRST && command <= CMD_RESOLUTION_LAST) {

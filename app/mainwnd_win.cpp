@@ -59,7 +59,7 @@ static int HorizontalDialogUnits(int units)
 void MainWnd_SendViewStyle()
 {
     ViewStyle style = {(int32_t)gSettings.gridColor, (int32_t)gSettings.lineColor, gSettings.lineWidth,
-                       (int32_t)gSettings.textColor, gSettings.textSize};
+                       (int32_t)gSettings.textColor, gSettings.textSize, gSettings.itemNumbers};
     View_SetStyle(&style);
 }
 
@@ -156,8 +156,26 @@ void MainWnd_ShowResolutionText()
 
 // The button's text, and in the status bar why the calibration the user
 // applied is not applied, if it is not.
+static void ShowOverlayButton(int command, bool usable, bool shown)
+{
+    WORD state = (usable ? TBSTATE_ENABLED : 0) | (usable && shown ? TBSTATE_CHECKED : 0);
+    SendMessageW(gApp.toolbar, TB_SETSTATE, command, MAKELPARAM(state, 0));
+}
+
+void MainWnd_ShowOverlayButtons()
+{
+    // The calibration line is drawn alone: meanwhile no overlay is shown.
+    bool calibrating = gView.calibLength != 0;
+    gView.showScaleBar = gSettings.showScaleBar != 0;
+    ShowOverlayButton(CMD_OVERLAY_CROSS, !calibrating, gView.showCross);
+    ShowOverlayButton(CMD_OVERLAY_GRID, !calibrating, gView.showGrid);
+    ShowOverlayButton(CMD_OVERLAY_CIRCLES, !calibrating, gView.showCircles);
+    ShowOverlayButton(CMD_SCALE_BAR, !calibrating && gView.scale > 0, gView.showScaleBar);
+}
+
 void MainWnd_ShowCalibrationText()
 {
+    MainWnd_ShowOverlayButtons();
     wchar_t text[BUTTON_TEXT_CAPACITY];
     Toolbar_CalibrationText(text, BUTTON_TEXT_CAPACITY, Camera_IsOpen());
     Toolbar_SetText(CMD_CALIBRATION_MENU, text);
@@ -220,6 +238,7 @@ void MainWnd_StartCalibration()
         ShowWindow(gApp.calibrationDialog, SW_SHOW);
     View_SetZoom(100);
     MainWnd_UpdateStatus();
+    MainWnd_ShowOverlayButtons();
 }
 
 static void OnCameraStarted()
@@ -306,8 +325,11 @@ LRESULT CALLBACK MainWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM l
         MainWnd_OnCommand(window, CMD_SNAPSHOT, 0);
         return 0;
     case WM_VIEW_ZOOMCHANGED:
+        MainWnd_UpdateStatus();
+        return 0;
     case WM_STATUS_REFRESH:
         MainWnd_UpdateStatus();
+        MainWnd_ShowOverlayButtons(); // a calibration line may have gone
         return 0;
     case WM_DESTROY:
         KillTimer(window, STATUS_TIMER);

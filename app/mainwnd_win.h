@@ -11,7 +11,13 @@ HWND MainWnd_Create(HINSTANCE instance);
 void MainWnd_Layout();
 void MainWnd_UpdateStatus();
 void MainWnd_ShowResolutionText();
+// The calibration button's text and the status bar's reason, and the
+// overlay buttons.
 void MainWnd_ShowCalibrationText();
+// An overlay button is lit only while its overlay is shown: none while the
+// calibration line is (they are greyed then); the scale bar's needs a
+// calibration.
+void MainWnd_ShowOverlayButtons();
 void MainWnd_SetToolMode(int tool);
 void MainWnd_SetResolution(int position);
 void MainWnd_SetCompression(bool mjpg);

@@ -93,6 +93,9 @@ HMENU Menu_MakeCalibration()
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, MENU_REMOVE_CALIBRATION, Language_Text(1250));
     AppendMenuW(menu, MF_STRING, MENU_CONFIGURE_CALIBRATIONS, Language_Text(1251));
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    UINT scaleBar = (gSettings.showScaleBar && gView.scale > 0 ? MF_CHECKED : 0) | (gView.scale > 0 ? 0 : MF_GRAYED);
+    AppendMenuW(menu, MF_STRING | scaleBar, CMD_SCALE_BAR, Language_Text(1030));
     return menu;
 }
 
@@ -119,4 +122,6 @@ void Menu_Calibration(HWND owner)
         Calibration_Apply(chosen - MENU_CALIBRATION_SLOT_FIRST);
     else if (chosen == MENU_CONFIGURE_CALIBRATIONS)
         MainWnd_StartCalibration();
+    else if (chosen == CMD_SCALE_BAR)
+        SendMessageW(owner, WM_COMMAND, CMD_SCALE_BAR, 0);
 }

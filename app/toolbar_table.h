@@ -13,7 +13,7 @@ struct ToolbarEntry {
     int32_t tooltip;   // text id
 };
 
-enum { TOOLBAR_POSITIONS = 36, TOOLBAR_IMAGES = 28 };
+enum { TOOLBAR_POSITIONS = 37, TOOLBAR_IMAGES = 29 };
 
 extern const ToolbarEntry kToolbar[TOOLBAR_POSITIONS];
 

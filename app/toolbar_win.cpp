@@ -2,6 +2,7 @@
 
 #include "state/app_state.h"
 #include "state/language.h"
+#include "view/view_state.h"
 #include "base/text.h"
 #include "app/mainwnd_logic.h"
 #include "app/mainwnd_win.h"
@@ -126,6 +127,8 @@ void Toolbar_FillTooltip(NMTTDISPINFOW *info)
         return;
     }
     int32_t textId = Toolbar_TooltipId((int32_t)info->hdr.idFrom);
+    if (info->hdr.idFrom == CMD_SCALE_BAR && !(gView.scale > 0))
+        textId = 1031; // why it is greyed
     Text_Copy(info->szText, 80, textId ? Language_Text(textId) : L"~~~");
     info->lpszText = info->szText;
 }

@@ -64,6 +64,7 @@ enum Command {
     CMD_OVERLAY_CROSS = 3090,
     CMD_OVERLAY_GRID = 3091,
     CMD_OVERLAY_CIRCLES = 3092,
+    CMD_SCALE_BAR = 3093,           // toolbar and calibration menu: the scale bar on or off
 
     // Choose resolution k of the current format map: 3040 + k, k < 20.
     CMD_RESOLUTION_FIRST = 3040,

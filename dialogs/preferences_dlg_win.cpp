@@ -19,7 +19,7 @@ static const int kColorLists[] = {IDC_PREF_RULER_COLOR, IDC_PREF_LINE_COLOR, IDC
 static const DialogText kTexts[] = {
     {0, 1141},    {101, 1142}, {102, 1143}, {103, 1144}, {104, 1145}, {105, 1146}, {106, 1147},
     {107, 1148},  {108, 1149}, {109, 1150}, {110, 1151}, {IDOK, 1152}, {IDCANCEL, 1153},
-    {IDC_PREF_SNAPSHOT_AS_SHOWN, 1156},
+    {IDC_PREF_SNAPSHOT_AS_SHOWN, 1156}, {IDC_PREF_ITEM_NUMBERS, 1157},
 };
 
 static int Selection(HWND dialog, int list)
@@ -50,6 +50,8 @@ static void OnInit(HWND dialog)
     FillColorList(dialog, IDC_PREF_RULER_COLOR, gSettings.gridColor);
     FillColorList(dialog, IDC_PREF_LINE_COLOR, gSettings.lineColor);
     FillColorList(dialog, IDC_PREF_TEXT_COLOR, gSettings.textColor);
+
+    CheckDlgButton(dialog, IDC_PREF_ITEM_NUMBERS, gSettings.itemNumbers ? BST_CHECKED : BST_UNCHECKED);
 
     static const wchar_t *const widths[] = {L" 1", L" 2"};
     FillList(dialog, IDC_PREF_LINE_WIDTH, widths, 2, gSettings.lineWidth - 1);
@@ -111,6 +113,7 @@ static void Accept(HWND dialog)
     gSettings.textSize = Selection(dialog, IDC_PREF_TEXT_SIZE) + 8;
     gSettings.imageFormat = Selection(dialog, IDC_PREF_IMAGE_FORMAT);
     gSettings.snapshotAsShown = IsDlgButtonChecked(dialog, IDC_PREF_SNAPSHOT_AS_SHOWN) == BST_CHECKED;
+    gSettings.itemNumbers = IsDlgButtonChecked(dialog, IDC_PREF_ITEM_NUMBERS) == BST_CHECKED;
     gSettings.videoFormat = Selection(dialog, IDC_PREF_VIDEO_FORMAT);
     GetDlgItemTextW(dialog, IDC_PREF_FOLDER, gSettings.imageFolder, IMAGE_FOLDER_CAPACITY);
     Settings_Save();

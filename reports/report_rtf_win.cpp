@@ -84,7 +84,7 @@ void Report_SaveRtf()
     std::vector<uint8_t> pixels;
     RtfPicture picture;
     bool named = Snapshot_MakeFileName(snapshot);
-    bool saved = named && Snapshot_Save(snapshot);
+    bool saved = named && Snapshot_Save(snapshot, true);
     if (!saved)
         Prompt_ShowSaveFailure(named ? snapshot : gSettings.imageFolder);
     bool hasPicture = saved && LoadPicture(snapshot, &pixels, &picture);

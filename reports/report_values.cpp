@@ -1,5 +1,7 @@
 #include "reports/report_values.h"
 
+#include "state/app_state.h"
+#include "state/calibrations.h"
 #include "state/language.h"
 #include "base/text.h"
 #include "view/labels.h"
@@ -58,6 +60,8 @@ static void AngleRow(const MeasureItem &item, ReportRow *row)
 bool Report_ItemRow(const MeasureItem &item, ReportRow *row)
 {
     *row = ReportRow{};
+    if (!MeasureItem_Measures(item))
+        return false;
     row->x = item.x1;
     row->y = item.y1;
     switch (item.kind) {
@@ -92,11 +96,42 @@ void Report_CellText(const ReportRow &row, int number, int column, wchar_t text[
         text[0] = 0;
 }
 
+const wchar_t *Report_ColumnUnit(int column)
+{
+    static const wchar_t kSquared[][UNIT_TEXT_CAPACITY] = {L"mm\u00b2", L"\u03bcm\u00b2", L"px\u00b2"};
+    bool calibrated = gView.scale > 0;
+    int unit = calibrated ? (gView.unitIndex == 0 ? 0 : 1) : 2;
+    switch (column) {
+    case COLUMN_NUMBER:
+        return L"";
+    case COLUMN_POSITION:
+        return L"px";
+    case COLUMN_ANGLE:
+        return L"\u00b0";
+    case COLUMN_AREA:
+        return kSquared[unit];
+    }
+    return calibrated ? Unit_Name(gView.unitIndex) : L"px";
+}
+
+void Report_ColumnHeader(int column, wchar_t header[REPORT_CELL_CAPACITY])
+{
+    const wchar_t *label = Language_Text(REPORT_LABEL_TEXT + column), *unit = Report_ColumnUnit(column);
+    if (unit[0])
+        Text_Format(header, REPORT_CELL_CAPACITY, L"%ls (%ls)", label, unit);
+    else
+        Text_Copy(header, REPORT_CELL_CAPACITY, label);
+}
+
 static void AppendLabelled(wchar_t *line, int column, const wchar_t *cell)
 {
     Text_Append(line, REPORT_LINE_CAPACITY, Language_Text(REPORT_LABEL_TEXT + column));
     Text_Append(line, REPORT_LINE_CAPACITY, L":");
     Text_Append(line, REPORT_LINE_CAPACITY, cell);
+    const wchar_t *unit = Report_ColumnUnit(column);
+    if (column != COLUMN_ANGLE)
+        Text_Append(line, REPORT_LINE_CAPACITY, L" ");
+    Text_Append(line, REPORT_LINE_CAPACITY, unit);
 }
 
 void Report_ItemLine(const ReportRow &row, int number, wchar_t line[REPORT_LINE_CAPACITY])
@@ -113,6 +148,65 @@ void Report_ItemLine(const ReportRow &row, int number, wchar_t line[REPORT_LINE_
         Report_CellText(row, number, column, cell);
         AppendLabelled(line, column, cell);
         separator = L" ";
+    }
+}
+
+// The calibration table's column texts.
+enum { PIXELS_PER_UNIT_TEXT = 1271, UNIT_TEXT = 1272, DATE_TEXT = 1274, CAPTURE_SIZE_TEXT = 1275 };
+
+// The applied calibration's slot, -1 when it came from none.
+static int AppliedSlot()
+{
+    int slot = gApp.activeCalibration;
+    return slot >= 0 && slot < CALIBRATION_SLOTS && gCalibrations[slot].pixelsPerUnit > 0 ? slot : -1;
+}
+
+static ReportFact *NextFact(ReportFact *facts, int *count, int labelText)
+{
+    ReportFact *fact = &facts[(*count)++];
+    *fact = ReportFact{Language_Text(labelText), L"", false, 0};
+    return fact;
+}
+
+int Report_CalibrationFacts(ReportFact facts[REPORT_FACTS])
+{
+    int count = 0;
+    ReportFact *fact = NextFact(facts, &count, REPORT_CALIBRATION_TEXT);
+    if (!(gView.scale > 0)) {
+        Text_Copy(fact->text, REPORT_CELL_CAPACITY, Language_Text(REPORT_NO_CALIBRATION_TEXT));
+        return count;
+    }
+    int slot = AppliedSlot();
+    const Calibration *c = slot >= 0 ? &gCalibrations[slot] : nullptr;
+    if (c && c->name[0])
+        Text_Format(fact->text, REPORT_CELL_CAPACITY, L"%d - %ls", slot + 1, c->name);
+    else if (c)
+        Text_Format(fact->text, REPORT_CELL_CAPACITY, L"%d", slot + 1);
+    fact = NextFact(facts, &count, PIXELS_PER_UNIT_TEXT);
+    fact->numeric = true;
+    fact->number = MeasureItem_UnitScale();
+    Label_Format(fact->text, L"", L"", "%.9g", fact->number);
+    Text_Copy(NextFact(facts, &count, UNIT_TEXT)->text, REPORT_CELL_CAPACITY, Unit_Name(gView.unitIndex));
+    if (!c)
+        return count;
+    Text_Format(NextFact(facts, &count, DATE_TEXT)->text, REPORT_CELL_CAPACITY, L"%04d-%02d-%02d",
+                c->calibratedOn / 10000, c->calibratedOn / 100 % 100, c->calibratedOn % 100);
+    Text_Format(NextFact(facts, &count, CAPTURE_SIZE_TEXT)->text, REPORT_CELL_CAPACITY, L"%dx%d", Calibration_Width(c),
+                Calibration_Height(c));
+    return count;
+}
+
+void Report_CalibrationLine(wchar_t line[REPORT_LINE_CAPACITY])
+{
+    ReportFact facts[REPORT_FACTS];
+    int count = Report_CalibrationFacts(facts);
+    line[0] = 0;
+    for (int i = 0; i < count; i++) {
+        if (i > 0)
+            Text_Append(line, REPORT_LINE_CAPACITY, L"  ");
+        Text_Append(line, REPORT_LINE_CAPACITY, facts[i].label);
+        Text_Append(line, REPORT_LINE_CAPACITY, L":");
+        Text_Append(line, REPORT_LINE_CAPACITY, facts[i].text);
     }
 }
 

@@ -1,5 +1,7 @@
-// The spreadsheet report: a header row and one row of text cells per
-// measurable item, written with libxlsxwriter.
+// The spreadsheet report: a header row naming each column's unit, one row
+// per measuring item numbered from 1 with its values as numbers, and below
+// them the calibration the values were computed with; written with
+// libxlsxwriter.
 #include "reports/reports_win.h"
 
 #include "state/app_state.h"
@@ -10,42 +12,96 @@
 
 #include <xlsxwriter.h>
 
+#include <cmath>
+
 enum { UTF8_PATH_CAPACITY = 3 * PATH_CAPACITY, UTF8_TEXT_CAPACITY = 512 };
 
 static const wchar_t kFilter[] = L"Microsoft excel file\0*.xlsx\0";
+
+// The sheet being written, and whether every cell went in.
+struct Sheet {
+    lxw_worksheet *sheet;
+    lxw_format *decimals; // the six decimals the values always showed
+    bool written;
+};
 
 static bool Utf8(const wchar_t *text, char *out, int capacity)
 {
     return WideCharToMultiByte(CP_UTF8, 0, text, -1, out, capacity, nullptr, nullptr) > 0;
 }
 
-static bool WriteCell(lxw_worksheet *sheet, int row, int column, const wchar_t *text)
+static void WriteText(Sheet *sheet, int row, int column, const wchar_t *text)
 {
     if (!text[0])
-        return true; // empty cells are not written
+        return; // empty cells are not written
     char utf8[UTF8_TEXT_CAPACITY];
-    return Utf8(text, utf8, sizeof utf8) &&
-           worksheet_write_string(sheet, (lxw_row_t)row, (lxw_col_t)column, utf8, nullptr) == LXW_NO_ERROR;
+    sheet->written &= Utf8(text, utf8, sizeof utf8) &&
+                      worksheet_write_string(sheet->sheet, (lxw_row_t)row, (lxw_col_t)column, utf8, nullptr) ==
+                          LXW_NO_ERROR;
 }
 
-static bool WriteRows(lxw_worksheet *sheet)
+// A number cell; a value beyond every number a workbook holds (far-apart
+// points at a tiny scale) is written as its text, "inf".
+static void WriteNumber(Sheet *sheet, int row, int column, double value, lxw_format *format, const wchar_t *text)
 {
-    bool written = true;
-    for (int column = 0; column < REPORT_COLUMNS; column++)
-        written &= WriteCell(sheet, 0, column, Language_Text(REPORT_LABEL_TEXT + column));
+    if (!std::isfinite(value)) {
+        WriteText(sheet, row, column, text);
+        return;
+    }
+    sheet->written &= worksheet_write_number(sheet->sheet, (lxw_row_t)row, (lxw_col_t)column, value, format) ==
+                      LXW_NO_ERROR;
+}
+
+// The item rows below the header; gives the number of the last.
+static int WriteItems(Sheet *sheet)
+{
     int number = 0;
     for (const MeasureItem &item : gView.items) {
         ReportRow row;
         if (!Report_ItemRow(item, &row))
             continue;
-        for (int column = 0; column < REPORT_COLUMNS; column++) {
-            wchar_t cell[REPORT_CELL_CAPACITY];
-            Report_CellText(row, number, column, cell);
-            written &= WriteCell(sheet, number + 1, column, cell);
-        }
         number++;
+        wchar_t cell[REPORT_CELL_CAPACITY];
+        Report_CellText(row, number, COLUMN_NUMBER, cell);
+        WriteNumber(sheet, number, COLUMN_NUMBER, number, nullptr, cell);
+        Report_CellText(row, number, COLUMN_POSITION, cell);
+        WriteText(sheet, number, COLUMN_POSITION, cell);
+        for (int column = COLUMN_RADIUS; column < REPORT_COLUMNS; column++) {
+            if (!row.filled[column])
+                continue;
+            Report_CellText(row, number, column, cell);
+            WriteNumber(sheet, number, column, row.values[column], sheet->decimals, cell);
+        }
     }
-    return written;
+    return number;
+}
+
+// The calibration's facts, label and value, from row on.
+static void WriteCalibration(Sheet *sheet, int row)
+{
+    ReportFact facts[REPORT_FACTS];
+    int count = Report_CalibrationFacts(facts);
+    for (int i = 0; i < count; i++, row++) {
+        WriteText(sheet, row, 0, facts[i].label);
+        if (facts[i].numeric)
+            WriteNumber(sheet, row, 1, facts[i].number, nullptr, facts[i].text);
+        else
+            WriteText(sheet, row, 1, facts[i].text);
+    }
+}
+
+static bool WriteSheet(Sheet *sheet)
+{
+    sheet->written = worksheet_set_column(sheet->sheet, 0, 0, 16.0, nullptr) == LXW_NO_ERROR &&
+                     worksheet_set_column(sheet->sheet, 1, REPORT_COLUMNS - 1, 14.0, nullptr) == LXW_NO_ERROR;
+    for (int column = 0; column < REPORT_COLUMNS; column++) {
+        wchar_t header[REPORT_CELL_CAPACITY];
+        Report_ColumnHeader(column, header);
+        WriteText(sheet, 0, column, header);
+    }
+    int last = WriteItems(sheet);
+    WriteCalibration(sheet, last + 2); // after an empty row
+    return sheet->written;
 }
 
 static bool WriteWorkbook(const wchar_t *file, const void *)
@@ -56,9 +112,12 @@ static bool WriteWorkbook(const wchar_t *file, const void *)
     lxw_workbook *workbook = workbook_new(name);
     if (!workbook)
         return false;
-    lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
-    bool written = sheet && worksheet_set_column(sheet, 0, REPORT_COLUMNS - 1, 10.0, nullptr) == LXW_NO_ERROR &&
-                   WriteRows(sheet);
+    Sheet sheet = {workbook_add_worksheet(workbook, nullptr), workbook_add_format(workbook), false};
+    bool written = false;
+    if (sheet.sheet && sheet.decimals) {
+        format_set_num_format(sheet.decimals, "0.000000");
+        written = WriteSheet(&sheet);
+    }
     // Closing writes the file and frees the workbook, also after a failure.
     return workbook_close(workbook) == LXW_NO_ERROR && written;
 }

@@ -52,6 +52,10 @@ void Report_ComposeRtf(const LocalTime &when, const RtfPicture *picture, std::st
 
     Rtf_Format(out, RTF_LEFT, TEXT_FONT, LINE_TWIPS);
     Rtf_Par(out);
+    wchar_t calibration[REPORT_LINE_CAPACITY];
+    Report_CalibrationLine(calibration);
+    Rtf_Text(out, calibration);
+    Rtf_Par(out);
     ItemLines(out);
     Rtf_Par(out);
     Rtf_End(out);

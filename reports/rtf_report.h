@@ -1,5 +1,6 @@
 // The rich-text report's document: the title, the date and time, the
-// picture and one line per measurable item.
+// picture (with the items' numbers), the calibration used and one line per
+// measuring item, numbered as the picture numbers them.
 #pragma once
 #include "base/clock.h"
 #include "reports/rtf_writer.h"

@@ -27,10 +27,10 @@ SnapshotFormat Snapshot_FormatOf(const wchar_t *path);
 // follows); none without a calibration.
 PictureScale Snapshot_Scale(int width, int height);
 
-// Writes the camera view's picture (View_SnapshotPicture) into path in the
-// format its name says, with the scale of its pixels; false without a
-// running preview or when the file cannot be written whole.
-bool Snapshot_Save(const wchar_t *path);
+// Writes the camera view's picture (View_SnapshotPicture, numbered or not)
+// into path in the format its name says, with the scale of its pixels;
+// false without a running preview or when the file cannot be written whole.
+bool Snapshot_Save(const wchar_t *path, bool numbered);
 
 // Takes a snapshot of the camera view and announces the file, or that it
 // could not be written.

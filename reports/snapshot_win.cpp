@@ -60,10 +60,10 @@ static bool EncodeWithGdiplus(const SnapshotPicture &picture, SnapshotFormat for
     return encoded;
 }
 
-bool Snapshot_Save(const wchar_t *path)
+bool Snapshot_Save(const wchar_t *path, bool numbered)
 {
     SnapshotPicture picture;
-    if (!View_SnapshotPicture(&picture))
+    if (!View_SnapshotPicture(&picture, numbered))
         return false;
     SnapshotFormat format = Snapshot_FormatOf(path);
     PictureScale scale = Snapshot_Scale(picture.width, picture.height);
@@ -93,7 +93,7 @@ void Snapshot_Take()
         Prompt_ShowSaveFailure(gSettings.imageFolder); // no room or no free name in it
         return;
     }
-    if (!Snapshot_Save(name)) {
+    if (!Snapshot_Save(name, false)) {
         Prompt_ShowSaveFailure(name);
         return;
     }

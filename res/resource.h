@@ -32,6 +32,7 @@
 #define IDI_TB_NEGATIVE 5129
 #define IDI_TB_EMBOSS 5130
 #define IDI_TB_ZOOM100 5131
+#define IDI_TB_SCALEBAR 5132
 
 // The Source section's snapshot button: the toolbar's camera, same size as the
 // record button beside it.

@@ -69,6 +69,8 @@ static void ReadStoredValues()
     ReadNumber(L"TextSize", &gSettings.textSize, 14);
     ReadNumber(L"jpgPng", &gSettings.imageFormat, 0);
     ReadNumber(L"SnapshotAsShown", &gSettings.snapshotAsShown, 0);
+    ReadNumber(L"ScaleBar", &gSettings.showScaleBar, 0);
+    ReadNumber(L"ItemNumbers", &gSettings.itemNumbers, 0);
     ReadNumber(L"wmvMp4", &gSettings.videoFormat, 0);
     ReadNumber(L"MaxRecordTime", &gSettings.maxRecordTime, 30);
     ReadNumber(L"FirstUse", &gSettings.firstUse, 1);
@@ -100,6 +102,8 @@ void Settings_CheckRanges()
     ForceIntoRange(&gSettings.textSize, 8, 24, 10);
     ForceIntoRange(&gSettings.imageFormat, 0, 2, 0);
     ForceIntoRange(&gSettings.snapshotAsShown, 0, 1, 0);
+    ForceIntoRange(&gSettings.showScaleBar, 0, 1, 0);
+    ForceIntoRange(&gSettings.itemNumbers, 0, 1, 0);
     ForceIntoRange(&gSettings.videoFormat, 0, 1, 0);
     ForceIntoRange(&gSettings.maxRecordTime, 0, MAX_RECORD_SECONDS, 0);
     // The menu toggles it as 1 - showCtrlPanel.
@@ -177,6 +181,8 @@ bool Settings_Save()
     Store_WriteNumber(L"TextSize", gSettings.textSize);
     Store_WriteNumber(L"jpgPng", gSettings.imageFormat);
     Store_WriteNumber(L"SnapshotAsShown", gSettings.snapshotAsShown);
+    Store_WriteNumber(L"ScaleBar", gSettings.showScaleBar);
+    Store_WriteNumber(L"ItemNumbers", gSettings.itemNumbers);
     Store_WriteNumber(L"wmvMp4", gSettings.videoFormat);
     Store_WriteNumber(L"MaxRecordTime", gSettings.maxRecordTime);
     Store_WriteNumber(L"FirstUse", gSettings.firstUse);

@@ -28,6 +28,10 @@ struct Settings {
     // 0: snapshots at the picture's own size, items and overlays drawn at
     // picture scale, whatever the zoom; 1: as shown on the screen.
     int32_t snapshotAsShown;
+    int32_t showScaleBar; // the scale bar over the calibrated picture
+    // 1: the view and snapshots show each measuring item's number, as the
+    // reports number their lines; 0 (the default): no numbers.
+    int32_t itemNumbers;
     int32_t videoFormat;   // 0 WMV, 1 MP4
     int32_t maxRecordTime; // seconds, 0 = no limit
     int32_t recordSplit;   // seconds, kept only in memory

@@ -14,6 +14,7 @@ struct ViewStyle {
     int32_t lineWidth;
     int32_t textColor;
     int32_t textSize;
+    int32_t itemNumbers; // 1: the items' numbers shown
 };
 
 // Adopts the format of the capture graph just built (gCamera.frameHeader):

@@ -2,6 +2,7 @@
 
 #include "view/labels.h"
 #include "view/overlays.h"
+#include "view/scale_bar.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
 #include "view/viewport.h"
@@ -194,6 +195,21 @@ void View_DrawFigure(int kind, const MeasureItem &it, bool selected, bool hovere
     }
 }
 
+// Each measuring item's number beside its first point (the report's
+// position), as the reports number their lines.
+static void DrawItemNumbers()
+{
+    int number = 1;
+    for (const MeasureItem &item : gView.items) {
+        if (!MeasureItem_Measures(item))
+            continue;
+        wchar_t text[LABEL_CAPACITY];
+        Label_Format(text, L"", L"", "%d", number++);
+        TextSize size = Canvas_TextSize(text, FONT_LABEL);
+        Canvas_Text(text, Label_NumberBox(item.x1, item.y1, size.width, size.height), FONT_LABEL);
+    }
+}
+
 static bool NewItemShown()
 {
     return gView.mouseDown || gView.phase == TOOL_POINT_LINE || gView.phase == TOOL_ANGLE || gView.phase == TOOL_TEXT;
@@ -211,10 +227,13 @@ void View_DrawScene()
         View_DrawGrid();
     if (gView.showCircles)
         View_DrawCircles();
+    View_DrawScaleBar();
     for (size_t i = 0; i < gView.items.size(); i++) {
         const MeasureItem &item = gView.items[i];
         View_DrawFigure(item.kind, item, (int)i == gView.selected, (int)i == gView.hover, false);
     }
+    if (gView.showNumbers)
+        DrawItemNumbers();
     if (NewItemShown())
         View_DrawFigure(gView.tool, gView.newItem, false, false, true);
 }

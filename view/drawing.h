@@ -5,7 +5,8 @@
 
 // The overlays and items of one composition: in calibration mode only the
 // calibration line; otherwise the cross ruler, grid and circles (zoom 100
-// only), the committed items, then the item being drawn.
+// only), the committed items, their numbers when shown, then the item being
+// drawn.
 void View_DrawScene();
 
 // One figure of the given kind from the item's points. Committed items show

@@ -25,12 +25,17 @@ void Label_Format(wchar_t *label, const wchar_t *unit, const wchar_t *tail, cons
 
 void Label_ScaleText(wchar_t *label, double stepValue, int32_t unitIndex)
 {
-    double micrometres = unitIndex == 0 ? stepValue * 1000 : stepValue;
+    Label_LengthText(label, unitIndex == 0 ? stepValue * 1000 : stepValue, L"");
+}
+
+void Label_LengthText(wchar_t *label, double micrometres, const wchar_t *space)
+{
     bool millimetres = micrometres >= 1000 * (1 - 1e-6);
     double value = millimetres ? micrometres / 1000 : micrometres;
     // As many decimals as a step below 1 needs (0.5, 0.02), none from 1 on.
     int decimals = value >= 1 - 1e-6 ? 0 : std::min(9, (int)std::ceil(-std::log10(value) - 1e-6));
-    Label_Format(label, Unit_Name(millimetres ? 0 : 1), L"", "%.*f", decimals, value);
+    Label_Format(label, space, L"", "%.*f", decimals, value);
+    Text_Append(label, LABEL_CAPACITY, Unit_Name(millimetres ? 0 : 1));
 }
 
 Rect Label_Box(int x, int y, int width, int height, int W, int H)
@@ -43,6 +48,20 @@ Rect Label_Box(int x, int y, int width, int height, int W, int H)
     if (box.bottom > H) {
         box.bottom = y - 2;
         box.top = y - 2 - height;
+    }
+    return box;
+}
+
+Rect Label_NumberBox(int x, int y, int width, int height)
+{
+    Rect box = {x - 2 - width, y - 2 - height, x - 2, y - 2};
+    if (box.left < 0) {
+        box.left = x + 2;
+        box.right = x + 2 + width;
+    }
+    if (box.top < 0) {
+        box.top = y + 2;
+        box.bottom = y + 2 + height;
     }
     return box;
 }

@@ -67,9 +67,10 @@ double MeasureItem_UnitScale()
 
 double MeasureItem_PointLineDistance(const MeasureItem &item)
 {
-    if (item.x3 < 0 || item.y3 < 0 || !(gView.scale > 0)) // no scale, or not a number
+    if (item.x3 < 0 || item.y3 < 0)
         return 0;
-    return std::fabs(MeasureItem_LineDistancePixels(item)) / MeasureItem_UnitScale();
+    double pixels = std::fabs(MeasureItem_LineDistancePixels(item));
+    return gView.scale > 0 ? pixels / MeasureItem_UnitScale() : pixels; // pixels also for a NaN scale
 }
 
 double MeasureItem_Angle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3)
@@ -80,6 +81,11 @@ double MeasureItem_Angle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t
     if (std::fabs(h) < 180)
         return std::fabs(h);
     return h >= 180 ? 360 - h : h + 360;
+}
+
+bool MeasureItem_Measures(const MeasureItem &item)
+{
+    return item.kind >= ITEM_LINE && item.kind <= ITEM_ANGLE;
 }
 
 static bool ThirdPointPlaced(const MeasureItem &item)

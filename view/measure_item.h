@@ -46,11 +46,16 @@ double MeasureItem_LineDistancePixels(const MeasureItem &item);
 // Foot of the perpendicular from p3 on a base that is neither horizontal
 // nor vertical.
 Point MeasureItem_PerpendicularFoot(const MeasureItem &item);
-// Calibrated distance of p3 from the line p1-p2; 0 when p3 is not placed or
-// no calibration is active.
+// Distance of p3 from the line p1-p2 in the calibration's unit, in pixels
+// without one (as the reports give every value); 0 when p3 is not placed.
 double MeasureItem_PointLineDistance(const MeasureItem &item);
 // The angle at p1 between p2 and p3, in degrees, 0 to 180.
 double MeasureItem_Angle(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, int32_t y3);
+
+// Whether the item measures something (kinds 1 to 5): only these are
+// numbered, from 1 in list order, in the reports and the view; freehand
+// strokes and texts use up no number.
+bool MeasureItem_Measures(const MeasureItem &item);
 
 // The label lines of an item with the view's calibration; returns how many
 // (0: no label, as for kinds 1 to 4 without calibration).

@@ -65,6 +65,14 @@ void Canvas_FillRect(const Rect &r)
     FillRect(gView.backDC, &rect, gView.itemBrush);
 }
 
+void Canvas_FillRectColor(const Rect &r, uint32_t color)
+{
+    RECT rect = MapRect(r);
+    ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(color));
+    if (brush)
+        FillRect(gView.backDC, &rect, brush.Get());
+}
+
 void Canvas_FrameRect(const Rect &r)
 {
     RECT rect = MapRect(r);

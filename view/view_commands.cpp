@@ -41,6 +41,7 @@ void View_ApplyStyle(const ViewStyle &style)
     gView.lineWidth = style.lineWidth;
     gView.textColor = (uint32_t)style.textColor;
     gView.textSize = style.textSize;
+    gView.showNumbers = style.itemNumbers != 0;
     if (gView.backBitmap) { // otherwise they come with the next back buffer
         View_CreateDrawingObjects();
         View_Invalidate(false);

@@ -216,22 +216,25 @@ PictureComposition::~PictureComposition()
 
 // The scene is drawn through the canvas, which draws on gView's back buffer:
 // for one composition it is lent the picture's DC and graphics at scale 1.
-static void DrawSceneOn(HDC dc, GpGraphics *graphics)
+static void DrawSceneOn(HDC dc, GpGraphics *graphics, bool numbered)
 {
     HDC screenDC = gView.backDC;
     GdipObject screenGraphics = gView.graphics;
     double screenScale = gView.drawScale;
+    bool screenNumbers = gView.showNumbers;
     gView.backDC = dc;
     gView.graphics = {graphics, 0};
     gView.drawScale = 1.0;
+    gView.showNumbers = screenNumbers || numbered;
     View_DrawScene();
     Gdip::GdipFlush(graphics, Gdiplus::FlushIntentionSync);
     gView.backDC = screenDC;
     gView.graphics = screenGraphics;
     gView.drawScale = screenScale;
+    gView.showNumbers = screenNumbers;
 }
 
-bool View_ComposePicture(PictureComposition *picture)
+bool View_ComposePicture(PictureComposition *picture, bool numbered)
 {
     if (gView.frameBits.empty() || !gView.backDC)
         return false;
@@ -246,7 +249,7 @@ bool View_ComposePicture(PictureComposition *picture)
         return false;
     Gdip::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeHighQuality);
     View_ExpandFrame((uint32_t *)pixels);
-    DrawSceneOn(picture->dc, graphics);
+    DrawSceneOn(picture->dc, graphics, numbered);
     Gdip::GdipDeleteGraphics(graphics);
     GdiFlush();
     picture->pixels = (const uint32_t *)pixels;

@@ -56,6 +56,8 @@ void Canvas_Circle(int pen, int x, int y, int width, int height);
 // FillRect or FrameRect with the item brush.
 void Canvas_FillRect(const Rect &r);
 void Canvas_FrameRect(const Rect &r);
+// FillRect with a brush of the colour (0x00BBGGRR).
+void Canvas_FillRectColor(const Rect &r, uint32_t color);
 TextSize Canvas_TextSize(const wchar_t *text, int font);
 // Transparent text in the text colour at the box's top-left, clipped to the box.
 void Canvas_Text(const wchar_t *text, const Rect &box, int font);

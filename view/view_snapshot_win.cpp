@@ -4,7 +4,7 @@
 #include "view/view_state.h"
 #include "capture/camera_graph.h"
 
-bool View_SnapshotPicture(SnapshotPicture *picture)
+bool View_SnapshotPicture(SnapshotPicture *picture, bool numbered)
 {
     picture->pixels = View_BackPixels(&picture->width, &picture->height);
     if (!Camera_IsOpen() || !picture->pixels)
@@ -12,10 +12,11 @@ bool View_SnapshotPicture(SnapshotPicture *picture)
     // A snapshot for measuring is neither shrunk nor blown up: at another
     // zoom the picture is composed again at its own size.
     bool zoomed = picture->width != gView.imageWidth || picture->height != gView.imageHeight;
-    if (!zoomed || gSettings.snapshotAsShown)
+    bool numbersMissing = numbered && !gView.showNumbers;
+    if ((!zoomed || gSettings.snapshotAsShown) && !numbersMissing)
         return true;
     PictureComposition &composed = picture->composition;
-    if (!View_ComposePicture(&composed))
+    if (!View_ComposePicture(&composed, numbered))
         return false;
     picture->pixels = composed.pixels;
     picture->width = composed.width;

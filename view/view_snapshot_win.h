@@ -13,6 +13,8 @@ struct SnapshotPicture {
 
 // The picture as last composed. At a zoom other than 100 % it is composed
 // again at the picture's own size, unless the preferences keep snapshots as
-// shown on the screen. False without a running preview or when the
+// shown on the screen. numbered: with the items' numbers, as the rich-text
+// report's picture has them, also where the view shows none (composed again
+// at the picture's size then). False without a running preview or when the
 // composition fails.
-bool View_SnapshotPicture(SnapshotPicture *picture);
+bool View_SnapshotPicture(SnapshotPicture *picture, bool numbered);

@@ -74,6 +74,8 @@ struct View {
     int rulerStepPx;
     float rulerStepValue;
     bool showCross, showGrid, showCircles;
+    bool showScaleBar;
+    bool showNumbers; // the measuring items' numbers, as the reports count them
 
     // Pointer editing.
     int32_t tool;

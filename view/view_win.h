@@ -31,6 +31,7 @@ struct PictureComposition {
     PictureComposition &operator=(const PictureComposition &) = delete;
     ~PictureComposition();
 };
-// Composes the newest frame the view copied; false without a back buffer
+// Composes the newest frame the view copied, numbered: with the items'
+// numbers whether or not the view shows them; false without a back buffer
 // (its drawing objects are lent) or when GDI refuses.
-bool View_ComposePicture(PictureComposition *picture);
+bool View_ComposePicture(PictureComposition *picture, bool numbered);

@@ -3,6 +3,7 @@
 #include "view/items.h"
 #include "base/commands.h"
 #include "view/overlays.h"
+#include "view/scale_bar.h"
 #include "view/view_commands.h"
 #include "view/view_platform.h"
 #include "view/view_state.h"
@@ -47,6 +48,36 @@ TEST_F(Drawing, TheRulerStepIsTheSeriesValueNearestTo100ScreenPixels)
     Calibrate(-1.0f);
     EXPECT_EQ(gView.rulerStepPx, 0);
     EXPECT_EQ(gView.rulerStepValue, 0.0f);
+}
+
+// The largest 1-2-5 length within a fifth of the picture's width, exactly
+// that many picture pixels long, in the bottom-right corner.
+TEST_F(Drawing, TheScaleBarIsTheLargestSeriesLengthWithinAFifthOfTheWidth)
+{
+    ScaleBar bar;
+    ASSERT_TRUE(ScaleBar_Choose(1280, 40, 0, &bar)); // 256 px = 6.4 mm
+    EXPECT_EQ(bar.micrometres, 5000);
+    EXPECT_EQ(bar.pixels, 200);
+    ASSERT_TRUE(ScaleBar_Choose(1280, 8, 0, &bar));
+    EXPECT_EQ(bar.micrometres, 20000);
+    EXPECT_EQ(bar.pixels, 160);
+    ASSERT_TRUE(ScaleBar_Choose(1280, 1, 1, &bar));
+    EXPECT_EQ(bar.micrometres, 200);
+    EXPECT_EQ(bar.pixels, 200);
+    EXPECT_FALSE(ScaleBar_Choose(1280, -1, 0, &bar));
+
+    gView.showScaleBar = true;
+    View_DrawScene();
+    EXPECT_TRUE(Calls(CANVAS_FILL).empty()) << "no bar without a calibration";
+    Calibrate(40.0f, 0); // 640 / 5 = 128 px = 3.2 mm: 2 mm
+    View_DrawScene();
+    auto fills = Calls(CANVAS_FILL);
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[0].r.right, 640 - 16);
+    EXPECT_EQ(fills[0].r.bottom, 480 - 16);
+    EXPECT_EQ(fills[1].r.right - fills[1].r.left, 80);
+    EXPECT_EQ(fills[1].color, gView.lineColor);
+    EXPECT_EQ(Texts(), std::vector<std::wstring>{L"2 mm"});
 }
 
 TEST_F(Drawing, TheUncalibratedGridHasLinesEvery100PixelsFromTheCentre)
@@ -243,6 +274,27 @@ TEST_F(Drawing, CirclesAnglesStrokesAndTexts)
     EXPECT_EQ(strokes[0].points, stroke.points);
 }
 
+// Switched on by the style, the measuring items are numbered as the reports
+// number them, above and left of their first point, inside the picture.
+TEST_F(Drawing, ItemNumbersSkipStrokesAndTextsAndStayInsideThePicture)
+{
+    MeasureItem stroke = Item(ITEM_FREEHAND, 0, 0, 0, 0);
+    stroke.points = {{1, 1}, {5, 5}};
+    gView.items = {Item(ITEM_TEXT, 300, 300, 0, 0), Item(ITEM_LINE, 100, 50, 140, 50), stroke,
+                   Item(ITEM_RECTANGLE, 3, 4, 40, 40)};
+    View_DrawScene();
+    EXPECT_EQ(Calls(CANVAS_TEXT).size(), 1u) << "only the text item: numbers are off by default";
+    View_ApplyStyle({0x00ff00, 0x0000ff, 1, 0xffffff, 10, 1});
+    gFake.canvas.clear();
+    View_DrawScene();
+    auto texts = Calls(CANVAS_TEXT);
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[1].text, L"1");
+    EXPECT_EQ(texts[1].r, (Rect{91, 35, 98, 48})) << "7 x 13 up and left of (100, 50)";
+    EXPECT_EQ(texts[2].text, L"2");
+    EXPECT_EQ(texts[2].r, (Rect{5, 6, 12, 19})) << "moved right and down at the corner";
+}
+
 TEST_F(Drawing, TheItemBeingDrawnShowsOnlyWhileAGestureOrPhaseRuns)
 {
     gView.tool = ITEM_LINE;
@@ -306,7 +358,7 @@ TEST_F(Drawing, CalibrationModeDrawsOnlyTheCalibrationLine)
 
 TEST_F(Drawing, StyleAndCalibrationCommandsTakeEffectAtOnceOnlyWithABackBuffer)
 {
-    ViewStyle style = {0x123456, 0x00ff00, 2, 0xff0000, 12};
+    ViewStyle style = {0x123456, 0x00ff00, 2, 0xff0000, 12, 0};
     EXPECT_TRUE(View_Command(CMD_VIEW_STYLE, (intptr_t)&style));
     EXPECT_EQ(gView.lineWidth, 2);
     EXPECT_EQ(gView.gridColor, 0x123456u);

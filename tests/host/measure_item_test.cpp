@@ -54,10 +54,10 @@ TEST_F(MeasureItems, AnglesStayWithinZeroTo180Degrees)
     EXPECT_EQ(MeasureItem_Angle(5, 5, 9, 5, 20, 5), 0.0f);
 }
 
-TEST_F(MeasureItems, PointToLineDistanceIsCalibratedAndZeroWhenItCannotBeKnown)
+TEST_F(MeasureItems, PointToLineDistanceIsCalibratedAndZeroWithoutAThirdPoint)
 {
     MeasureItem oblique = Item(ITEM_POINT_LINE, 0, 0, 10, 10, 10, 0);
-    EXPECT_FLOAT_EQ(MeasureItem_PointLineDistance(oblique), 0.0f) << "no calibration";
+    EXPECT_FLOAT_EQ(MeasureItem_PointLineDistance(oblique), (float)std::sqrt(50.0)) << "pixels without calibration";
     Calibrate(2.0f);
     EXPECT_FLOAT_EQ(MeasureItem_PointLineDistance(oblique), (float)(std::sqrt(50.0) / 2));
     EXPECT_FLOAT_EQ(MeasureItem_PointLineDistance(Item(ITEM_POINT_LINE, 5, 0, 5, 10, 1, 3)), 2.0f);

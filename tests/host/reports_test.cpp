@@ -1,3 +1,5 @@
+#include "state/app_state.h"
+#include "state/calibrations.h"
 #include "state/language.h"
 #include "state/settings.h"
 #include "reports/report_values.h"
@@ -21,6 +23,12 @@ struct Reports : ViewTest {
         gLanguageTexts[REPORT_DEFAULT_TITLE_TEXT] = L"Measurement report";
         gLanguageTexts[REPORT_TEXT_FACE_TEXT] = L"Arial";
         gLanguageTexts[REPORT_TITLE_FACE_TEXT] = L"Times New Roman";
+        gLanguageTexts[REPORT_CALIBRATION_TEXT] = L"Calibration";
+        gLanguageTexts[REPORT_NO_CALIBRATION_TEXT] = L"None: values in pixels";
+        gLanguageTexts[1271] = L"Pixels per unit";
+        gLanguageTexts[1272] = L"Unit";
+        gLanguageTexts[1274] = L"Date";
+        gLanguageTexts[1275] = L"Resolution";
         gSettings.reportTitle[0] = 0;
         gView.items.clear();
     }
@@ -59,7 +67,7 @@ TEST_F(Reports, EachKindFillsItsColumnsInPixelsOrTheCalibratedUnit)
     EXPECT_EQ(Cells(Item(ITEM_RECTANGLE, 10, 10, 40, 50)),
               (CellTexts{L"0", L"10,10", L"", L"30.000000", L"40.000000", L"1200.000000", L"140.000000", L"", L"",
                          L""}));
-    EXPECT_EQ(Cells(Item(ITEM_POINT_LINE, 0, 5, 10, 5, 3, 9))[COLUMN_DISTANCE], L"0.000000") << "needs a calibration";
+    EXPECT_EQ(Cells(Item(ITEM_POINT_LINE, 0, 5, 10, 5, 3, 9))[COLUMN_DISTANCE], L"4.000000");
     // Rays at 170 and -170 degrees: 20 degrees apart, not 340.
     float angle = std::stof(Cells(Item(ITEM_ANGLE, 0, 0, -985, 174, -985, -174))[COLUMN_ANGLE]);
     EXPECT_NEAR(angle, 20.0f, 0.05f);
@@ -82,14 +90,53 @@ TEST_F(Reports, EachKindFillsItsColumnsInPixelsOrTheCalibratedUnit)
     EXPECT_EQ(flat[COLUMN_AREA], L"0.000000");
 }
 
-TEST_F(Reports, ItemLinesNameTheirValuesInColumnOrder)
+TEST_F(Reports, ItemLinesNameTheirValuesAndUnitsInColumnOrder)
 {
     EXPECT_EQ(Line(Item(ITEM_RECTANGLE, 10, 10, 40, 50), 1),
-              L"1:  Position:10,10  Width:30.000000 Height:40.000000 Area:1200.000000 Perimeter:140.000000");
-    Calibrate(30.0f, 0);
+              L"1:  Position:10,10 px  Width:30.000000 px Height:40.000000 px Area:1200.000000 px\u00b2 "
+              L"Perimeter:140.000000 px");
+    Calibrate(30.0f, 1);
     EXPECT_EQ(Line(Item(ITEM_CIRCLE, 4, 2, 4, 32), 12),
-              L"12:  Position:4,2  Radius:1.000000 Area:3.141593 Perimeter:6.283185");
-    EXPECT_EQ(Line(Item(ITEM_ANGLE, 0, 0, 10, 0, 0, 10), 3), L"3:  Position:0,0  Angle:90.000000");
+              L"12:  Position:4,2 px  Radius:1.000000 \u03bcm Area:3.141593 \u03bcm\u00b2 Perimeter:6.283185 \u03bcm");
+    EXPECT_EQ(Line(Item(ITEM_ANGLE, 0, 0, 10, 0, 0, 10), 3), L"3:  Position:0,0 px  Angle:90.000000\u00b0");
+}
+
+// Headers carry the units, and the calibration is named as the spreadsheet
+// and the rich-text report show it: with its slot, from no slot, or none.
+TEST_F(Reports, TheUnitsAndTheCalibrationUsedAreNamed)
+{
+    auto header = [](int column) {
+        wchar_t text[REPORT_CELL_CAPACITY];
+        Report_ColumnHeader(column, text);
+        return std::wstring(text);
+    };
+    auto line = [] {
+        wchar_t text[REPORT_LINE_CAPACITY];
+        Report_CalibrationLine(text);
+        return std::wstring(text);
+    };
+    EXPECT_EQ(header(COLUMN_NUMBER), L"No.");
+    EXPECT_EQ(header(COLUMN_AREA), L"Area (px\u00b2)");
+    EXPECT_EQ(line(), L"Calibration:None: values in pixels");
+
+    Calibration saved = gCalibrations[2];
+    gCalibrations[2] = Calibration{L"Lens A", 0, 400, 12.0f, Calibration_PackSize(1280, 720), 20240115, 100.0f / 3};
+    gApp.activeCalibration = 2;
+    Calibrate(100.0f / 3, 0);
+    EXPECT_EQ(header(COLUMN_POSITION), L"Position (px)");
+    EXPECT_EQ(header(COLUMN_LENGTH), L"Length (mm)");
+    EXPECT_EQ(header(COLUMN_AREA), L"Area (mm\u00b2)");
+    EXPECT_EQ(header(COLUMN_ANGLE), L"Angle (\u00b0)");
+    ReportFact facts[REPORT_FACTS];
+    ASSERT_EQ(Report_CalibrationFacts(facts), 5);
+    EXPECT_TRUE(facts[1].numeric);
+    EXPECT_EQ(facts[1].number, 33.333332) << "the decimal the stored float stands for";
+    EXPECT_EQ(line(), L"Calibration:3 - Lens A  Pixels per unit:33.333332  Unit:mm  Date:2024-01-15  "
+                      L"Resolution:1280x720");
+
+    gApp.activeCalibration = -1; // applied from no slot
+    EXPECT_EQ(line(), L"Calibration:  Pixels per unit:33.333332  Unit:mm");
+    gCalibrations[2] = saved;
 }
 
 // Outside the picture's hex, braces pair up once escapes are skipped.
@@ -130,7 +177,8 @@ TEST_F(Reports, TheRichTextDocumentEscapesItsTextAndEmbedsTheBitmapBottomUp)
     EXPECT_NE(rtf.find("\\qc\\f1\\fs51\\cf1\\b0 Probe \\u956\\'3fm \\u27979\\'3f\\u-28209\\'3f \\{\\\\\\} "
                        "\\u181\\'b5\\par"), std::string::npos) << rtf.substr(0, 300);
     EXPECT_NE(rtf.find("\\qc\\f0\\fs26\\cf1\\b0 01/15/2024 09:30:05\\par"), std::string::npos);
-    EXPECT_NE(rtf.find("\\ql\\f0\\fs16\\cf1\\b0 \\par\n1:  Position:5,7  Length:30.000000\\par\n\\par\n}"),
+    EXPECT_NE(rtf.find("\\ql\\f0\\fs16\\cf1\\b0 \\par\nCalibration:None: values in pixels\\par\n"
+                       "1:  Position:5,7 px  Length:30.000000 px\\par\n\\par\n}"),
               std::string::npos) << "the text item makes no line";
 
     size_t pict = rtf.find("{\\pict\\dibitmap0\\picw2\\pich2\\picwgoal30\\pichgoal30\n");

@@ -48,7 +48,8 @@ TEST_F(SettingsLoad, MissingValuesTakeTheirDefaultsAndBlackIsNotInThePalette)
 TEST_F(SettingsLoad, RangeChecksUseTheirOwnFallbacks)
 {
     gFake.numbers = {{L"TextSize", 7}, {L"LineWidth", 0}, {L"Language", -1}, {L"MaxRecordTime", -5},
-                     {L"wmvMp4", 3}, {L"jpgPng", 3}, {L"TextColor", 0xFFFFFF}, {L"ShowCtrlPanel", 5}};
+                     {L"wmvMp4", 3}, {L"jpgPng", 3}, {L"TextColor", 0xFFFFFF}, {L"ShowCtrlPanel", 5},
+                     {L"ItemNumbers", 2}};
     gFake.texts[L"ImgDir"] = L"D:\\pictures";
     Settings_Load();
     EXPECT_EQ(gSettings.textSize, 10);
@@ -60,6 +61,7 @@ TEST_F(SettingsLoad, RangeChecksUseTheirOwnFallbacks)
     EXPECT_EQ(gSettings.textColor, 0x00FF00u);
     EXPECT_EQ(gSettings.firstUse, 1); // missing FirstUse
     EXPECT_EQ(gSettings.showCtrlPanel, 1); // else the menu's toggle could never hide the panel
+    EXPECT_EQ(gSettings.itemNumbers, 0);
     EXPECT_STREQ(gSettings.imageFolder, L"D:\\pictures");
     EXPECT_TRUE(gFake.folders.count(L"D:\\pictures\\Thumbnails"));
 
@@ -95,12 +97,13 @@ TEST_F(SettingsLoad, SaveWritesEveryStoredValueAndMakesTheThumbnailsFolderAgain)
     EXPECT_TRUE(gFake.folders.count(L"C:\\Users\\me\\Documents\\Quorell Files\\Thumbnails"));
     EXPECT_EQ(gFake.numbers.at(L"TextSize"), 20);
     for (const wchar_t *name : {L"Language", L"width", L"height", L"GridColor", L"LineColor",
-                                L"LineWidth", L"TextColor", L"jpgPng", L"SnapshotAsShown", L"wmvMp4",
+                                L"LineWidth", L"TextColor", L"jpgPng", L"SnapshotAsShown", L"ScaleBar", L"ItemNumbers",
+                                L"wmvMp4",
                                 L"MaxRecordTime", L"FirstUse", L"ShowCtrlPanel", L"AppliedCalibration"})
         EXPECT_EQ(gFake.numbers.count(name), 1u) << name;
     for (const wchar_t *name : {L"ImgDir", L"Calibrations", L"ReportTitle", L"Camera1", L"Camera8"})
         EXPECT_EQ(gFake.texts.count(name), 1u) << name;
-    EXPECT_EQ(gFake.numbers.size(), 15u); // recordSplit is not stored
+    EXPECT_EQ(gFake.numbers.size(), 17u); // recordSplit is not stored
 }
 
 using Bytes = std::vector<uint8_t>;

@@ -255,9 +255,12 @@ TEST_F(CalibrationDialogs, CalibrateAgainstTheRulerApplyMeasureSwitchUnitAndDele
 
     // Calibrate the same slot again in micrometres: the label follows at
     // once; then delete the slot, which is still the active one.
+    ASSERT_TRUE(program.Checked(CMD_OVERLAY_CROSS)) << "switched on by the applied calibration";
     StartCalibrating(2);
     dialog = gApp.calibrationDialog;
     ASSERT_TRUE(IsWindow(dialog));
+    EXPECT_FALSE(program.Checked(CMD_OVERLAY_CROSS)) << "the calibration line is drawn alone";
+    EXPECT_FALSE(SendMessageW(gApp.toolbar, TB_ISBUTTONENABLED, CMD_OVERLAY_CROSS, 0));
     LayLineOnTicks();
     SendDlgItemMessageW(dialog, IDC_CALIBRATION_UNIT, CB_SETCURSEL, 1, 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_CALIBRATION_UNIT, CBN_SELCHANGE),
@@ -279,6 +282,7 @@ TEST_F(CalibrationDialogs, CalibrateAgainstTheRulerApplyMeasureSwitchUnitAndDele
     Type(dialog, IDC_CALIBRATION_LENGTH, L"10000");
     Press(dialog, IDOK);
     program.Run(300);
+    EXPECT_TRUE(program.Checked(CMD_OVERLAY_CROSS)) << "shown again with the line gone";
     EXPECT_EQ(FirstLabel(gView.items[0]), L"");
     EXPECT_EQ(gApp.activeCalibration, 2);
     EXPECT_LT(gCalibrations[2].pixelsPerUnit, 0);

@@ -199,13 +199,15 @@ TEST_F(MainWindow, TheCalibrationMenuNeedsAUsableSlot)
     UseCalibration(4);
     HMENU menu = Menu_MakeCalibration();
     ASSERT_NE(menu, nullptr);
-    ASSERT_EQ(GetMenuItemCount(menu), 4);
+    ASSERT_EQ(GetMenuItemCount(menu), 6);
     wchar_t text[64] = L"";
     GetMenuStringW(menu, 0, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, L"5 - Lens A");
     EXPECT_EQ(GetMenuItemID(menu, 2), (UINT)MENU_REMOVE_CALIBRATION);
     GetMenuStringW(menu, 3, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, Language_Text(1251));
+    EXPECT_EQ(GetMenuItemID(menu, 5), (UINT)CMD_SCALE_BAR);
+    EXPECT_TRUE(GetMenuState(menu, 5, MF_BYPOSITION) & MF_GRAYED) << "no calibration applied";
     DestroyMenu(menu);
 }
 

@@ -8,6 +8,7 @@
 #include "rig_api.h"
 #include "rig_graph.h"
 #include "reports/snapshot.h"
+#include "view/view_state.h"
 
 #include <gtest/gtest.h>
 
@@ -32,11 +33,12 @@ TEST_F(PreferencesDialog, OkGivesTheViewTheNewStyleAndSavesEveryChoice)
     program.Drag(100, 100, 300, 100);
     program.Run(100);
     std::wstring before = program.images.path + L"\\before.png";
-    ASSERT_TRUE(Snapshot_Save(before.c_str()));
+    ASSERT_TRUE(Snapshot_Save(before.c_str(), false));
     ASSERT_EQ(Image_Pixel(before, 200, 100), kGreen) << "the line's middle";
 
     gSettings.textColor = 0xFFFFFF;
     int shownText = -2, shownWidth = -2, shownSize = -2;
+    UINT shownNumbers = 2;
     std::wstring sizes, folder;
     Modal_Run([&] { program.Click(CMD_PREFERENCES); },
               [&] {
@@ -46,6 +48,8 @@ TEST_F(PreferencesDialog, OkGivesTheViewTheNewStyleAndSavesEveryChoice)
                   shownSize = Dialog_Selected(dialog, IDC_PREF_TEXT_SIZE);
                   sizes = Dialog_Items(dialog, IDC_PREF_TEXT_SIZE);
                   folder = Dialog_Text(dialog, IDC_PREF_FOLDER);
+                  shownNumbers = IsDlgButtonChecked(dialog, IDC_PREF_ITEM_NUMBERS);
+                  CheckDlgButton(dialog, IDC_PREF_ITEM_NUMBERS, BST_CHECKED);
                   Dialog_Choose(dialog, IDC_PREF_LINE_COLOR, 7);
                   Dialog_Choose(dialog, IDC_PREF_IMAGE_FORMAT, 1);
                   Dialog_Choose(dialog, IDC_PREF_TEXT_SIZE, 16);
@@ -58,15 +62,18 @@ TEST_F(PreferencesDialog, OkGivesTheViewTheNewStyleAndSavesEveryChoice)
     EXPECT_EQ(shownSize, 6) << "text size 14";
     EXPECT_EQ(sizes, L" 8; 9; 10; 11; 12; 13; 14; 15; 16; 17; 18; 19; 20; 21; 22; 23; 24;");
     EXPECT_EQ(folder, program.images.path);
+    EXPECT_EQ(shownNumbers, (UINT)BST_UNCHECKED) << "no item numbers by default";
 
     DWORD value = 0;
     EXPECT_TRUE(Registry_GetNumber(L"TextColor", &value) && value == kGreen) << value;
     EXPECT_TRUE(Registry_GetNumber(L"LineColor", &value) && value == kMagenta) << value;
     EXPECT_TRUE(Registry_GetNumber(L"TextSize", &value) && value == 24) << value;
     EXPECT_TRUE(Registry_GetNumber(L"jpgPng", &value) && value == 1) << value;
+    EXPECT_TRUE(Registry_GetNumber(L"ItemNumbers", &value) && value == 1) << value;
     EXPECT_EQ(Registry_GetString(L"ImgDir"), program.images.path);
 
     program.Run(100); // the main window passes the style on
+    EXPECT_TRUE(gView.showNumbers);
     program.Click(CMD_SNAPSHOT);
     std::wstring after = gApp.lastSavedFile;
     ASSERT_EQ(after.substr(after.size() - 4), L".png");

@@ -5,6 +5,7 @@
 // (check_reports.py, the CTest entry Reports.ReadWithLibreOffice).
 #include "state/app_state.h"
 #include "app/mainwnd_win.h"
+#include "state/calibrations.h"
 #include "state/prompt.h"
 #include "state/settings.h"
 #include "base/clock.h"
@@ -19,6 +20,7 @@
 #include "state/view_api.h"
 #include "view/measure_item.h"
 #include "view/view_state.h"
+#include "view/view_win.h"
 
 #include <dlgs.h>
 #include <gtest/gtest.h>
@@ -179,10 +181,14 @@ void ThirdPoint(const ProgramHarness &program, int x, int y)
 }
 
 // One of each measurable kind and a freehand stroke (which no report lists)
-// at 40 pixels per mm: the values each report must show, by row.
+// at a calibration of 40 pixels per mm stored in slot 2 and applied: the
+// values each report must show, by row.
 void DrawItems(const ProgramHarness &program)
 {
-    View_SetCalibration(40.0f, 0);
+    ASSERT_TRUE(Calibration_Store(1, 0, 400, 10.0f, 1280, 720));
+    Calibration_SetName(&gCalibrations[1], L"Objektiv \u00b5");
+    Calibration_Apply(1);
+    ASSERT_EQ(gView.scale, 40.0f);
     program.Click(CMD_TOOL_LINE);
     program.Drag(100, 100, 140, 130); // 50 px
     program.Click(CMD_TOOL_FREEHAND);
@@ -215,8 +221,34 @@ TEST_F(Reports, BothReportsOfItemsDrawnOverA1280x720PictureUnderANonAsciiPath)
 {
     ASSERT_TRUE(program.StartCamera());
     ASSERT_TRUE(SwitchTo1280x720(program));
-    DrawItems(program);
+    ASSERT_NO_FATAL_FAILURE(DrawItems(program));
     ASSERT_EQ(gView.items.size(), 6u);
+
+    // The report's picture numbers the items where the view shows no
+    // numbers: the two compositions of one frame differ only up and left of
+    // each measuring item's first point, and there at each.
+    ASSERT_FALSE(gView.showNumbers);
+    PictureComposition plain, numbered;
+    ASSERT_TRUE(View_ComposePicture(&plain, false) && View_ComposePicture(&numbered, true));
+    std::vector<int> changed(gView.items.size());
+    int elsewhere = 0;
+    for (int y = 0; y < plain.height; y++)
+        for (int x = 0; x < plain.width; x++) {
+            size_t at = (size_t)y * plain.width + x;
+            if ((plain.pixels[at] & 0xFFFFFF) == (numbered.pixels[at] & 0xFFFFFF))
+                continue;
+            size_t i = 0;
+            while (i < gView.items.size() && !(x < gView.items[i].x1 && x >= gView.items[i].x1 - 20 &&
+                                               y < gView.items[i].y1 && y >= gView.items[i].y1 - 24))
+                i++;
+            if (i < gView.items.size())
+                changed[i]++;
+            else
+                elsewhere++;
+        }
+    EXPECT_EQ(elsewhere, 0);
+    for (size_t i = 0; i < gView.items.size(); i++)
+        EXPECT_EQ(changed[i] > 0, gView.items[i].kind != ITEM_FREEHAND) << "item " << i;
     Text_Copy(gSettings.reportTitle, REPORT_TITLE_CAPACITY, kTitle);
     program.Run(200); // a composed picture with every item
     program.Screenshot(L"reports-items");
@@ -253,20 +285,29 @@ TEST_F(Reports, BothReportsOfItemsDrawnOverA1280x720PictureUnderANonAsciiPath)
     // What Linux's readers must find (check_reports.py).
     ASSERT_TRUE(SaveThumbnail(program.images.path + L"\\" + snapshot, root + L"\\expected-picture.png"));
     WriteUtf8(root + L"\\expected-sheet.txt",
-              L"No.\tPosition\tRadius\tWidth\tHeight\tArea\tPerimeter\tLength\tAngle\tDistance\n"
-              L"0\t100,100\t\t\t\t\t\t1.250000\t\t\n"
-              L"1\t200,100\t\t2.000000\t1.500000\t3.000000\t7.000000\t\t\t\n"
-              L"2\t400,150\t1.000000\t\t\t3.141593\t6.283185\t\t\t\n"
-              L"3\t100,300\t\t\t\t\t\t\t90.000000\t\n"
-              L"4\t300,300\t\t\t\t\t\t\t\t2.000000\n");
+              L"No.\tPosition (px)\tRadius (mm)\tWidth (mm)\tHeight (mm)\tArea (mm\u00b2)\tPerimeter (mm)\t"
+              L"Length (mm)\tAngle (\u00b0)\tDistance (mm)\n"
+              L"1\t100,100\t\t\t\t\t\t1.250000\n"
+              L"2\t200,100\t\t2.000000\t1.500000\t3.000000\t7.000000\n"
+              L"3\t400,150\t1.000000\t\t\t3.141593\t6.283185\n"
+              L"4\t100,300\t\t\t\t\t\t\t90.000000\n"
+              L"5\t300,300\t\t\t\t\t\t\t\t2.000000\n"
+              L"\n"
+              L"Calibration\t2 - Objektiv \u00b5\n"
+              L"Pixels per unit\t40\n"
+              L"Unit\tmm\n"
+              L"Date\t2024-01-15\n"
+              L"Resolution\t1280x720\n");
     WriteUtf8(root + L"\\expected-text.txt",
               std::wstring(kTitle) + L"\n"
               L"01/15/2024 09:30:05\n"
-              L"1:  Position:100,100  Length:1.250000\n"
-              L"2:  Position:200,100  Width:2.000000 Height:1.500000 Area:3.000000 Perimeter:7.000000\n"
-              L"3:  Position:400,150  Radius:1.000000 Area:3.141593 Perimeter:6.283185\n"
-              L"4:  Position:100,300  Angle:90.000000\n"
-              L"5:  Position:300,300  Distance:2.000000\n");
+              L"Calibration:2 - Objektiv \u00b5  Pixels per unit:40  Unit:mm  Date:2024-01-15  Resolution:1280x720\n"
+              L"1:  Position:100,100 px  Length:1.250000 mm\n"
+              L"2:  Position:200,100 px  Width:2.000000 mm Height:1.500000 mm Area:3.000000 mm\u00b2 "
+              L"Perimeter:7.000000 mm\n"
+              L"3:  Position:400,150 px  Radius:1.000000 mm Area:3.141593 mm\u00b2 Perimeter:6.283185 mm\n"
+              L"4:  Position:100,300 px  Angle:90.000000\u00b0\n"
+              L"5:  Position:300,300 px  Distance:2.000000 mm\n");
 }
 
 // Snapshots as a person takes them with a calibration applied, a line item

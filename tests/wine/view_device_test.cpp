@@ -1,6 +1,7 @@
 // The camera view opens, follows and loses cameras by itself, inside the real
 // main window, with the virtual microscope.
 #include "state/app_state.h"
+#include "state/calibrations.h"
 #include "base/commands.h"
 #include "base/gdiplus_win.h"
 #include "base/sync.h"
@@ -24,6 +25,7 @@
 #include "view/viewport.h"
 #include "view_harness.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <set>
@@ -279,9 +281,9 @@ TEST_F(ViewDevices, AtEveryZoomItemsAndOverlaysFollowThePictureAndSnapshotsKeepI
     program.Screenshot(L"zoom50-grid-and-line");
 
     std::wstring picture = program.images.path + L"\\picture.png", shown = program.images.path + L"\\shown.png";
-    ASSERT_TRUE(Snapshot_Save(picture.c_str()));
+    ASSERT_TRUE(Snapshot_Save(picture.c_str(), false));
     gSettings.snapshotAsShown = 1;
-    ASSERT_TRUE(Snapshot_Save(shown.c_str()));
+    ASSERT_TRUE(Snapshot_Save(shown.c_str(), false));
     gSettings.snapshotAsShown = 0;
     UINT w = 0, h = 0;
     ASSERT_TRUE(Image_Size(picture, &w, &h));
@@ -323,6 +325,47 @@ bool Near(COLORREF pixel, SceneColour colour)
            abs(GetBValue(pixel) - colour.b) < 40;
 }
 
+// The scale bar on the microscope's ruler at 40 px/mm: greyed without a
+// calibration, then in a snapshot 5 mm long, the length between the ruler's
+// ticks 5 mm apart, both found in the picture's pixels.
+TEST_F(ViewDevices, TheScaleBarIsFiveMillimetresOfTheRulerInASnapshot)
+{
+    ProgramHarness program;
+    ASSERT_TRUE(program.WaitForCamera());
+    ASSERT_EQ(gView.imageWidth, 1280);
+    EXPECT_FALSE(SendMessageW(gApp.toolbar, TB_ISBUTTONENABLED, CMD_SCALE_BAR, 0));
+    ASSERT_TRUE(Calibration_Store(4, 0, 400, 10.0f, 1280, 720)); // 40 px/mm
+    Calibration_Apply(4);
+    program.Run(200);
+    EXPECT_TRUE(SendMessageW(gApp.toolbar, TB_ISBUTTONENABLED, CMD_SCALE_BAR, 0));
+    program.Click(CMD_SCALE_BAR);
+    EXPECT_TRUE(program.Checked(CMD_SCALE_BAR));
+    EXPECT_EQ(gSettings.showScaleBar, 1);
+    program.Run(300);
+    program.Screenshot(L"scale-bar");
+    std::wstring path = program.images.path + L"\\scale-bar.png";
+    ASSERT_TRUE(Snapshot_Save(path.c_str(), false));
+
+    // The ticks hang from row H / 4 (the rig's ruler): their left edges.
+    Gdiplus::GpBitmap *bitmap = nullptr;
+    ASSERT_EQ(Gdip::GdipCreateBitmapFromFile(path.c_str(), &bitmap), Gdiplus::Ok);
+    std::vector<int> ticks;
+    bool dark = false;
+    for (int x = 0; x < 1280; x++) {
+        Gdiplus::ARGB pixel = 0;
+        Gdip::GdipBitmapGetPixel(bitmap, x, 720 / 4 + 2, &pixel);
+        bool now = Near(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF), kSceneTick);
+        if (now && !dark)
+            ticks.push_back(x);
+        dark = now;
+    }
+    Gdip::GdipDisposeImage(bitmap);
+    ASSERT_GE(ticks.size(), 6u);
+    ColorRun bar = LongestRun(path, gView.lineColor, 600, 720, 1280);
+    EXPECT_GT(bar.x, 1280 - 400) << "in the bottom-right corner";
+    EXPECT_NEAR(bar.length, ticks[5] - ticks[0], 1) << "5 mm of the ruler";
+}
+
 // Shows the microscope's picture in this format at 100 % and snapshots it:
 // the snapshot has the frame's size and holds the corner squares and the
 // paper where the microscope puts them (p = width / 32 pixels per
@@ -337,7 +380,7 @@ void ExpectShownAndSnapshotted(ProgramHarness &program, const VideoFormat &forma
     program.Run(500);
     program.Screenshot(name);
     std::wstring path = program.images.path + L"\\" + name + L".png";
-    ASSERT_TRUE(Snapshot_Save(path.c_str()));
+    ASSERT_TRUE(Snapshot_Save(path.c_str(), false));
     UINT w = 0, h = 0;
     ASSERT_TRUE(Image_Size(path, &w, &h));
     EXPECT_EQ(w, (UINT)format.width);
@@ -392,7 +435,7 @@ TEST_F(ViewDevices, ASnapshotIsJpegForLowerCaseJpgAndPngOtherwise)
     ASSERT_TRUE(program.WaitForCamera());
     for (const wchar_t *name : {L"\\a.jpg", L"\\b.JPG", L"\\c.png"}) {
         std::wstring path = program.images.path + name;
-        ASSERT_TRUE(Snapshot_Save(path.c_str())) << path.c_str();
+        ASSERT_TRUE(Snapshot_Save(path.c_str(), false)) << path.c_str();
     }
     EXPECT_EQ(File_Magic(program.images.path + L"\\a.jpg"), 0xD8FFu);
     EXPECT_EQ(File_Magic(program.images.path + L"\\b.JPG"), 0x5089u);

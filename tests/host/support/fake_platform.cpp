@@ -301,6 +301,11 @@ void Canvas_FillRect(const Rect &r)
     Record({CANVAS_FILL, 0, r, L"", 0, 0, 0, {}});
 }
 
+void Canvas_FillRectColor(const Rect &r, uint32_t color)
+{
+    Record({CANVAS_FILL, 0, r, L"", 0, color, 0, {}});
+}
+
 void Canvas_FrameRect(const Rect &r)
 {
     Record({CANVAS_FRAME, 0, r, L"", 0, 0, 0, {}});

@@ -18,7 +18,7 @@ struct CanvasCall {
     Rect r;             // line and pen line: x1, y1, x2, y2; circle: x, y, width, height; else the box
     std::wstring text;  // CANVAS_TEXT
     int font;           // CANVAS_TEXT: FONT_LABEL or FONT_CURRENT
-    uint32_t color;     // CANVAS_PEN_BEGIN
+    uint32_t color;     // CANVAS_PEN_BEGIN, CANVAS_FILL of a colour
     int width;          // CANVAS_PEN_BEGIN
     std::vector<Point> points; // CANVAS_POLYLINE, CANVAS_PEN_POLYLINE
 };

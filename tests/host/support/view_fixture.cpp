@@ -11,7 +11,7 @@ void ViewTest::SetFrame(int width, int height)
     View_Init(nullptr);
     gCamera.frameHeader = BitmapHeader{40, width, height, 1, 24, 0, 0, 0, 0, 0, 0};
     View_SetFrameFormat();
-    View_ApplyStyle({0x00ff00, 0x0000ff, 1, 0xffffff, 10});
+    View_ApplyStyle({0x00ff00, 0x0000ff, 1, 0xffffff, 10, 0});
     FakePlatform_Reset();
 }
 

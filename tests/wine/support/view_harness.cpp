@@ -58,7 +58,7 @@ ViewHarness::ViewHarness(int width, int height, int lineWidth)
     KillTimer(view, 16); // no camera of the machine is opened behind the test's back
     gApp.cameraView = view;
     Encoders_Find();
-    ViewStyle style = {(int32_t)kGridColor, (int32_t)kLineColor, lineWidth, (int32_t)kTextColor, 10};
+    ViewStyle style = {(int32_t)kGridColor, (int32_t)kLineColor, lineWidth, (int32_t)kTextColor, 10, 0};
     View_SetStyle(&style);
     PumpMessages(20);
 }
