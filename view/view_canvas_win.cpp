@@ -20,12 +20,17 @@ static RECT MapRect(const Rect &r)
     return {Map(r.left), Map(r.top), Map(r.right), Map(r.bottom)};
 }
 
-static std::vector<Point> MapPoints(const Point *points, int count)
+// The points in back-buffer pixels: as they are at scale 1 (a freehand
+// stroke's thousands of points are not copied at every composition there),
+// else mapped into the buffer.
+static const Point *MapPoints(const Point *points, int count, std::vector<Point> *buffer)
 {
-    std::vector<Point> mapped(points, points + count);
-    for (Point &p : mapped)
+    if (gView.drawScale == 1.0)
+        return points;
+    buffer->assign(points, points + count);
+    for (Point &p : *buffer)
         p = {Map(p.x), Map(p.y)};
-    return mapped;
+    return buffer->data();
 }
 
 static GdipObject *PenOf(int pen)
@@ -47,9 +52,10 @@ void Canvas_Line(int pen, int x1, int y1, int x2, int y2)
 void Canvas_Polyline(int pen, const Point *points, int count)
 {
     static_assert(sizeof(Point) == sizeof(Gdiplus::GpPoint), "point layout");
-    std::vector<Point> mapped = MapPoints(points, count);
+    std::vector<Point> buffer;
+    const Point *mapped = MapPoints(points, count, &buffer);
     Gdip_Record(&gView.graphics, Gdip::GdipDrawLinesI(BackGraphics(), (GpPen *)PenOf(pen)->handle,
-                                                      (const Gdiplus::GpPoint *)mapped.data(), count));
+                                                      (const Gdiplus::GpPoint *)mapped, count));
 }
 
 void Canvas_Circle(int pen, int x, int y, int width, int height)
@@ -137,8 +143,8 @@ void Canvas_PenLine(int x1, int y1, int x2, int y2)
 void Canvas_PenPolyline(const Point *points, int count)
 {
     static_assert(sizeof(Point) == sizeof(POINT), "point layout");
-    std::vector<Point> mapped = MapPoints(points, count);
-    Polyline(gView.backDC, (const POINT *)mapped.data(), count);
+    std::vector<Point> buffer;
+    Polyline(gView.backDC, (const POINT *)MapPoints(points, count, &buffer), count);
 }
 
 void Canvas_EndPen()
