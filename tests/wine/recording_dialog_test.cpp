@@ -83,7 +83,10 @@ TEST_F(RecordingDialog, RecordsMp4WithASplitAndWmvThenStops)
         EXPECT_TRUE(Dialog_WaitClosed(dialog));
     });
     EXPECT_EQ(stopText, L"&Stop");
-    EXPECT_NEAR(Seconds(elapsed), total, 0.3) << elapsed;
+    // The text is the recorder's total at the dialog's last tick: never
+    // ahead of it, and behind by no more than a late timer on a busy machine.
+    EXPECT_LE(Seconds(elapsed), total + 0.1) << elapsed;
+    EXPECT_GE(Seconds(elapsed), total - 1.0) << elapsed;
     EXPECT_GT(Seconds(elapsed), fileTime + 1.0) << "the time runs on over the split: " << elapsed;
     std::vector<std::wstring> mp4 = folder.Videos();
     ASSERT_EQ(mp4.size(), 2u);
