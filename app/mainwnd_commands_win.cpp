@@ -205,6 +205,11 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         if (open && noCalibrationDialog)
             RecordingDlg_Show(window);
         break;
+    case CMD_TIME_LAPSE:
+        // Also without a camera: a running series can be stopped.
+        if (noCalibrationDialog)
+            TimeLapseDlg_Show(window);
+        break;
     case CMD_GALLERY:
         Gallery_Open();
         break;

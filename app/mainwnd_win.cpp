@@ -16,6 +16,7 @@
 #include "base/dpi_win.h"
 #include "capture/camera_graph.h"
 #include "dialogs/dialogs_win.h"
+#include "reports/time_lapse.h"
 #include "state/view_api.h"
 #include "view/view_state.h"
 
@@ -282,6 +283,19 @@ static void OnStatusTimer()
     StatusBar_SetText(2, text);
 }
 
+// While a series runs, the status bar's first part says so and counts its
+// pictures.
+static void ShowTimeLapse()
+{
+    wchar_t text[STATUS_TEXT_CAPACITY] = L"";
+    if (gTimeLapse.running) {
+        wchar_t count[STATUS_TEXT_CAPACITY];
+        TimeLapse_CountText(count, STATUS_TEXT_CAPACITY, gTimeLapse);
+        Language_Message(text, STATUS_TEXT_CAPACITY, 1419, L"Time-lapse: %s", count);
+    }
+    StatusBar_SetText(0, text);
+}
+
 static LRESULT OnNotify(HWND window, WPARAM wParam, LPARAM lParam)
 {
     auto *header = (NMHDR *)lParam;
@@ -327,11 +341,15 @@ LRESULT CALLBACK MainWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_VIEW_ZOOMCHANGED:
         MainWnd_UpdateStatus();
         return 0;
+    case WM_TIME_LAPSE_CHANGED:
+        ShowTimeLapse();
+        return 0;
     case WM_STATUS_REFRESH:
         MainWnd_UpdateStatus();
         MainWnd_ShowOverlayButtons(); // a calibration line may have gone
         return 0;
     case WM_DESTROY:
+        TimeLapse_Stop(false); // its video is finished, without a word to a window that goes
         KillTimer(window, STATUS_TIMER);
         Toolbar_FreeImages(gApp.toolbar);
         Prompt_FreeFont();

@@ -65,6 +65,7 @@ enum Command {
     CMD_OVERLAY_GRID = 3091,
     CMD_OVERLAY_CIRCLES = 3092,
     CMD_SCALE_BAR = 3093,           // toolbar and calibration menu: the scale bar on or off
+    CMD_TIME_LAPSE = 3096,          // the Source section: the Time-lapse dialog
 
     // Choose resolution k of the current format map: 3040 + k, k < 20.
     CMD_RESOLUTION_FIRST = 3040,
@@ -93,6 +94,7 @@ enum PrivateMessage {
     WM_VIEW_ZOOMCHANGED = 0x8005, // view to main window: the view changed its zoom (fitting, Ctrl+wheel)
     WM_SECTION_REFRESH = 0x8008,  // main window to panel: wParam 1 full, 0 light
     WM_STATUS_REFRESH = 0x8009,   // to the main window (sent): the status bar shows the state again
+    WM_TIME_LAPSE_CHANGED = 0x800A, // to the main window (posted): a picture of the series was taken or skipped, or it ended
     // Inside the panel (posted).
     WM_PANEL_SECTIONSIZE = 0x8050,  // section to panel: wParam slot, lParam collapsed | expanded << 16
     WM_PANEL_SECTIONSTATE = 0x8051, // section to panel: wParam slot, lParam 1 expanded, 0 collapsed

@@ -62,11 +62,21 @@ set(RECORDING_TESTS RecordingDialog.RecordsMp4WithASplitAndWmvThenStops
     App.ClosingTheProgramDuringARecordingFinishesTheFileAndEndsWithExitCodeZero
     ViewDevices.MalformedFormatsAreNotListedAndAnOddSizedPictureIsShownSnapshottedAndRecorded
     Faults.ADiskFillingUpEndsTheRecordingWithAMessageAndAPlayableFile
-    Faults.AFolderRenamedDuringARecordingEndsItWithAMessageAndAPlayableFile)
+    Faults.AFolderRenamedDuringARecordingEndsItWithAMessageAndAPlayableFile
+    TimeLapse.SpaceDuringARecordingSavesASnapshotWithoutAGapInTheVideo)
 add_test(NAME Recording.VideosPlayBack
          COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_recordings.py ${CMAKE_BINARY_DIR}/recordings)
 set_tests_properties(${RECORDING_TESTS} PROPERTIES FIXTURES_SETUP recordings)
 set_tests_properties(Recording.VideosPlayBack PROPERTIES FIXTURES_REQUIRED recordings TIMEOUT 120 LABELS wine)
+
+# The time-lapse series the Wine tests left in time-lapse/, their pictures
+# counted and their videos read back on the Linux side by ffprobe.
+set(TIME_LAPSE_TESTS TimeLapse.FivePicturesASecondApartLeaveFiveNumberedPicturesAndAVideoOfFiveFrames
+    TimeLapse.AnUnpluggedCameraSkipsPicturesAndAVanishedFolderStopsTheSeriesKeepingWhatWasWritten)
+add_test(NAME TimeLapse.VideosPlayBack
+         COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_time_lapse.py ${CMAKE_BINARY_DIR}/time-lapse)
+set_tests_properties(${TIME_LAPSE_TESTS} PROPERTIES FIXTURES_SETUP time_lapse)
+set_tests_properties(TimeLapse.VideosPlayBack PROPERTIES FIXTURES_REQUIRED time_lapse TIMEOUT 60 LABELS wine)
 
 # A disk that fills up during a recording: a small tmpfs as drive Q:, mounted
 # before the test and always undone after it (CTest runs a fixture's cleanup

@@ -3,6 +3,8 @@
 #include "state/language.h"
 #include "state/settings.h"
 
+#include <shlobj.h>
+
 static Rect ScreenRect(HWND window)
 {
     RECT r = {};
@@ -39,4 +41,22 @@ void Dialog_ApplyTexts(HWND dialog, const DialogText *texts, int count)
 {
     if (gSettings.language != 0)
         Dialog_SetTexts(dialog, texts, count);
+}
+
+void Dialog_BrowseFolder(HWND dialog, int edit, int titleText)
+{
+    wchar_t displayName[MAX_PATH] = L"";
+    BROWSEINFOW info = {};
+    info.hwndOwner = dialog;
+    info.pszDisplayName = displayName;
+    info.lpszTitle = Language_Text(titleText);
+    // Not BIF_BROWSEFORCOMPUTER: with it only computers could be chosen, never a folder.
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
+    if (!chosen)
+        return;
+    wchar_t path[MAX_PATH] = L"";
+    if (SHGetPathFromIDListW(chosen, path))
+        SetDlgItemTextW(dialog, edit, path);
+    CoTaskMemFree(chosen);
 }

@@ -23,3 +23,7 @@ void Dialog_ApplyTexts(HWND dialog, const DialogText *texts, int count);
 // Replaces them whatever the language (texts every language takes from the
 // table).
 void Dialog_SetTexts(HWND dialog, const DialogText *texts, int count);
+
+// Lets the user choose a folder (the shell's folder browser, titled with
+// text titleText) and puts its path into the dialog's edit control.
+void Dialog_BrowseFolder(HWND dialog, int edit, int titleText);

@@ -5,6 +5,7 @@
 
 void PreferencesDlg_Show(HWND owner);         // dialog 2001, command 3007
 void RecordingDlg_Show(HWND owner);           // dialog 2002, command 3009
+void TimeLapseDlg_Show(HWND owner);           // dialog 2020, command 3096
 // Dialog 132, command 3012: the device, compression and size preselected
 // where the device offers them (a zero format: none preferred).
 int OpenDlg_Show(int deviceIndex, const VideoFormat &preferred);

@@ -10,8 +10,6 @@
 #include "dialogs/preferences.h"
 #include "dialogs/preferences_ids.h"
 
-#include <shlobj.h>
-
 enum { BROWSE_TITLE_TEXT = 1155 };
 
 static const int kColorLists[] = {IDC_PREF_RULER_COLOR, IDC_PREF_LINE_COLOR, IDC_PREF_TEXT_COLOR};
@@ -86,24 +84,6 @@ static void DrawColorItem(const DRAWITEMSTRUCT *item)
         DrawFocusRect(item->hDC, &item->rcItem);
 }
 
-static void Browse(HWND dialog)
-{
-    wchar_t displayName[MAX_PATH] = L"";
-    BROWSEINFOW info = {};
-    info.hwndOwner = dialog;
-    info.pszDisplayName = displayName;
-    info.lpszTitle = Language_Text(BROWSE_TITLE_TEXT);
-    // Not BIF_BROWSEFORCOMPUTER: with it only computers could be chosen, never a folder.
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    LPITEMIDLIST chosen = SHBrowseForFolderW(&info);
-    if (!chosen)
-        return;
-    wchar_t path[MAX_PATH] = L"";
-    if (SHGetPathFromIDListW(chosen, path))
-        SetDlgItemTextW(dialog, IDC_PREF_FOLDER, path);
-    CoTaskMemFree(chosen);
-}
-
 static void Accept(HWND dialog)
 {
     gSettings.gridColor = Preferences_ColorAt(Selection(dialog, IDC_PREF_RULER_COLOR));
@@ -137,7 +117,7 @@ static INT_PTR CALLBACK PreferencesDlgProc(HWND dialog, UINT message, WPARAM wPa
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_PREF_BROWSE:
-            Browse(dialog);
+            Dialog_BrowseFolder(dialog, IDC_PREF_FOLDER, BROWSE_TITLE_TEXT);
             return TRUE;
         case IDOK:
             Accept(dialog);

@@ -1,5 +1,6 @@
 // The Recording dialog: starts and stops a recording of the live picture,
-// shows the time recorded, ends at the time limit and splits into files.
+// shows the time recorded, ends at the time limit and splits into files,
+// and takes snapshots meanwhile (it holds the main window).
 #include "state/app_state.h"
 #include "state/language.h"
 #include "state/prompt.h"
@@ -15,6 +16,7 @@
 #include "dialogs/recording_ids.h"
 #include "record/recorder.h"
 #include "record/recorder_state.h"
+#include "reports/snapshot.h"
 
 #include <cstring>
 
@@ -27,8 +29,11 @@ enum {
     FIRST_SPLIT_TEXT = 1211,
 };
 
-static const DialogText kTexts[] = {
-    {0, 1181}, {IDC_RECORD_LIMIT_LABEL, 1182}, {IDC_RECORD_SPLIT_LABEL, 1183}, {IDOK, START_TEXT}};
+static const DialogText kTexts[] = {{0, 1181},
+                                     {IDC_RECORD_LIMIT_LABEL, 1182},
+                                     {IDC_RECORD_SPLIT_LABEL, 1183},
+                                     {IDOK, START_TEXT},
+                                     {IDC_RECORD_SNAPSHOT, 1425}};
 
 // The one Recording dialog (it is modal).
 struct RecordingDialog {
@@ -99,18 +104,24 @@ static void DescribeStatus(int32_t status, wchar_t *text, size_t capacity)
         Text_Format(text, capacity, L"error 0x%08X", (unsigned)status);
 }
 
-// "<file> (<why>)" in a prompt just below the dialog, which would hide it at
-// its usual place.
+// Where a prompt goes just below the dialog, which would hide it at its
+// usual place: pixels below the main window's client top.
+static int PromptBelow(HWND dialog)
+{
+    RECT r = {};
+    GetWindowRect(dialog, &r);
+    POINT below = {r.left, r.bottom};
+    ScreenToClient(gApp.mainWindow, &below);
+    return below.y + 8;
+}
+
+// "<file> (<why>)" in a prompt just below the dialog.
 static void ShowFailure(HWND dialog, int32_t status, void (*show)(const wchar_t *, int))
 {
     wchar_t why[256], reason[PROMPT_TEXT_CAPACITY];
     DescribeStatus(status, why, ARRAYSIZE(why));
     Text_Format(reason, ARRAYSIZE(reason), L"%ls (%ls)", gRecorder.path, why);
-    RECT r = {};
-    GetWindowRect(dialog, &r);
-    POINT below = {r.left, r.bottom};
-    ScreenToClient(gApp.mainWindow, &below);
-    show(reason, below.y + 8);
+    show(reason, PromptBelow(dialog));
 }
 
 static void ShowStartFailure(HWND dialog)
@@ -170,8 +181,12 @@ static void Start(HWND dialog)
     Settings_Save();
     SetTimer(dialog, ELAPSED_TIMER, ELAPSED_PERIOD, nullptr);
     Recorder_ResetTimeline();
-    if (StartFile(dialog))
-        SetDlgItemTextW(dialog, IDOK, Language_Text(STOP_TEXT));
+    if (!StartFile(dialog))
+        return;
+    SetDlgItemTextW(dialog, IDOK, Language_Text(STOP_TEXT));
+    // Space presses the focused button: on Snapshot it takes a picture, as
+    // Space does in the main window, where on Stop it would end the recording.
+    SendMessageW(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, IDC_RECORD_SNAPSHOT), TRUE);
 }
 
 static void Split(HWND dialog)
@@ -237,6 +252,11 @@ static void OnCommand(HWND dialog, int command, int notification)
         return;
     case IDC_RECORD_SPLIT_NOW:
         Split(dialog);
+        return;
+    case IDC_RECORD_SNAPSHOT:
+        // The view is composed on this thread; the recording thread goes on
+        // writing the frames the streaming thread queues meanwhile.
+        Snapshot_TakeAnnouncedAt(PromptBelow(dialog));
         return;
     case IDC_RECORD_LIMIT:
         if (notification == CBN_SELCHANGE)

@@ -9,5 +9,6 @@
 #define IDC_RECORD_SPLIT_LABEL 101
 #define IDC_RECORD_LIMIT 1005
 #define IDC_RECORD_SPLIT 1006
+#define IDC_RECORD_SNAPSHOT 1007
 // Button 1 (IDOK) starts and stops; command 4 splits, posted by the timer.
 #define IDC_RECORD_SPLIT_NOW 4

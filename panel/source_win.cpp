@@ -1,5 +1,5 @@
 // The Source section: the camera, resolution and compression boxes and the
-// snapshot, record and gallery buttons.
+// snapshot, record, gallery and time-lapse buttons.
 #include "panel/panel_win.h"
 #include "panel/section_layouts.h"
 #include "panel/section_win.h"
@@ -24,6 +24,7 @@ enum {
     SOURCE_SNAPSHOT,
     SOURCE_RECORD,
     SOURCE_GALLERY,
+    SOURCE_TIME_LAPSE,
 };
 
 static const DWORD kList = CBS_DROPDOWNLIST | WS_VSCROLL;
@@ -39,6 +40,7 @@ static const SectionControl kControls[SOURCE_CONTROLS] = {
     {SOURCE_SNAPSHOT, L"BUTTON", BS_PUSHBUTTON, 1046},
     {SOURCE_RECORD, L"BUTTON", BS_PUSHBUTTON, 1047},
     {SOURCE_GALLERY, L"BUTTON", BS_PUSHBUTTON, 1048},
+    {SOURCE_TIME_LAPSE, L"BUTTON", BS_PUSHBUTTON, 1400},
 };
 
 static bool CurrentIsMjpg()
@@ -155,8 +157,8 @@ LRESULT CALLBACK SourceSection_Proc(HWND window, UINT message, WPARAM wParam, LP
     }
     if (message == WM_COMMAND && lParam) {
         int id = LOWORD(wParam), code = HIWORD(wParam);
-        static const int buttons[] = {CMD_SNAPSHOT, CMD_RECORD, CMD_GALLERY};
-        if (id >= SOURCE_SNAPSHOT && id <= SOURCE_GALLERY && code == BN_CLICKED)
+        static const int buttons[] = {CMD_SNAPSHOT, CMD_RECORD, CMD_GALLERY, CMD_TIME_LAPSE};
+        if (id >= SOURCE_SNAPSHOT && id <= SOURCE_TIME_LAPSE && code == BN_CLICKED)
             MainWnd_PostCommand(buttons[id - SOURCE_SNAPSHOT]);
         else if (code == CBN_SELCHANGE)
             OnSelection(window, id);

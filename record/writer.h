@@ -33,6 +33,17 @@ int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t time, int64_t duration
 // negative when the file could not be finished (it may then not play).
 int32_t Camera_CloseWriter();
 
+// A video of pictures the recorder did not take (a time-lapse series),
+// written through the same writers on the calling thread: frames of the
+// setup's size as Camera_WriteFrame takes them (24-bit rows, bottom row
+// first, the setup's stride apart). Each returns the platform status,
+// negative on failure; a file whose opening failed is not left behind.
+// VideoFile_Close finishes the file and frees the writer whatever it returns.
+struct VideoFile;
+int32_t VideoFile_Open(const wchar_t *path, const WriterSetup &setup, VideoFile **file);
+int32_t VideoFile_Write(VideoFile *file, const uint8_t *rows, int64_t time, int64_t duration);
+int32_t VideoFile_Close(VideoFile *file);
+
 // The recording thread's first and last calls around its use of the writer
 // (on Windows: COM's multithreaded apartment while Media Foundation's sink
 // writer writes). Writer_ThreadBegin returns the platform status, negative

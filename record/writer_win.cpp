@@ -43,13 +43,13 @@ static HRESULT DescribeVideo(IMFMediaType *type, const GUID &subtype, const Writ
 
 // A sink writer for the path, its stream set up and writing begun; on
 // failure nothing is kept (the file the writer may have made stays, see
-// Camera_CreateWriter).
-static HRESULT OpenSinkWriter(const WriterSetup &setup, IMFSinkWriter **result, DWORD *stream)
+// OpenWriter).
+static HRESULT OpenSinkWriter(const wchar_t *path, const WriterSetup &setup, IMFSinkWriter **result, DWORD *stream)
 {
     const MediaFoundation &mf = gMediaFoundation;
     ComPtr<IMFSinkWriter> writer;
     ComPtr<IMFMediaType> output, input;
-    HRESULT hr = mf.createSinkWriterFromURL(gRecorder.path, nullptr, nullptr, writer.Put());
+    HRESULT hr = mf.createSinkWriterFromURL(path, nullptr, nullptr, writer.Put());
     if (SUCCEEDED(hr))
         hr = mf.createMediaType(output.Put());
     if (SUCCEEDED(hr))
@@ -69,6 +69,23 @@ static HRESULT OpenSinkWriter(const WriterSetup &setup, IMFSinkWriter **result, 
     if (SUCCEEDED(hr))
         *result = writer.Detach();
     return hr;
+}
+
+// Media Foundation's sink writer for the path, else the fallback writer;
+// a sink writer that failed after making its file leaves nothing behind.
+static HRESULT OpenWriter(const wchar_t *path, const WriterSetup &setup, IMFSinkWriter **sink, DWORD *stream,
+                          FallbackWriter **fallback)
+{
+    bool existed = GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+    HRESULT hr = MF_E_NOT_INITIALIZED;
+    if (MediaFoundation_Available())
+        hr = OpenSinkWriter(path, setup, sink, stream);
+    if (SUCCEEDED(hr))
+        return hr;
+    if (!existed)
+        DeleteFileW(path);
+    Debug_Printf(L"OpenWriter: Media Foundation failed (0x%08X), the fallback writer takes over\r\n", (unsigned)hr);
+    return FallbackWriter_Open(path, setup, fallback);
 }
 
 // Whether the file's folder is still there with the room to finish the file:
@@ -103,26 +120,15 @@ int32_t Camera_CreateWriter()
     if (FAILED(room))
         return room;
     gRoomCheckedAt = GetTickCount64();
-    bool existed = GetFileAttributesW(gRecorder.path) != INVALID_FILE_ATTRIBUTES;
-    HRESULT hr = MF_E_NOT_INITIALIZED;
     DWORD stream = 0;
-    if (MediaFoundation_Available())
-        hr = OpenSinkWriter(setup, &gRecorder.writer, &stream);
-    if (SUCCEEDED(hr)) {
-        gRecorder.streamIndex = stream;
-        return hr;
-    }
-    // A writer that failed after making its file leaves nothing behind.
-    if (!existed)
-        DeleteFileW(gRecorder.path);
-    Debug_Printf(L"Camera_CreateWriter: Media Foundation failed (0x%08X), the fallback writer takes over\r\n",
-                 (unsigned)hr);
-    return FallbackWriter_Open(gRecorder.path, setup, &gFallbackWriter);
+    HRESULT hr = OpenWriter(gRecorder.path, setup, &gRecorder.writer, &stream, &gFallbackWriter);
+    gRecorder.streamIndex = stream;
+    return hr;
 }
 
 // One frame into a memory buffer, rows in the order they came, at the
 // video's width (an odd frame's last column left out) and its own stride.
-static HRESULT FillBuffer(const FrameCopy &frame, const WriterSetup &setup, IMFMediaBuffer **result)
+static HRESULT FillBuffer(const uint8_t *frame, const WriterSetup &setup, IMFMediaBuffer **result)
 {
     int32_t stride = Frame_RowBytes(setup.width);
     DWORD size = (DWORD)stride * (DWORD)setup.height;
@@ -132,7 +138,7 @@ static HRESULT FillBuffer(const FrameCopy &frame, const WriterSetup &setup, IMFM
     if (SUCCEEDED(hr))
         hr = buffer->Lock(&bytes, nullptr, nullptr);
     if (SUCCEEDED(hr)) {
-        hr = gMediaFoundation.copyImage(bytes, stride, frame.data, setup.stride, (DWORD)setup.width * 3,
+        hr = gMediaFoundation.copyImage(bytes, stride, frame, setup.stride, (DWORD)setup.width * 3,
                                         (DWORD)setup.height);
         buffer->Unlock(); // also after a failed copy
     }
@@ -140,6 +146,29 @@ static HRESULT FillBuffer(const FrameCopy &frame, const WriterSetup &setup, IMFM
         hr = buffer->SetCurrentLength(size);
     if (SUCCEEDED(hr))
         *result = buffer.Detach();
+    return hr;
+}
+
+// One frame into the open writer: the fallback writer's, or a sample of
+// Media Foundation's.
+static HRESULT WriteFrame(IMFSinkWriter *sink, DWORD stream, FallbackWriter *fallback, const WriterSetup &setup,
+                          const uint8_t *frame, int64_t time, int64_t duration)
+{
+    if (fallback)
+        return FallbackWriter_Write(fallback, frame, time, duration);
+    ComPtr<IMFMediaBuffer> buffer;
+    ComPtr<IMFSample> sample;
+    HRESULT hr = FillBuffer(frame, setup, buffer.Put());
+    if (SUCCEEDED(hr))
+        hr = gMediaFoundation.createSample(sample.Put());
+    if (SUCCEEDED(hr))
+        hr = sample->AddBuffer(buffer.Get());
+    if (SUCCEEDED(hr))
+        hr = sample->SetSampleTime(time);
+    if (SUCCEEDED(hr))
+        hr = sample->SetSampleDuration(duration);
+    if (SUCCEEDED(hr))
+        hr = sink->WriteSample(stream, sample.Get());
     return hr;
 }
 
@@ -155,38 +184,60 @@ int32_t Camera_WriteFrame(const FrameCopy &frame, int64_t time, int64_t duration
         if (FAILED(room))
             return room;
     }
-    if (gFallbackWriter)
-        return FallbackWriter_Write(gFallbackWriter, frame.data, time, duration);
-    ComPtr<IMFMediaBuffer> buffer;
-    ComPtr<IMFSample> sample;
-    HRESULT hr = FillBuffer(frame, setup, buffer.Put());
-    if (SUCCEEDED(hr))
-        hr = gMediaFoundation.createSample(sample.Put());
-    if (SUCCEEDED(hr))
-        hr = sample->AddBuffer(buffer.Get());
-    if (SUCCEEDED(hr))
-        hr = sample->SetSampleTime(time);
-    if (SUCCEEDED(hr))
-        hr = sample->SetSampleDuration(duration);
-    if (SUCCEEDED(hr))
-        hr = gRecorder.writer->WriteSample(gRecorder.streamIndex, sample.Get());
-    return hr;
+    return WriteFrame(gRecorder.writer, gRecorder.streamIndex, gFallbackWriter, setup, frame.data, time, duration);
+}
+
+// Finishes the file and lets its writer go.
+static int32_t CloseWriter(IMFSinkWriter **sink, FallbackWriter **fallback)
+{
+    int32_t status = 0;
+    if (*fallback) {
+        status = FallbackWriter_Close(*fallback);
+        *fallback = nullptr;
+    }
+    if (*sink) {
+        // Finalize drains the encoder into the file; a Flush before it would
+        // drop the samples the encoder still holds, the end of the video.
+        status = (*sink)->Finalize();
+        (*sink)->Release();
+        *sink = nullptr;
+    }
+    return status;
 }
 
 int32_t Camera_CloseWriter()
 {
-    int32_t status = 0;
-    if (gFallbackWriter) {
-        status = FallbackWriter_Close(gFallbackWriter);
-        gFallbackWriter = nullptr;
+    return CloseWriter(&gRecorder.writer, &gFallbackWriter);
+}
+
+struct VideoFile {
+    WriterSetup setup;
+    IMFSinkWriter *sink;
+    DWORD stream;
+    FallbackWriter *fallback;
+};
+
+int32_t VideoFile_Open(const wchar_t *path, const WriterSetup &setup, VideoFile **file)
+{
+    auto *video = new VideoFile{setup, nullptr, 0, nullptr};
+    HRESULT hr = OpenWriter(path, setup, &video->sink, &video->stream, &video->fallback);
+    if (FAILED(hr)) {
+        delete video;
+        video = nullptr;
     }
-    if (gRecorder.writer) {
-        // Finalize drains the encoder into the file; a Flush before it would
-        // drop the samples the encoder still holds, the end of the video.
-        status = gRecorder.writer->Finalize();
-        gRecorder.writer->Release();
-        gRecorder.writer = nullptr;
-    }
+    *file = video;
+    return hr;
+}
+
+int32_t VideoFile_Write(VideoFile *file, const uint8_t *rows, int64_t time, int64_t duration)
+{
+    return WriteFrame(file->sink, file->stream, file->fallback, file->setup, rows, time, duration);
+}
+
+int32_t VideoFile_Close(VideoFile *file)
+{
+    int32_t status = CloseWriter(&file->sink, &file->fallback);
+    delete file;
     return status;
 }
 

@@ -33,8 +33,10 @@ PictureScale Snapshot_Scale(int width, int height);
 bool Snapshot_Save(const wchar_t *path, bool numbered);
 
 // Takes a snapshot of the camera view and announces the file, or that it
-// could not be written.
+// could not be written, in a prompt under the toolbar (Snapshot_Take) or
+// top pixels below the main window's client top.
 void Snapshot_Take();
+void Snapshot_TakeAnnouncedAt(int top);
 
 // Opens the image folder in the file browser with the last snapshot (or the
 // first one found) selected.

@@ -1,5 +1,6 @@
 // Taking snapshots of the camera view and showing them in the file browser.
 #include "reports/snapshot.h"
+#include "reports/snapshot_win.h"
 
 #include "state/app_state.h"
 #include "state/prompt.h"
@@ -9,7 +10,6 @@
 #include "base/text.h"
 #include "capture/camera_graph.h"
 #include "reports/report_file_win.h"
-#include "view/view_snapshot_win.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -63,8 +63,11 @@ static bool EncodeWithGdiplus(const SnapshotPicture &picture, SnapshotFormat for
 bool Snapshot_Save(const wchar_t *path, bool numbered)
 {
     SnapshotPicture picture;
-    if (!View_SnapshotPicture(&picture, numbered))
-        return false;
+    return View_SnapshotPicture(&picture, numbered) && Snapshot_SavePicture(path, picture);
+}
+
+bool Snapshot_SavePicture(const wchar_t *path, const SnapshotPicture &picture)
+{
     SnapshotFormat format = Snapshot_FormatOf(path);
     PictureScale scale = Snapshot_Scale(picture.width, picture.height);
     std::vector<uint8_t> bytes;
@@ -86,20 +89,25 @@ bool Snapshot_Save(const wchar_t *path, bool numbered)
 
 void Snapshot_Take()
 {
+    Snapshot_TakeAnnouncedAt(gApp.toolbarHeight + 1);
+}
+
+void Snapshot_TakeAnnouncedAt(int top)
+{
     if (!Camera_IsOpen())
         return;
     wchar_t name[PATH_CAPACITY];
     if (!Snapshot_MakeFileName(name)) {
-        Prompt_ShowSaveFailure(gSettings.imageFolder); // no room or no free name in it
+        Prompt_ShowSaveFailureAt(gSettings.imageFolder, top); // no room or no free name in it
         return;
     }
     if (!Snapshot_Save(name, false)) {
-        Prompt_ShowSaveFailure(name);
+        Prompt_ShowSaveFailureAt(name, top);
         return;
     }
     wchar_t text[PROMPT_TEXT_CAPACITY];
     Snapshot_SavedText(text, PROMPT_TEXT_CAPACITY, name);
-    Prompt_Show(text, gApp.toolbarHeight + 1);
+    Prompt_Show(text, top);
     Text_Copy(gApp.lastSavedFile, PATH_CAPACITY, name);
 }
 

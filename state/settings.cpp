@@ -36,6 +36,9 @@ void Settings_SetPresets()
     gSettings.firstUse = 1;
     gSettings.showCtrlPanel = 1;
     gSettings.appliedCalibration = -1;
+    gSettings.timeLapseSeconds = 60;
+    gSettings.timeLapseCount = 10;
+    gSettings.timeLapseRate = 10;
 }
 
 static void ReadNumber(const wchar_t *name, int32_t *field, int32_t missing)
@@ -78,6 +81,12 @@ static void ReadStoredValues()
     ReadText(L"Calibrations", gSettings.calibrationsText, CALIBRATIONS_TEXT_CAPACITY);
     ReadText(L"ReportTitle", gSettings.reportTitle, REPORT_TITLE_CAPACITY);
     ReadNumber(L"AppliedCalibration", &gSettings.appliedCalibration, -1);
+    ReadNumber(L"TimeLapseSeconds", &gSettings.timeLapseSeconds, 60);
+    ReadNumber(L"TimeLapseCount", &gSettings.timeLapseCount, 10);
+    ReadText(L"TimeLapseFolder", gSettings.timeLapseFolder, IMAGE_FOLDER_CAPACITY);
+    ReadNumber(L"TimeLapseFormat", &gSettings.timeLapseFormat, 0);
+    ReadNumber(L"TimeLapseVideo", &gSettings.timeLapseVideo, 0);
+    ReadNumber(L"TimeLapseRate", &gSettings.timeLapseRate, 10);
     CameraMemory_Read();
 }
 
@@ -109,6 +118,11 @@ void Settings_CheckRanges()
     // The menu toggles it as 1 - showCtrlPanel.
     ForceIntoRange(&gSettings.showCtrlPanel, 0, 1, 1);
     ForceIntoRange(&gSettings.appliedCalibration, -1, CALIBRATION_SLOTS - 1, -1);
+    ForceIntoRange(&gSettings.timeLapseSeconds, 1, TIME_LAPSE_MAX_SECONDS, 60);
+    ForceIntoRange(&gSettings.timeLapseCount, 0, TIME_LAPSE_MAX_PICTURES, 10);
+    ForceIntoRange(&gSettings.timeLapseFormat, 0, 2, 0);
+    ForceIntoRange(&gSettings.timeLapseVideo, 0, 1, 0);
+    ForceIntoRange(&gSettings.timeLapseRate, 1, TIME_LAPSE_MAX_RATE, 10);
 }
 
 // moduleFolder is the program path up to (not including) its last backslash;
@@ -191,6 +205,12 @@ bool Settings_Save()
     Store_WriteText(L"Calibrations", gSettings.calibrationsText);
     Store_WriteText(L"ReportTitle", gSettings.reportTitle);
     Store_WriteNumber(L"AppliedCalibration", gSettings.appliedCalibration);
+    Store_WriteNumber(L"TimeLapseSeconds", gSettings.timeLapseSeconds);
+    Store_WriteNumber(L"TimeLapseCount", gSettings.timeLapseCount);
+    Store_WriteText(L"TimeLapseFolder", gSettings.timeLapseFolder);
+    Store_WriteNumber(L"TimeLapseFormat", gSettings.timeLapseFormat);
+    Store_WriteNumber(L"TimeLapseVideo", gSettings.timeLapseVideo);
+    Store_WriteNumber(L"TimeLapseRate", gSettings.timeLapseRate);
     CameraMemory_Write();
     if (opened)
         Store_Close();

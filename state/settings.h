@@ -12,6 +12,9 @@ enum {
     PALETTE_SIZE = 12,
     LANGUAGE_COUNT = 12,
     MAX_RECORD_SECONDS = 28800,
+    TIME_LAPSE_MAX_SECONDS = 86400, // the longest interval: a day
+    TIME_LAPSE_MAX_PICTURES = 99999,
+    TIME_LAPSE_MAX_RATE = 60,       // pictures per second of the series' video
 };
 
 struct Settings {
@@ -42,6 +45,16 @@ struct Settings {
     // The calibration slot the user applied last, -1 for none: applied again
     // when a camera opens with the picture size it was made at.
     int32_t appliedCalibration;
+    // The time-lapse series: seconds between pictures (1 to a day), their
+    // number (0: until stopped), the folder its subfolders go in (empty: the
+    // image folder), the pictures' format (as imageFormat) and whether a
+    // video of it is made at the end, at timeLapseRate pictures per second.
+    int32_t timeLapseSeconds;
+    int32_t timeLapseCount;
+    wchar_t timeLapseFolder[IMAGE_FOLDER_CAPACITY];
+    int32_t timeLapseFormat;
+    int32_t timeLapseVideo;
+    int32_t timeLapseRate;
 };
 
 extern Settings gSettings;

@@ -58,6 +58,10 @@ static void CheckSettings()
     for (const Calibration &c : gCalibrations)
         FUZZ_CHECK(Terminated(c.name, CALIBRATION_NAME_CAPACITY));
     FUZZ_CHECK(InRange(s.appliedCalibration, -1, CALIBRATION_SLOTS - 1));
+    FUZZ_CHECK(InRange(s.timeLapseSeconds, 1, TIME_LAPSE_MAX_SECONDS) &&
+               InRange(s.timeLapseCount, 0, TIME_LAPSE_MAX_PICTURES) && InRange(s.timeLapseFormat, 0, 2) &&
+               InRange(s.timeLapseVideo, 0, 1) && InRange(s.timeLapseRate, 1, TIME_LAPSE_MAX_RATE));
+    FUZZ_CHECK(Terminated(s.timeLapseFolder, IMAGE_FOLDER_CAPACITY));
     // The cameras read are whole, close up, each once, and write back as read.
     bool freeBefore = false;
     for (const CameraMemory &m : gCameraMemory) {

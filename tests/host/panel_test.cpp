@@ -52,7 +52,7 @@ TEST_F(PanelFrame, TheBarAppearsOnlyWhenTheContentIsTallerAndReachesExactlyTheRa
     panel.scrollPos = Panel_ScrollTarget(panel, 200, SCROLL_BOTTOM, 0);
     panel.sections[1].expanded = 0;
     scroll = Panel_UpdateContent(&panel, 200);
-    EXPECT_EQ(panel.scrollPos, 16 + 3 * 28 + 224 - 200);
+    EXPECT_EQ(panel.scrollPos, 16 + 3 * 28 + 258 - 200);
     EXPECT_EQ(scroll.position, panel.scrollPos);
     panel.sections[0].expanded = 0;
     EXPECT_FALSE(Panel_UpdateContent(&panel, 200).shown);

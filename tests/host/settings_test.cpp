@@ -73,6 +73,32 @@ TEST_F(SettingsLoad, RangeChecksUseTheirOwnFallbacks)
     EXPECT_EQ(gSettings.firstUse, 0);
 }
 
+// The time-lapse: an interval of 1 s to a day, up to 99999 pictures (0:
+// until stopped), a rate of 1 to 60 pictures per second.
+TEST_F(SettingsLoad, TimeLapseValuesOutsideTheirRangesTakeTheirDefaults)
+{
+    gFake.numbers = {{L"TimeLapseSeconds", 0}, {L"TimeLapseCount", -1}, {L"TimeLapseFormat", 3},
+                     {L"TimeLapseVideo", 2}, {L"TimeLapseRate", 61}};
+    Settings_Load();
+    EXPECT_EQ(gSettings.timeLapseSeconds, 60);
+    EXPECT_EQ(gSettings.timeLapseCount, 10);
+    EXPECT_EQ(gSettings.timeLapseFormat, 0);
+    EXPECT_EQ(gSettings.timeLapseVideo, 0);
+    EXPECT_EQ(gSettings.timeLapseRate, 10);
+
+    gFake.numbers = {{L"TimeLapseSeconds", 86400}, {L"TimeLapseCount", 0}, {L"TimeLapseFormat", 2},
+                     {L"TimeLapseVideo", 1}, {L"TimeLapseRate", 60}};
+    Settings_Load();
+    EXPECT_EQ(gSettings.timeLapseSeconds, 86400);
+    EXPECT_EQ(gSettings.timeLapseCount, 0);
+    EXPECT_EQ(gSettings.timeLapseFormat, 2);
+    EXPECT_EQ(gSettings.timeLapseVideo, 1);
+    EXPECT_EQ(gSettings.timeLapseRate, 60);
+    gFake.numbers[L"TimeLapseSeconds"] = 86401;
+    Settings_Load();
+    EXPECT_EQ(gSettings.timeLapseSeconds, 60);
+}
+
 TEST_F(SettingsLoad, MakingTheDefaultFolderSetsFirstUseAgain)
 {
     gFake.numbers[L"FirstUse"] = 0;
@@ -99,11 +125,13 @@ TEST_F(SettingsLoad, SaveWritesEveryStoredValueAndMakesTheThumbnailsFolderAgain)
     for (const wchar_t *name : {L"Language", L"width", L"height", L"GridColor", L"LineColor",
                                 L"LineWidth", L"TextColor", L"jpgPng", L"SnapshotAsShown", L"ScaleBar", L"ItemNumbers",
                                 L"wmvMp4",
-                                L"MaxRecordTime", L"FirstUse", L"ShowCtrlPanel", L"AppliedCalibration"})
+                                L"MaxRecordTime", L"FirstUse", L"ShowCtrlPanel", L"AppliedCalibration",
+                                L"TimeLapseSeconds", L"TimeLapseCount", L"TimeLapseFormat", L"TimeLapseVideo",
+                                L"TimeLapseRate"})
         EXPECT_EQ(gFake.numbers.count(name), 1u) << name;
-    for (const wchar_t *name : {L"ImgDir", L"Calibrations", L"ReportTitle", L"Camera1", L"Camera8"})
+    for (const wchar_t *name : {L"ImgDir", L"Calibrations", L"ReportTitle", L"Camera1", L"Camera8", L"TimeLapseFolder"})
         EXPECT_EQ(gFake.texts.count(name), 1u) << name;
-    EXPECT_EQ(gFake.numbers.size(), 17u); // recordSplit is not stored
+    EXPECT_EQ(gFake.numbers.size(), 22u); // recordSplit is not stored
 }
 
 using Bytes = std::vector<uint8_t>;

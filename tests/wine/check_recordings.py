@@ -4,9 +4,11 @@ tests made through the program (FOLDER/<test>/), and holds them against real
 time. Each folder has an expected.txt of lines
     name shortest longest width height [turned]
     total first last seconds
+    snapshot name from to
 (lengths in seconds; "turned": the picture mirrored and upside down; a total
 line gives the time the Recording dialog showed at the end of a recording
-that began with the first video and ended with the last) and a captures.txt
+that began with the first video and ended with the last; a snapshot line
+the times in the video between which a snapshot was taken) and a captures.txt
 of "number time" lines: the virtual microscope numbered its frames in the
 picture and kept the time each was captured at (100-ns units, "-" for a
 frame sent without a time stamp).
@@ -17,7 +19,9 @@ way round in the right colours; every frame's number read from the picture,
 its time stamp equal to its capture time (from the file's first frame) within
 5 ms, and the video as long as the real time from its first frame's capture
 to its last frame's and at most one frame more. Every total: the real time
-from the first video's first frame to the last video's last frame."""
+from the first video's first frame to the last video's last frame. Around
+each snapshot every frame the camera sent, and no step between frames longer
+than the longest elsewhere by more than two frames."""
 import glob
 import json
 import os
@@ -82,7 +86,8 @@ def read_captures(test):
 
 def check_timing(video, times, seconds, width, height, turned, captures):
     """Every frame's time against its capture time; returns the capture times
-    of the first and the last frame and the camera's step after the last."""
+    of the first and the last frame, the camera's step after the last and
+    the frames' numbers."""
     numbers = frame_numbers(video, width, height, turned)
     assert len(numbers) == len(times), f"{len(numbers)} frames decoded, {len(times)} packets"
     unknown = [n for n in numbers if captures.get(n) is None]
@@ -105,10 +110,30 @@ def check_timing(video, times, seconds, width, height, turned, captures):
     real = (last - first) / TICKS
     assert real - 0.002 <= seconds <= real + frame + 0.002, \
         f"{seconds:.3f} s long, its frames span {real:.3f} s of real time and then one of {frame:.3f} s"
-    return first, last, frame, f"stamps within {errors[worst] * 1000:.1f} ms of the capture times"
+    return first, last, frame, numbers, f"stamps within {errors[worst] * 1000:.1f} ms of the capture times"
 
 
-def check_video(video, shortest, longest, width, height, turned, captures):
+def check_no_gap(numbers, times, at, until):
+    """Around a snapshot taken between `at` and `until` seconds (from 0.2 s
+    before to 0.3 s after) the video holds every frame the camera sent, and no step between
+    them is longer than the longest elsewhere in the video by more than two
+    frames: the snapshot neither drops frames nor holds the camera up."""
+    inside = [k for k, t in enumerate(times) if at - 0.2 <= t <= until + 0.3]
+    assert len(inside) > 1, f"no frames around {at:.2f} s"
+    first, last = inside[0], inside[-1]
+    missing = [n for a, b in zip(numbers[first:last + 1], numbers[first + 1:last + 1]) for n in range(a + 1, b)]
+    assert not missing, f"frames {missing[:5]} missing around the snapshot at {at:.2f} s"
+    steps = [b - a for a, b in zip(times, times[1:])]
+    around = max(steps[first:last])
+    elsewhere = max(steps[:first] + steps[last:], default=0)
+    median = sorted(steps)[len(steps) // 2]
+    assert around <= elsewhere + 2 * median, \
+        f"a step of {around * 1000:.0f} ms around the snapshot at {at:.2f} s, at most {elsewhere * 1000:.0f} ms elsewhere"
+    return (f"around the snapshot at {at:.2f} s no frame missing and steps of at most {around * 1000:.0f} ms "
+            f"({elsewhere * 1000:.0f} ms elsewhere)")
+
+
+def check_video(video, shortest, longest, width, height, turned, captures, snapshots):
     probe = json.loads(run("ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
                            "stream=codec_name,width,height,time_base:packet=pts,duration", "-of", "json", video))
     stream, packets = probe["streams"][0], probe["packets"]
@@ -130,20 +155,24 @@ def check_video(video, shortest, longest, width, height, turned, captures):
         got = tuple(rgb[at:at + 3])
         assert all(abs(a - b) <= 30 for a, b in zip(got, colour)), f"{name} at ({x}, {y}) is {got}, not {colour}"
     assert captures is not None, "no captures.txt"
-    first, last, step, timing = check_timing(video, times, seconds, width, height, turned, captures)
+    first, last, step, numbers, timing = check_timing(video, times, seconds, width, height, turned, captures)
+    for at in snapshots:
+        timing += ", " + check_no_gap(numbers, times, *at)
     return (first, last, step), f"{len(packets)} frames in {seconds:.2f} s, {timing}, {os.path.getsize(video)} bytes"
 
 
 def read_expected(test):
-    videos, totals = {}, []
+    videos, totals, snapshots = {}, [], {}
     with open(os.path.join(test, "expected.txt")) as f:
         for fields in (line.split() for line in f):
             if fields[0] == "total":
                 totals.append((fields[1], fields[2], float(fields[3])))
+            elif fields[0] == "snapshot":
+                snapshots.setdefault(fields[1], []).append((float(fields[2]), float(fields[3])))
             else:
                 name, low, high, w, h, *flags = fields
                 videos[name] = (float(low), float(high), int(w), int(h), "turned" in flags)
-    return videos, totals
+    return videos, totals, snapshots
 
 
 def main(folder):
@@ -152,7 +181,7 @@ def main(folder):
     assert tests, f"no recordings in {folder}"
     for test in tests:
         label = os.path.basename(test)
-        expected, totals = read_expected(test)
+        expected, totals, snapshots = read_expected(test)
         captures = read_captures(test)
         found = {os.path.basename(v) for v in glob.glob(os.path.join(test, "*.mp4")) + glob.glob(os.path.join(test, "*.wmv"))}
         if found != set(expected):
@@ -160,7 +189,8 @@ def main(folder):
         spans = {}
         for name in sorted(found & set(expected)):
             try:
-                spans[name], summary = check_video(os.path.join(test, name), *expected[name], captures)
+                spans[name], summary = check_video(os.path.join(test, name), *expected[name], captures,
+                                                     snapshots.get(name, []))
                 print(f"{label}/{name}: {summary}")
             except (AssertionError, subprocess.CalledProcessError) as failure:
                 failures.append(f"{label}/{name}: {failure}")

@@ -9,18 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <algorithm>
 #include <cstdio>
 
-RecordingFolder::RecordingFolder(const wchar_t *test)
+RecordingFolder::RecordingFolder(const wchar_t *test) : path(Folder_Fresh(L"recordings", test))
 {
-    CreateDirectoryW(L"recordings", nullptr);
-    std::wstring relative = std::wstring(L"recordings\\") + test;
-    Folder_RemoveTree(relative);
-    CreateDirectoryW(relative.c_str(), nullptr);
-    wchar_t full[MAX_PATH];
-    GetFullPathNameW(relative.c_str(), MAX_PATH, full, nullptr);
-    path = full;
     // A frame captured before carries no number: let the one in flight by.
     Rig_NumberFrames(0, true);
     LONG frames = Rig_Counters(0).frames;
@@ -52,17 +44,9 @@ std::vector<std::wstring> RecordingFolder::Videos() const
 std::vector<std::wstring> Videos_In(const std::wstring &folder)
 {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::wstring name = found.cFileName;
+    for (const std::wstring &name : Folder_Files(folder))
         if (name.size() > 4 && (name.ends_with(L".mp4") || name.ends_with(L".wmv")))
             names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
     return names;
 }
 

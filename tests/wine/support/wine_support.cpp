@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
+
 static const wchar_t *const kKey = L"Software\\Quorell";
 
 ScopedRegistryKey::ScopedRegistryKey()
@@ -172,4 +174,31 @@ int Processes_EndStartedSince(const std::set<DWORD> &before)
         }
     }
     return ended;
+}
+
+std::vector<std::wstring> Folder_Files(const std::wstring &folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::wstring Folder_Fresh(const wchar_t *kind, const wchar_t *test)
+{
+    CreateDirectoryW(kind, nullptr);
+    std::wstring relative = std::wstring(kind) + L"\\" + test;
+    Folder_RemoveTree(relative);
+    CreateDirectoryW(relative.c_str(), nullptr);
+    wchar_t full[MAX_PATH];
+    GetFullPathNameW(relative.c_str(), MAX_PATH, full, nullptr);
+    return full;
 }

@@ -26,6 +26,13 @@ bool Path_IsFolder(const std::wstring &path);
 bool Path_IsFile(const std::wstring &path);
 void File_WriteBytes(const std::wstring &path, const void *data, size_t size);
 void Folder_RemoveTree(const std::wstring &path);
+// An empty folder <kind>\<test> in the working folder (the build tree,
+// where the Linux side reads what a test left), emptied if it was there;
+// its full path.
+std::wstring Folder_Fresh(const wchar_t *kind, const wchar_t *test);
+// The names of the files (not folders) in a folder, in name order.
+#include <vector>
+std::vector<std::wstring> Folder_Files(const std::wstring &folder);
 
 // An image file's size and one pixel (top-down), read with GDI+.
 bool Image_Size(const std::wstring &path, UINT *width, UINT *height);
