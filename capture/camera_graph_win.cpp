@@ -14,6 +14,7 @@
 
 #include <qedit.h>
 #include <cstdlib>
+#include <new>
 
 static const CLSID CLSID_MjpegDecompressor = {0x301056D0, 0x6DFF, 0x11D2, {0x9E, 0xEB, 0x00, 0x60, 0x08, 0x03, 0x9E, 0x37}};
 static const DWORD kInProcess = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER;
@@ -126,9 +127,11 @@ static bool AllocateFrameBuffer()
     FrameLayout layout;
     if (!FrameLayout_From(gCamera.frameHeader, &layout))
         return false;
-    gCamera.frameBuffer = (uint8_t *)malloc((size_t)layout.size);
-    if (!gCamera.frameBuffer)
+    try {
+        gCamera.frameBuffer.assign((size_t)layout.size, 0);
+    } catch (const std::bad_alloc &) {
         return false;
+    }
     gCamera.frameSize = layout.size;
     gCamera.frameLock = Lock_Create();
     return gCamera.frameLock != nullptr;
@@ -284,7 +287,6 @@ void Camera_FreeGraph()
     gCamera.mjpgFormats.clear();
     Camera_ReleaseControls();
 
-    free(gCamera.frameBuffer);
     if (gCamera.frameLock)
         Lock_Destroy(gCamera.frameLock);
     Camera_ResetFrameState();

@@ -18,7 +18,8 @@ static void ClearControls()
 void Camera_ResetFrameState()
 {
     gCamera.devicePath[0] = 0;
-    gCamera.frameBuffer = nullptr;
+    std::vector<uint8_t>().swap(gCamera.frameBuffer);
+    gCamera.frameFresh = false;
     gCamera.frameSize = 0;
     gCamera.frameLock = nullptr;
     for (auto *flag : {&gCamera.mirror, &gCamera.flipVertical, &gCamera.gray,

@@ -8,6 +8,7 @@
 #include "state/settings_cameras.h"
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 // The platform's capture interfaces; only the Win32 capture code uses them.
 struct IMoniker;
@@ -66,9 +67,13 @@ struct Camera {
     ControlRange exposure, gain, whiteBalance, brightness, contrast, hue, saturation, sharpness,
         gamma, powerLineFrequency;
 
-    uint8_t *frameBuffer; // the processed frame the view shows
+    // The processed frame the view takes next: frameSize bytes while a graph
+    // runs, empty otherwise. The frame lock guards it and frameFresh, which
+    // says that a frame was written into it since the view last took one.
+    std::vector<uint8_t> frameBuffer;
     int32_t frameSize;
     SyncLock *frameLock;
+    bool frameFresh;
 
     // Picture flags: written on the UI thread, read on the streaming thread.
     std::atomic<int32_t> mirror, flipVertical, gray, blackWhite, negative, emboss;

@@ -86,7 +86,7 @@ void Sweep(uint8_t *in, size_t rows, size_t ahead, RowsEffect effect)
     FrameShape shape = Frame_Shape();
     uint8_t *spare = gCamera.mirror && shape.stride ? (uint8_t *)Frame_Allocate(shape.stride) : nullptr;
     if (!spare) {
-        effect(in, gCamera.frameBuffer, rows, shape);
+        effect(in, gCamera.frameBuffer.data(), rows, shape);
         return;
     }
     size_t mirrored = 0;
@@ -94,7 +94,7 @@ void Sweep(uint8_t *in, size_t rows, size_t ahead, RowsEffect effect)
         size_t block = std::min<size_t>(rows - r, SWEEP_BLOCK_ROWS);
         for (; mirrored < r + block + ahead && mirrored < shape.height; mirrored++)
             MirrorRowInPlace(in + mirrored * shape.stride, spare, shape);
-        effect(in + r * shape.stride, gCamera.frameBuffer + r * shape.stride, block, shape);
+        effect(in + r * shape.stride, gCamera.frameBuffer.data() + r * shape.stride, block, shape);
     }
     for (; mirrored < shape.height; mirrored++)
         MirrorRowInPlace(in + mirrored * shape.stride, spare, shape);
@@ -107,7 +107,7 @@ void Effect_Mirror(const uint8_t *in)
 {
     FrameShape shape = Frame_Shape();
     for (size_t r = 0; r < shape.height; r++)
-        gEffectKernels->mirrorRow(in + r * shape.stride, gCamera.frameBuffer + r * shape.stride, shape.width);
+        gEffectKernels->mirrorRow(in + r * shape.stride, gCamera.frameBuffer.data() + r * shape.stride, shape.width);
 }
 
 // Without memory for the row the frame stays unmirrored; the next frame tries again.

@@ -1,5 +1,5 @@
 // The frame pipeline on the streaming thread, the frame-rate meter, and the
-// view's copy of the frame buffer.
+// hand-over of the newest frame to the view.
 #include "capture/frame_pipeline.h"
 
 #include "base/clock.h"
@@ -28,7 +28,7 @@ static void Frame_Render(uint8_t *buffer, int32_t length)
     else if (gCamera.mirror)
         Effect_Mirror(buffer);
     else
-        memcpy(gCamera.frameBuffer, buffer, (size_t)length);
+        memcpy(gCamera.frameBuffer.data(), buffer, (size_t)length);
 }
 
 static FrameConsumer gConsumer;
@@ -45,9 +45,13 @@ int32_t Camera_PreviewFrame(double sampleTime, uint8_t *buffer, int32_t length)
     Camera_UpdateFps();
     if (gConsumer)
         gConsumer(gConsumerContext, sampleTime, buffer, length);
-    if (length == gCamera.frameSize && gCamera.frameBuffer) {
+    // The frame buffer is looked at under the lock only: the view swaps it.
+    if (length == gCamera.frameSize && gCamera.frameLock) {
         ScopedLock hold(gCamera.frameLock);
-        Frame_Render(buffer, length);
+        if (!gCamera.frameBuffer.empty()) {
+            Frame_Render(buffer, length);
+            gCamera.frameFresh = true;
+        }
     }
     Frame_RequestRepaint();
     return 0;
@@ -59,13 +63,15 @@ int32_t Camera_StillFrame(double, uint8_t *, int32_t)
     return 0;
 }
 
-int32_t Camera_CopyFrame(uint8_t *destination, int32_t *capacity)
+int32_t Camera_TakeFrame(std::vector<uint8_t> *frame)
 {
-    if (!gCamera.graph || gCamera.frameSize == 0 || !gCamera.frameBuffer || *capacity < gCamera.frameSize)
+    if (!gCamera.graph || gCamera.frameSize == 0 || frame->size() != (size_t)gCamera.frameSize)
         return 0;
     ScopedLock hold(gCamera.frameLock);
-    memcpy(destination, gCamera.frameBuffer, (size_t)gCamera.frameSize);
-    *capacity = gCamera.frameSize;
+    if (gCamera.frameFresh && gCamera.frameBuffer.size() == frame->size()) {
+        frame->swap(gCamera.frameBuffer);
+        gCamera.frameFresh = false;
+    }
     return 1;
 }
 

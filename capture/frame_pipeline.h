@@ -1,10 +1,11 @@
 // The frame pipeline: every preview frame goes through Camera_PreviewFrame on
 // the streaming thread (frame-rate meter, the frame consumer, at most one
 // effect or the mirror into the frame buffer, a repaint request). The view
-// reads the frame buffer only through Camera_CopyFrame.
+// takes the frame buffer only through Camera_TakeFrame.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // Who takes every incoming sample besides the view: the video recorder, which
 // registers itself as the program loads (record/recorder_state.cpp), so that
@@ -25,10 +26,13 @@ int32_t Camera_PreviewFrame(double sampleTime, uint8_t *buffer, int32_t length);
 // snapshot button fired. Returns 0.
 int32_t Camera_StillFrame(double sampleTime, uint8_t *buffer, int32_t length);
 
-// Copies the newest processed frame under the frame lock. Copies only while a
-// graph exists, a frame buffer exists and *capacity is at least its size;
-// then stores the size in *capacity and returns 1; otherwise returns 0.
-int32_t Camera_CopyFrame(uint8_t *destination, int32_t *capacity);
+// Hands the view the newest processed frame without copying it: when a frame
+// was written since the last call, swaps the frame buffer with *frame under
+// the frame lock, and the next frame is written into the buffer the view gave
+// back. Returns 1 when *frame holds the newest frame (taken now or before;
+// zeros before the first), 0 (leaving *frame alone) unless a graph exists and *frame has its frame
+// size.
+int32_t Camera_TakeFrame(std::vector<uint8_t> *frame);
 
 // The frame-rate meter: called once per preview frame; updates gCamera.fps.
 void Camera_UpdateFps();

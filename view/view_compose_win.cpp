@@ -11,20 +11,17 @@
 #include "view/view_state.h"
 #include "view/viewport.h"
 
+#include <algorithm>
+
 static const COLORREF kBackground = RGB(191, 191, 191);
 
 // The back bitmap's pixels, top-down, and its size when it was made.
 static uint32_t *gBackPixels;
 static int gBackWidth, gBackHeight;
-
-// At zooms other than 100 % the frame is expanded into a bitmap of its own,
-// of the back buffer's pixel format, which GDI then stretches with no
-// conversion; made and destroyed with the back buffer.
-static HBITMAP gFrameBitmap;
-static HDC gFrameDC;
-static HGDIOBJ gFramePrevious; // the bitmap gFrameBitmap replaced in gFrameDC
-static uint32_t *gFramePixels;
-static int gFrameWidth, gFrameHeight;
+// The part of the back buffer the last composition drew the frame into: what
+// the window shows of it. Outside it the buffer holds older pixels until
+// View_BackPixels composes the whole.
+static Rect gBackPart;
 
 static ARGB Argb(uint32_t colorRef)
 {
@@ -74,21 +71,6 @@ void View_DestroyDrawingObjects()
     gView.labelFont = nullptr;
 }
 
-static void DestroyFrameBitmap()
-{
-    if (gFrameDC) {
-        SelectObject(gFrameDC, gFramePrevious);
-        DeleteDC(gFrameDC);
-    }
-    if (gFrameBitmap)
-        DeleteObject(gFrameBitmap);
-    gFrameDC = nullptr;
-    gFrameBitmap = nullptr;
-    gFramePrevious = nullptr;
-    gFramePixels = nullptr;
-    gFrameWidth = gFrameHeight = 0;
-}
-
 void View_DestroyBackBuffer()
 {
     // The graphics goes before the DC it draws on.
@@ -105,7 +87,7 @@ void View_DestroyBackBuffer()
     gView.previousBitmap = nullptr;
     gBackPixels = nullptr;
     gBackWidth = gBackHeight = 0;
-    DestroyFrameBitmap();
+    gBackPart = {};
     View_DestroyDrawingObjects();
 }
 
@@ -124,32 +106,13 @@ static HBITMAP CreatePixelBitmap(HDC hdc, int width, int height, void **pixels)
     return CreateDIBSection(hdc, (const BITMAPINFO *)&info, DIB_RGB_COLORS, pixels, nullptr, 0);
 }
 
-static bool CreateFrameBitmap(HDC hdc)
-{
-    void *pixels = nullptr;
-    gFrameBitmap = CreatePixelBitmap(hdc, gView.imageWidth, gView.imageHeight, &pixels);
-    gFrameDC = gFrameBitmap ? CreateCompatibleDC(hdc) : nullptr;
-    if (!gFrameDC) {
-        DestroyFrameBitmap();
-        return false;
-    }
-    gFramePrevious = SelectObject(gFrameDC, gFrameBitmap);
-    gFramePixels = (uint32_t *)pixels;
-    gFrameWidth = gView.imageWidth;
-    gFrameHeight = gView.imageHeight;
-    return true;
-}
-
 static bool CreateBackBuffer(HDC hdc)
 {
     void *pixels = nullptr;
     ScopedGdiObject<HBITMAP> bitmap(CreatePixelBitmap(hdc, gView.displayWidth, gView.displayHeight, &pixels));
     HDC dc = bitmap ? CreateCompatibleDC(hdc) : nullptr;
-    if (!dc || (gView.zoom != 100 && !CreateFrameBitmap(hdc))) {
-        if (dc)
-            DeleteDC(dc);
+    if (!dc)
         return false; // retried at the next paint
-    }
     gView.backDC = dc;
     gView.backBitmap = bitmap.Detach();
     gBackPixels = (uint32_t *)pixels;
@@ -165,25 +128,19 @@ static bool CreateBackBuffer(HDC hdc)
     return true;
 }
 
-// At 100 % the frame is expanded into the back buffer's pixels in one pass;
-// at other zooms into the frame bitmap, which GDI stretches into the back
-// buffer. GDI must be done with the pixels before they are written.
-static void CopyFrame()
+// The frame scaled into a part of the back buffer, then the overlays and
+// items: the canvas leaves out what lies wholly outside the part, and the
+// DC's clipping spares GDI the pixels of the rest. GDI must be done with the
+// pixels before they are written.
+static void ComposePart(const Rect &part)
 {
-    bool sameSize = gBackWidth == gView.imageWidth && gBackHeight == gView.imageHeight;
-    if (gView.zoom == 100 && sameSize) {
-        GdiFlush();
-        View_ExpandFrame(gBackPixels);
-        return;
-    }
-    if (gFrameWidth != gView.imageWidth || gFrameHeight != gView.imageHeight)
-        return; // the back buffer of another frame size, made again after the size change
     GdiFlush();
-    View_ExpandFrame(gFramePixels);
-    if (gView.zoom < 100)
-        SetStretchBltMode(gView.backDC, COLORONCOLOR);
-    StretchBlt(gView.backDC, 0, 0, gView.displayWidth, gView.displayHeight, gFrameDC, 0, 0, gView.imageWidth,
-               gView.imageHeight, SRCCOPY);
+    View_ScaleFrame(gBackPixels, gBackWidth, gBackHeight, part);
+    gBackPart = part;
+    gView.drawPart = part;
+    IntersectClipRect(gView.backDC, part.left, part.top, part.right, part.bottom);
+    View_DrawScene();
+    SelectClipRgn(gView.backDC, nullptr);
 }
 
 void View_Compose(HDC hdc)
@@ -194,12 +151,19 @@ void View_Compose(HDC hdc)
         View_DestroyBackBuffer(); // made again at the new size
     if (!gView.backBitmap && !CreateBackBuffer(hdc))
         return;
-    CopyFrame();
-    View_DrawScene();
     RECT client;
     GetClientRect(gView.hwnd, &client);
-    BlitSpan h = View_BlitSpan(gView.hScrollShown, client.right, gView.displayWidth, gView.scrollX);
-    BlitSpan v = View_BlitSpan(gView.vScrollShown, client.bottom, gView.displayHeight, gView.scrollY);
+    // Only what the window shows is composed; again when drawing the
+    // calibration line centred the picture.
+    BlitSpan h, v;
+    int scrollX, scrollY;
+    do {
+        scrollX = gView.scrollX, scrollY = gView.scrollY;
+        h = View_BlitSpan(gView.hScrollShown, client.right, gView.displayWidth, scrollX);
+        v = View_BlitSpan(gView.vScrollShown, client.bottom, gView.displayHeight, scrollY);
+        ComposePart({std::max(h.source, 0), std::max(v.source, 0), std::min(h.source + h.length, gBackWidth),
+                     std::min(v.source + v.length, gBackHeight)});
+    } while (gView.scrollX != scrollX || gView.scrollY != scrollY);
     BitBlt(hdc, h.destination, v.destination, h.length, v.length, gView.backDC, h.source, v.source,
            SRCCOPY);
 }
@@ -222,16 +186,19 @@ static void DrawSceneOn(HDC dc, GpGraphics *graphics, bool numbered)
     GdipObject screenGraphics = gView.graphics;
     double screenScale = gView.drawScale;
     bool screenNumbers = gView.showNumbers;
+    Rect screenPart = gView.drawPart;
     gView.backDC = dc;
     gView.graphics = {graphics, 0};
     gView.drawScale = 1.0;
     gView.showNumbers = screenNumbers || numbered;
+    gView.drawPart = {0, 0, gView.imageWidth, gView.imageHeight};
     View_DrawScene();
     Gdip::GdipFlush(graphics, Gdiplus::FlushIntentionSync);
     gView.backDC = screenDC;
     gView.graphics = screenGraphics;
     gView.drawScale = screenScale;
     gView.showNumbers = screenNumbers;
+    gView.drawPart = screenPart;
 }
 
 bool View_ComposePicture(PictureComposition *picture, bool numbered)
@@ -248,7 +215,8 @@ bool View_ComposePicture(PictureComposition *picture, bool numbered)
     if (Gdip::GdipCreateFromHDC(picture->dc, &graphics) != Gdiplus::Ok)
         return false;
     Gdip::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeHighQuality);
-    View_ExpandFrame((uint32_t *)pixels);
+    View_ScaleFrame((uint32_t *)pixels, gView.imageWidth, gView.imageHeight,
+                    {0, 0, gView.imageWidth, gView.imageHeight});
     DrawSceneOn(picture->dc, graphics, numbered);
     Gdip::GdipDeleteGraphics(graphics);
     GdiFlush();
@@ -260,6 +228,9 @@ bool View_ComposePicture(PictureComposition *picture, bool numbered)
 
 const uint32_t *View_BackPixels(int *width, int *height)
 {
+    Rect whole = {0, 0, gBackWidth, gBackHeight};
+    if (gBackPixels && !(gBackPart == whole))
+        ComposePart(whole);
     // The pixels are read in place: GDI and GDI+ must be done writing them.
     if (gView.graphics.handle)
         Gdip::GdipFlush((GpGraphics *)gView.graphics.handle, Gdiplus::FlushIntentionSync);

@@ -41,9 +41,12 @@ struct View {
     // the zoom / 100 on the screen, 1 for a snapshot at the picture's size.
     // Items keep image coordinates; the canvas maps them through this.
     double drawScale;
+    // The back-buffer pixels the composition being drawn shows (right and
+    // bottom exclusive); the canvas leaves out what lies wholly outside them.
+    Rect drawPart;
     int scrollX, scrollY;
     bool hScrollShown, vScrollShown;
-    std::vector<uint8_t> frameBits; // the view's copy of the newest frame
+    std::vector<uint8_t> frameBits; // the newest frame, taken from the pipeline (Camera_TakeFrame)
     int frameSize;
     BitmapInfo bitmapInfo;
     HBITMAP__ *backBitmap;

@@ -31,11 +31,8 @@ static void OnPaint(HWND window)
     PAINTSTRUCT paint;
     HDC hdc = BeginPaint(window, &paint);
     View_PaintBackground(hdc);
-    if (gCamera.grabber && !gView.frameBits.empty()) {
-        int32_t capacity = gView.frameSize;
-        if (Camera_CopyFrame(gView.frameBits.data(), &capacity))
-            View_Compose(hdc);
-    }
+    if (gCamera.grabber && !gView.frameBits.empty() && Camera_TakeFrame(&gView.frameBits))
+        View_Compose(hdc);
     EndPaint(window, &paint);
 }
 

@@ -1,9 +1,10 @@
 // The cost of the frame pipeline per frame: every effect in its plain and its
 // vector version, the mirror, an effect with the mirror, the view's expansion
-// to 32-bit pixels, and the plain copy through Camera_PreviewFrame,
-// at three frame sizes, each next to a memcpy of the same frame in the same
-// run (column x_memcpy: CPU time / memcpy CPU time; CPU time because the
-// machine may be shared); and the frame-rate meter.
+// to 32-bit pixels and its scaling to a fitted view, and the plain copy
+// through Camera_PreviewFrame, at three frame sizes, each next to a memcpy of
+// the same frame in the same run (column x_memcpy: CPU time / memcpy CPU
+// time; CPU time because the machine may be shared); and the frame-rate
+// meter.
 #include "capture/camera_state.h"
 #include "capture/effect_kernels.h"
 #include "capture/effects.h"
@@ -11,6 +12,8 @@
 #include "base/sync.h"
 #include "record/recorder_state.h"
 #include "support/fake_platform.h"
+#include "view/frame_pixels.h"
+#include "view/view_state.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -47,8 +50,7 @@ struct Preview {
         gCamera.frameHeader.biWidth = size.width;
         gCamera.frameHeader.biHeight = size.height;
         gCamera.frameSize = size.width * size.height * 3;
-        gCamera.frameBuffer = (uint8_t *)malloc((size_t)gCamera.frameSize);
-        memset(gCamera.frameBuffer, 0, (size_t)gCamera.frameSize);
+        gCamera.frameBuffer.assign((size_t)gCamera.frameSize, 0);
         gCamera.frameLock = Lock_Create();
         gRecorder.queueLock = Lock_Create();
         gRecorder.frameEvent = Event_Create(true, false);
@@ -56,8 +58,7 @@ struct Preview {
     }
     ~Preview()
     {
-        free(gCamera.frameBuffer);
-        gCamera.frameBuffer = nullptr;
+        gCamera.frameBuffer.clear();
         gCamera.frameSize = 0;
         Lock_Destroy(gCamera.frameLock);
         Lock_Destroy(gRecorder.queueLock);
@@ -110,6 +111,23 @@ void Bench_Expand(benchmark::State &state, FrameSize size, const EffectKernels *
         benchmark::ClobberMemory();
     }
     Frame_Bytes(state, in.size());
+}
+
+// The view's scaling of a frame into a back buffer fitted at 71 %, each pixel
+// the frame pixel nearest to its centre.
+void Bench_ScaleFitted(benchmark::State &state, FrameSize size)
+{
+    gView.imageWidth = size.width;
+    gView.imageHeight = size.height;
+    gView.bitmapInfo.bmiHeader.biHeight = size.height;
+    gView.frameBits = Noise((size_t)size.width * size.height * 3);
+    int width = size.width * 71 / 100, height = size.height * 71 / 100;
+    std::vector<uint32_t> out((size_t)width * height);
+    for (auto _ : state) {
+        View_ScaleFrame(out.data(), width, height, {0, 0, width, height});
+        benchmark::ClobberMemory();
+    }
+    Frame_Bytes(state, gView.frameBits.size());
 }
 
 void Bench_PreviewCopy(benchmark::State &state, FrameSize size)
@@ -179,6 +197,7 @@ void Register()
         for (const EffectKernels *kernels : versions)
             benchmark::RegisterBenchmark(("expand_to_32_bits/" + std::string(kernels->name) + suffix).c_str(),
                                          Bench_Expand, size, kernels);
+        benchmark::RegisterBenchmark(("scale_to_fitted_71" + suffix).c_str(), Bench_ScaleFitted, size);
     }
     benchmark::RegisterBenchmark("frame_rate_meter", Bench_FrameRateMeter);
 }

@@ -1,5 +1,5 @@
 // The frame pipeline: effects into the frame buffer, the recorder's copies,
-// the view's copy and the frame-rate meter (the recording thread's side of
+// the view's hand-over and the frame-rate meter (the recording thread's side of
 // the queue: recorder_test).
 #include "capture/camera_state.h"
 #include "capture/effects.h"
@@ -33,8 +33,8 @@ void Preview_Start(int32_t width, int32_t height)
     FrameLayout layout;
     FrameLayout_From(gCamera.frameHeader, &layout);
     gCamera.frameSize = layout.size;
-    gCamera.frameBuffer = (uint8_t *)malloc((size_t)gCamera.frameSize);
-    memset(gCamera.frameBuffer, 0xEE, (size_t)gCamera.frameSize);
+    gCamera.frameBuffer.assign((size_t)gCamera.frameSize, 0xEE);
+    gCamera.frameFresh = false;
     gCamera.frameLock = Lock_Create();
     static int graphStandIn;
     gCamera.graph = reinterpret_cast<IGraphBuilder *>(&graphStandIn);
@@ -54,9 +54,8 @@ void Preview_Stop()
     gRecorder.droppedFrames = 0;
     Lock_Destroy(gRecorder.queueLock);
     Event_Destroy(gRecorder.frameEvent);
-    free(gCamera.frameBuffer);
     Lock_Destroy(gCamera.frameLock);
-    gCamera.frameBuffer = nullptr;
+    gCamera.frameBuffer.clear();
     gCamera.frameSize = 0;
     gCamera.graph = nullptr;
     Frame_Allocate = malloc;
@@ -64,7 +63,7 @@ void Preview_Stop()
 
 Bytes FrameBuffer()
 {
-    return Bytes(gCamera.frameBuffer, gCamera.frameBuffer + gCamera.frameSize);
+    return gCamera.frameBuffer;
 }
 
 // A frame whose every byte differs from its neighbours: byte i is i * 7 + 3.
@@ -183,13 +182,13 @@ TEST_F(FrameEffects, MirrorWithAnEffectEqualsMirroringThenApplyingTheEffect)
         Bytes mirrored = In(Pattern(W * H * 3));
         Effect_MirrorInPlace(mirrored.data());
         *flag = 1;
-        memset(gCamera.frameBuffer, 0xEE, (size_t)gCamera.frameSize);
+        gCamera.frameBuffer.assign((size_t)gCamera.frameSize, 0xEE);
         Bytes expected = mirrored;
         Preview(expected);
         Bytes twoPasses = FrameBuffer();
 
         gCamera.mirror = 1;
-        memset(gCamera.frameBuffer, 0xEE, (size_t)gCamera.frameSize);
+        gCamera.frameBuffer.assign((size_t)gCamera.frameSize, 0xEE);
         Bytes frame = In(Pattern(W * H * 3));
         Preview(frame);
         EXPECT_EQ(FrameBuffer(), twoPasses) << flag - &gCamera.gray;
@@ -221,7 +220,7 @@ TEST_F(FrameEffects, OnlyTheFirstSetEffectInTheOrderGrayBlackWhiteNegativeEmboss
     Preview(frame);
     EXPECT_EQ(Out(), Negative(original));
     gCamera.negative = 0;
-    memset(gCamera.frameBuffer, 0xEE, (size_t)gCamera.frameSize);
+    gCamera.frameBuffer.assign((size_t)gCamera.frameSize, 0xEE);
     Preview(frame);
     EXPECT_EQ(Out(), emboss);
     EXPECT_EQ(frame, In(original));
@@ -286,8 +285,7 @@ TEST_F(FramePipeline, ASampleOfTheWrongLengthOnlyAdvancesTheMeterAndReachesTheRe
     EXPECT_EQ(Bytes(gRecorder.frameQueue[1].data, gRecorder.frameQueue[1].data + W * H * 3 - 1), shorter);
     EXPECT_EQ(gFake.frameRepaints, 2);
 
-    free(gCamera.frameBuffer);
-    gCamera.frameBuffer = nullptr;
+    gCamera.frameBuffer.clear();
     Bytes frame = Pattern(W * H * 3);
     Preview(frame);
     EXPECT_EQ(gRecorder.frameQueue.size(), 3u);
@@ -329,28 +327,33 @@ TEST_F(FramePipeline, RecorderCopiesNeedTheFlagAndMemoryAndTheMirrorIsSkippedWit
     EXPECT_TRUE(Event_Wait(gRecorder.frameEvent, 0));
 }
 
-TEST_F(FramePipeline, CopyFrameNeedsAGraphAFrameAndEnoughRoom)
+// The view takes a frame by swapping buffers: only a new one, only of the
+// graph's size; the next frame is written into the buffer it gave back.
+TEST_F(FramePipeline, TakeFrameSwapsInOnlyANewFrameOfTheGraphsSize)
 {
-    Bytes frame = Pattern(W * H * 3);
-    Preview(frame);
-    Bytes out(W * H * 3 + 5, 0);
-    int32_t capacity = W * H * 3 - 1;
-    EXPECT_EQ(Camera_CopyFrame(out.data(), &capacity), 0);
-    EXPECT_EQ(capacity, W * H * 3 - 1);
-    EXPECT_EQ(out, Bytes(out.size(), 0));
+    Bytes first = Pattern(W * H * 3), second(W * H * 3, 9);
+    Bytes view(W * H * 3, 1);
+    EXPECT_EQ(Camera_TakeFrame(&view), 1); // nothing new yet
+    EXPECT_EQ(view, Bytes(W * H * 3, 1));
+    Preview(first);
+    Bytes shorter(W * H * 3 - 1, 1);
+    EXPECT_EQ(Camera_TakeFrame(&shorter), 0);
+    EXPECT_EQ(shorter, Bytes(W * H * 3 - 1, 1));
 
-    capacity = W * H * 3;
-    EXPECT_EQ(Camera_CopyFrame(out.data(), &capacity), 1);
-    EXPECT_EQ(Bytes(out.begin(), out.begin() + capacity), frame);
-    EXPECT_EQ(Bytes(out.begin() + capacity, out.end()), Bytes(5, 0));
-    capacity = (int32_t)out.size();
-    EXPECT_EQ(Camera_CopyFrame(out.data(), &capacity), 1);
-    EXPECT_EQ(capacity, W * H * 3);
+    EXPECT_EQ(Camera_TakeFrame(&view), 1);
+    EXPECT_EQ(view, first);
+    EXPECT_EQ(FrameBuffer(), Bytes(W * H * 3, 1));
+    EXPECT_EQ(Camera_TakeFrame(&view), 1);
+    EXPECT_EQ(view, first);
+    Preview(second);
+    EXPECT_EQ(Camera_TakeFrame(&view), 1);
+    EXPECT_EQ(view, second);
+    EXPECT_EQ(FrameBuffer(), first);
 
+    Preview(first);
     gCamera.graph = nullptr;
-    capacity = (int32_t)out.size();
-    EXPECT_EQ(Camera_CopyFrame(out.data(), &capacity), 0);
-    EXPECT_EQ(capacity, (int32_t)out.size());
+    EXPECT_EQ(Camera_TakeFrame(&view), 0);
+    EXPECT_EQ(view, second);
 }
 
 TEST_F(FramePipeline, TheStillFramePostsTheStillMessage)

@@ -373,12 +373,11 @@ TEST_F(Recorder, ASlowWriterMakesTheQueueDropFramesThatLeaveAGapInTime)
 
 // What the UI thread reads while the streaming thread delivers and the
 // recording thread writes, with the picture flags changing under them: the
-// view's copy is always one whole frame, the rate stays positive, and the
-// recording's times only grow, the file's never ahead of the total.
+// frame the view takes is always one whole frame, the rate stays positive,
+// and the recording's times only grow, the file's never ahead of the total.
 TEST_F(Recorder, TheUiThreadReadsFramesRateAndTimesWhileTheOtherThreadsRun)
 {
-    uint8_t buffer[FRAME] = {};
-    gCamera.frameBuffer = buffer;
+    gCamera.frameBuffer.assign(FRAME, 0);
     gCamera.frameSize = FRAME;
     gCamera.frameLock = Lock_Create();
     static int graphStandIn;
@@ -399,12 +398,11 @@ TEST_F(Recorder, TheUiThreadReadsFramesRateAndTimesWhileTheOtherThreadsRun)
     std::atomic<int32_t> *flags[] = {&gCamera.mirror, &gCamera.gray, &gCamera.blackWhite, &gCamera.negative};
     int torn = 0, badRates = 0, timesBackwards = 0;
     int64_t lastTotal = 0;
+    Bytes view(FRAME);
     for (int i = 0; i < 3000 || delivered < 1000; i++) {
         *flags[i % 4] = !*flags[i % 4];
-        Bytes copy(FRAME);
-        int32_t capacity = FRAME;
-        Camera_CopyFrame(copy.data(), &capacity);
-        torn += std::count(copy.begin(), copy.end(), copy[0]) != FRAME;
+        Camera_TakeFrame(&view);
+        torn += std::count(view.begin(), view.end(), view[0]) != FRAME;
         badRates += !(gCamera.fps > 0.0f);
         int64_t sample = gRecorder.sampleTime, total = gRecorder.totalDuration;
         timesBackwards += sample > total || total < lastTotal;
@@ -414,7 +412,7 @@ TEST_F(Recorder, TheUiThreadReadsFramesRateAndTimesWhileTheOtherThreadsRun)
     streamingEnds = true;
     streaming.join();
     Lock_Destroy(gCamera.frameLock);
-    gCamera.frameBuffer = nullptr;
+    gCamera.frameBuffer.clear();
     gCamera.frameSize = 0;
     gCamera.frameLock = nullptr;
     gCamera.graph = nullptr;

@@ -65,7 +65,7 @@ TEST(GrabberCallbacks, ThePreviewBufferCBRunsThePipelineAndRepaintsTheView)
     gCamera.frameHeader.biWidth = 5;
     gCamera.frameHeader.biHeight = 2;
     gCamera.frameSize = size;
-    gCamera.frameBuffer = (uint8_t *)calloc(size, 1);
+    gCamera.frameBuffer.assign(size, 0);
     gCamera.frameLock = Lock_Create();
     gCamera.viewWindow = view;
     gRecorder.queueLock = Lock_Create();
@@ -74,7 +74,7 @@ TEST(GrabberCallbacks, ThePreviewBufferCBRunsThePipelineAndRepaintsTheView)
     for (int i = 0; i < size; i++)
         frame[i] = (uint8_t)(10 * i);
     EXPECT_EQ(gGrabberCallback.BufferCB(0.5, frame.data(), size), S_OK);
-    EXPECT_EQ(Bytes(gCamera.frameBuffer, gCamera.frameBuffer + size), frame);
+    EXPECT_EQ(gCamera.frameBuffer, frame);
     RECT client;
     GetClientRect(view, &client);
     ASSERT_TRUE(GetUpdateRect(view, &dirty, FALSE));
@@ -84,8 +84,7 @@ TEST(GrabberCallbacks, ThePreviewBufferCBRunsThePipelineAndRepaintsTheView)
 
     Lock_Destroy(gRecorder.queueLock);
     Lock_Destroy(gCamera.frameLock);
-    free(gCamera.frameBuffer);
-    gCamera.frameBuffer = nullptr;
+    gCamera.frameBuffer.clear();
     gCamera.frameSize = 0;
     gCamera.viewWindow = nullptr;
     DestroyWindow(view);

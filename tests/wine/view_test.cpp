@@ -4,6 +4,7 @@
 #include "capture/camera_graph.h"
 #include "state/view_api.h"
 #include "view/view_state.h"
+#include "view/view_win.h"
 #include "view_harness.h"
 #include "wine_support.h"
 
@@ -206,6 +207,41 @@ TEST(ViewWindow, FittingAZoomTellsTheParent)
     EXPECT_EQ(bm.bmWidth, 896);
     EXPECT_EQ(bm.bmHeight, 504);
     EXPECT_EQ(h.Pixel(500, 300), kFrameColor);
+}
+
+// The view composes only what the window shows and leaves out what lies
+// wholly outside it: scrolled into an enlarged picture of distinct pixels,
+// the window shows what the whole composition (a snapshot as shown) has there.
+TEST(ViewWindow, TheWindowShowsItsPartOfTheWholeComposition)
+{
+    ViewHarness h(500, 400);
+    h.StartFrames(1920, 1080);
+    View_SetCalibration(7.3f, 0);
+    gView.showGrid = gView.showNumbers = true;
+    for (int i = 0; i < 30; i++)
+        gView.items.push_back(BenchItem(i));
+    h.Paint();
+    for (size_t i = 0; i < gView.frameBits.size(); i++)
+        gView.frameBits[i] = (uint8_t)(i * 7 + i / 251);
+    View_SetZoom(150);
+    SendMessageW(h.view, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 900), 0);
+    SendMessageW(h.view, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 500), 0);
+    ASSERT_EQ(gView.scrollX, 900);
+    ASSERT_EQ(gView.scrollY, 500);
+    int width, height, backWidth, backHeight;
+    std::vector<COLORREF> shown = h.PaintClient(&width, &height, L"scrolled-part");
+    const uint32_t *back = View_BackPixels(&backWidth, &backHeight);
+    ASSERT_EQ(backWidth, 2880);
+    int differing = 0, lines = 0;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            uint32_t p = back[(size_t)(500 + y) * backWidth + 900 + x];
+            COLORREF pixel = shown[(size_t)y * width + x];
+            differing += RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF) != pixel;
+            lines += pixel == kLineColor;
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(lines, 100) << "items cross the shown part";
 }
 
 TEST(ViewWindow, ThePendingTextIsOutlinedDraggedAndDestroyingTheViewResetsIt)

@@ -5,6 +5,7 @@
 #include "capture/camera_graph.h"
 #include "capture/camera_state.h"
 #include "base/sync.h"
+#include "base/text.h"
 #include "state/view_api.h"
 #include "view/view_state.h"
 #include "view/view_win.h"
@@ -76,7 +77,8 @@ void ViewHarness::StartFrames(int width, int height)
 {
     gCamera.frameHeader = {40, width, height, 1, 24, BI_RGB, (uint32_t)(width * height * 3), 0, 0, 0, 0};
     gCamera.frameSize = width * height * 3;
-    gCamera.frameBuffer = (uint8_t *)malloc((size_t)gCamera.frameSize);
+    gCamera.frameBuffer.assign((size_t)gCamera.frameSize, 0);
+    gCamera.frameFresh = true; // the view takes it at its first paint
     for (int i = 0; i < gCamera.frameSize; i += 3) {
         gCamera.frameBuffer[i] = GetBValue(kFrameColor);
         gCamera.frameBuffer[i + 1] = GetGValue(kFrameColor);
@@ -97,9 +99,20 @@ void ViewHarness::Paint() const
     UpdateWindow(view);
 }
 
+static COLORREF Colour(uint32_t pixel)
+{
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+// The pixels are read as a snapshot takes them, the whole back buffer
+// composed: the view's composition draws only the part the window shows.
 COLORREF ViewHarness::Pixel(int x, int y) const
 {
-    return GetPixel(gView.backDC, x, y);
+    int width, height;
+    const uint32_t *pixels = View_BackPixels(&width, &height);
+    if (!pixels || x < 0 || y < 0 || x >= width || y >= height)
+        return CLR_INVALID;
+    return Colour(pixels[(size_t)y * width + x]);
 }
 
 // 32-bit 0x00RRGGBB pixels of a bitmap, top-down, as COLORREFs.
@@ -116,14 +129,12 @@ static std::vector<COLORREF> ReadPixels(HDC dc, HBITMAP bitmap, int width, int h
 
 int ViewHarness::Count(COLORREF color, RECT area) const
 {
-    int width = gView.displayWidth, height = gView.displayHeight;
-    HGDIOBJ bitmap = SelectObject(gView.backDC, gView.previousBitmap); // GetDIBits wants it unselected
-    std::vector<COLORREF> pixels = ReadPixels(gView.backDC, gView.backBitmap, width, height);
-    SelectObject(gView.backDC, bitmap);
+    int width, height;
+    const uint32_t *pixels = View_BackPixels(&width, &height);
     int n = 0;
-    for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, height); y++)
+    for (int y = std::max<LONG>(area.top, 0); pixels && y < std::min<LONG>(area.bottom, height); y++)
         for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, width); x++)
-            n += pixels[(size_t)y * width + x] == color;
+            n += Colour(pixels[(size_t)y * width + x]) == color;
     return n;
 }
 
@@ -193,5 +204,24 @@ bool SaveBitmapPng(HBITMAP bitmap, const wchar_t *name)
 
 void ViewHarness::Screenshot(const wchar_t *name) const
 {
+    int width, height;
+    View_BackPixels(&width, &height);
     SaveBitmapPng(gView.backBitmap, name);
+}
+
+MeasureItem BenchItem(int i)
+{
+    MeasureItem item = {};
+    const int kinds[] = {ITEM_LINE, ITEM_POINT_LINE, ITEM_RECTANGLE, ITEM_CIRCLE, ITEM_ANGLE, ITEM_FREEHAND, ITEM_TEXT};
+    item.kind = kinds[i % 7];
+    int x = 40 + (i * 173) % 1700, y = 40 + (i * 97) % 950;
+    item.x1 = x, item.y1 = y, item.x2 = x + 60 + i % 40, item.y2 = y + 30 + i % 25;
+    item.x3 = x + 20, item.y3 = y + 70;
+    if (item.kind == ITEM_FREEHAND)
+        for (int k = 0; k < 20; k++)
+            item.points.push_back({x + 4 * k, y + (k % 4) * 5});
+    if (item.kind == ITEM_TEXT)
+        Text_Copy(item.text, ITEM_TEXT_CAPACITY, L"Specimen 12");
+    MeasureItem_UpdateHitRects(&item);
+    return item;
 }

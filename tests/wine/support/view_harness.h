@@ -1,6 +1,8 @@
 // A camera view hosted by a test top-level window, fed with synthetic frames
 // as a running preview would deliver them.
 #pragma once
+#include "view/measure_item.h"
+
 #include <windows.h>
 #include <vector>
 
@@ -24,9 +26,11 @@ struct ViewHarness {
     void StartFrames(int width, int height);
     // Paints the view now (WM_PAINT: frame copy and composition).
     void Paint() const;
-    // The back buffer's pixel, as composed last.
+    // The back buffer's pixel, the whole of it composed as for a snapshot
+    // (a composition draws only what the window shows).
     COLORREF Pixel(int x, int y) const;
-    // How many back-buffer pixels in the rectangle have exactly that colour.
+    // How many back-buffer pixels in the rectangle have exactly that colour
+    // (the whole composed, as for Pixel).
     int Count(COLORREF color, RECT area) const;
     // Background and composition of the whole client area into a bitmap,
     // read back as pixels (top-down rows); optionally saved as a screenshot.
@@ -39,7 +43,8 @@ struct ViewHarness {
     void Key(int key) const;
     void Drag(int x1, int y1, int x2, int y2) const;
 
-    // The back buffer as a PNG in screenshots/ of the build tree.
+    // The back buffer, the whole composed, as a PNG in screenshots/ of the
+    // build tree.
     void Screenshot(const wchar_t *name) const;
 
     static std::vector<MSG> posted; // messages posted to the host window
@@ -47,3 +52,7 @@ struct ViewHarness {
 
 // PNG of a bitmap; false when GDI+ could not save it.
 bool SaveBitmapPng(HBITMAP bitmap, const wchar_t *name);
+
+// Item i of a mix of every kind spread over a 1920 x 1080 picture, as the
+// benchmarks draw them.
+MeasureItem BenchItem(int i);
