@@ -139,13 +139,16 @@ void Effect_Negative(uint8_t *in)
     Sweep(in, Frame_Shape().height, 0, NegativeRows);
 }
 
-// Every row but the last; the frame buffer's last row keeps what it held.
+// Each row against the next; the last row, which has no next, against
+// itself: the flat 128 of no relief. Left unwritten it would show whatever
+// the buffer held, and the view and the pipeline swap two buffers, so the
+// row would flicker between two older frames.
 void Effect_Emboss(uint8_t *in)
 {
-    size_t height = Frame_Shape().height;
-    if (height < 2) {
-        Sweep(in, 0, 0, EmbossRows); // mirrors the one row all the same
+    FrameShape shape = Frame_Shape();
+    if (shape.height == 0)
         return;
-    }
-    Sweep(in, height - 1, 1, EmbossRows);
+    Sweep(in, shape.height - 1, 1, EmbossRows);
+    size_t last = (shape.height - 1) * shape.stride;
+    gEffectKernels->emboss(in + last, in + last, gCamera.frameBuffer.data() + last, shape.stride);
 }
