@@ -65,6 +65,7 @@ enum Command {
     CMD_OVERLAY_GRID = 3091,
     CMD_OVERLAY_CIRCLES = 3092,
     CMD_SCALE_BAR = 3093,           // toolbar and calibration menu: the scale bar on or off
+    CMD_FOCUS_STACK = 3097,         // the Focus stack window
 
     // Choose resolution k of the current format map: 3040 + k, k < 20.
     CMD_RESOLUTION_FIRST = 3040,

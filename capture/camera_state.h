@@ -68,6 +68,7 @@ struct Camera {
 
     uint8_t *frameBuffer; // the processed frame the view shows
     int32_t frameSize;
+    std::atomic<uint32_t> framesRendered; // into frameBuffer, counting on (it wraps)
     SyncLock *frameLock;
 
     // Picture flags: written on the UI thread, read on the streaming thread.

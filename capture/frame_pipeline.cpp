@@ -48,6 +48,7 @@ int32_t Camera_PreviewFrame(double sampleTime, uint8_t *buffer, int32_t length)
     if (length == gCamera.frameSize && gCamera.frameBuffer) {
         ScopedLock hold(gCamera.frameLock);
         Frame_Render(buffer, length);
+        gCamera.framesRendered++;
     }
     Frame_RequestRepaint();
     return 0;
