@@ -152,11 +152,12 @@ TEST_F(FocusStackWindow, DrivingTheFocusThroughItsRangeFusesAPictureSharpWhereEv
                   SetDlgItemTextW(dialog, IDC_STACK_TO, L"180");
                   SetDlgItemTextW(dialog, IDC_STACK_STEPS, L"9");
                   SendDlgItemMessageW(dialog, IDC_STACK_KEEP_FRAMES, BM_SETCHECK, BST_CHECKED, 0);
+                  Sleep(500); // painted, for the picture
+                  Window_Screenshot(dialog, L"focus-stack-window");
                   Dialog_Press(dialog, IDOK);
                   for (int i = 0; i < 600 && Rig_LastWrite(0, RigControl_Focus).currentValue != 100; i++)
                       Sleep(100);
                   count = Dialog_Text(dialog, IDC_STACK_COUNT);
-                  Window_Screenshot(dialog, L"focus-stack-window");
                   EXPECT_TRUE(Dialog_WaitClosed(dialog, 120000)) << "not fused";
               });
     EXPECT_EQ(mode, L"automatically as the focus changes;one per click on Take a frame;by driving the camera's focus;");
