@@ -13,10 +13,12 @@
 #include "rig_codec.h"
 #include "rig_depth.h"
 #include "rig_graph.h"
+#include "rig_shared.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <climits>
+#include <cwchar>
 #include <vector>
 
 namespace {
@@ -202,6 +204,38 @@ TEST_F(FocusStackWindow, DrivingTheFocusThroughItsRangeFusesAPictureSharpWhereEv
         }
     }
     EXPECT_TRUE(Picture_WriteSideBySide(frames[sharpest], fused, L"focus-stack-before-after"));
+}
+
+// Automatic keeping while the focus is turned by hand (three positions a
+// second apart, set on the microscope as its wheel would): a frame is kept at
+// each, and Cancel throws the series away and leaves the window ready.
+TEST_F(FocusStackWindow, TurningTheFocusKeepsFramesByItselfAndCancelKeepsNothing)
+{
+    int kept = 0;
+    std::wstring cancelText, afterCancel;
+    Modal_Run([&] { SendMessageW(program.main, WM_COMMAND, CMD_FOCUS_STACK, 0); },
+              [&] {
+                  HWND dialog = Dialog_WaitFor(L"Focus stack");
+                  ASSERT_NE(dialog, nullptr);
+                  Dialog_Press(dialog, IDOK);
+                  for (int focus : {40, 100, 180}) {
+                      Rig_SetControl(0, RigControl_Focus, focus, 2);
+                      Sleep(1500);
+                  }
+                  swscanf(Dialog_Text(dialog, IDC_STACK_COUNT).c_str(), L"Frames kept: %d", &kept);
+                  cancelText = Dialog_Text(dialog, IDCANCEL);
+                  Dialog_Press(dialog, IDCANCEL);
+                  for (int i = 0; i < 100 && Dialog_Text(dialog, IDCANCEL) != L"Close"; i++)
+                      Sleep(100);
+                  afterCancel = Dialog_Text(dialog, IDOK) + L";" + Dialog_Text(dialog, IDCANCEL);
+                  Dialog_Press(dialog, IDCANCEL);
+                  EXPECT_TRUE(Dialog_WaitClosed(dialog));
+              });
+    EXPECT_GE(kept, 3);
+    EXPECT_LE(kept, 12) << "a still picture is not kept again and again";
+    EXPECT_EQ(cancelText, L"Cancel");
+    EXPECT_EQ(afterCancel, L"&Start;Close");
+    EXPECT_TRUE(Files(program.images.path + L"\\Focus stacks\\*-stack.tif").empty());
 }
 
 } // namespace
