@@ -210,6 +210,10 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         if (noCalibrationDialog)
             TimeLapseDlg_Show(window);
         break;
+    case CMD_FOCUS_STACK:
+        if (open && noCalibrationDialog)
+            FocusStackDlg_Show(window);
+        break;
     case CMD_GALLERY:
         Gallery_Open();
         break;

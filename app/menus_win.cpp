@@ -70,13 +70,19 @@ HMENU Menu_MakeResolution()
         bool current = f.width == gCamera.currentFormat.width && f.height == gCamera.currentFormat.height;
         AppendMenuW(menu, MF_STRING | (current ? MF_CHECKED : 0), (UINT_PTR)id++, text);
     }
+    // The source's other ways of taking pictures.
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, CMD_TIME_LAPSE, Language_Text(1400));
+    AppendMenuW(menu, MF_STRING, CMD_FOCUS_STACK, Language_Text(1457));
     return menu;
 }
 
 void Menu_Resolution(HWND owner)
 {
     int chosen = TrackAtCursor(owner, Menu_MakeResolution());
-    if (chosen >= CMD_RESOLUTION_FIRST) {
+    if (chosen == CMD_FOCUS_STACK) {
+        MainWnd_PostCommand(CMD_FOCUS_STACK);
+    } else if (chosen >= CMD_RESOLUTION_FIRST) {
         MainWnd_SetResolution(chosen - CMD_RESOLUTION_FIRST);
         Panel_PostRefresh(false);
     }

@@ -66,6 +66,7 @@ enum Command {
     CMD_OVERLAY_CIRCLES = 3092,
     CMD_SCALE_BAR = 3093,           // toolbar and calibration menu: the scale bar on or off
     CMD_TIME_LAPSE = 3096,          // the Source section: the Time-lapse dialog
+    CMD_FOCUS_STACK = 3097,         // the Focus stack window
 
     // Choose resolution k of the current format map: 3040 + k, k < 20.
     CMD_RESOLUTION_FIRST = 3040,

@@ -156,3 +156,20 @@ void Camera_WriteControl(CameraControlId id, ControlWrite write)
         gCamera.procAmp->Set(Control_PropertyId(id), write.value, write.flags);
     }
 }
+
+bool Camera_FocusRange(int32_t *min, int32_t *max)
+{
+    long low = 0, high = 0, step = 0, def = 0, caps = 0;
+    if (!gCamera.cameraControl ||
+        FAILED(gCamera.cameraControl->GetRange(CameraControl_Focus, &low, &high, &step, &def, &caps)) ||
+        !(caps & CameraControl_Flags_Manual) || low >= high)
+        return false;
+    *min = (int32_t)low, *max = (int32_t)high;
+    return true;
+}
+
+bool Camera_SetFocus(int32_t position)
+{
+    return gCamera.cameraControl &&
+           SUCCEEDED(gCamera.cameraControl->Set(CameraControl_Focus, position, CameraControl_Flags_Manual));
+}

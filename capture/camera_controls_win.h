@@ -16,5 +16,12 @@ int32_t Camera_ReadControlValue(CameraControlId id);
 // its IVideoProcAmp in gCamera.videoProcAmp (null when there is none).
 void Camera_OpenVideoProcAmp();
 
+// The camera's absolute focus (CameraControl_Focus) as the device gives it:
+// false when it has none that can be set by hand.
+bool Camera_FocusRange(int32_t *min, int32_t *max);
+// Moves the focus to an absolute position, by hand; false when the device
+// refused it.
+bool Camera_SetFocus(int32_t position);
+
 // Releases the three control interfaces and zeroes the records.
 void Camera_ReleaseControls();

@@ -72,6 +72,7 @@ struct Camera {
     // says that a frame was written into it since the view last took one.
     std::vector<uint8_t> frameBuffer;
     int32_t frameSize;
+    std::atomic<uint32_t> framesRendered; // into frameBuffer, counting on (it wraps)
     SyncLock *frameLock;
     bool frameFresh;
 

@@ -51,6 +51,7 @@ int32_t Camera_PreviewFrame(double sampleTime, uint8_t *buffer, int32_t length)
         if (!gCamera.frameBuffer.empty()) {
             Frame_Render(buffer, length);
             gCamera.frameFresh = true;
+            gCamera.framesRendered++;
         }
     }
     Frame_RequestRepaint();

@@ -17,10 +17,12 @@ set(HOST_LIBS "$<LINK_GROUP:RESCAN,quorell_core,quorell_host_support>" Threads::
 
 file(GLOB HOST_TESTS CONFIGURE_DEPENDS tests/host/*_test.cpp)
 if(QUORELL_TSAN)
-    # Only the suites where the streaming, recording and UI threads meet.
-    list(FILTER HOST_TESTS INCLUDE REGEX "/(frame_pipeline|recorder)_test\\.cpp$")
+    # Only the suites where the streaming, recording, stacking and UI threads meet.
+    list(FILTER HOST_TESTS INCLUDE REGEX "/(frame_pipeline|recorder|focus_stack)_test\\.cpp$")
 endif()
-add_executable(host_tests ${HOST_TESTS})
+# The rig's depth model (portable) builds the focus stack's test series.
+add_executable(host_tests ${HOST_TESTS} tests/rig/rig_depth.cpp)
+target_include_directories(host_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/rig)
 target_link_libraries(host_tests PRIVATE ${HOST_LIBS} GTest::gtest GTest::gtest_main)
 target_compile_definitions(host_tests PRIVATE QUORELL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                               QUORELL_BINARY_DIR="${CMAKE_BINARY_DIR}")

@@ -27,6 +27,9 @@ add_dependencies(wine_tests quorell_resources Quorell QuorellRig QuorellRigCtl q
 gtest_add_tests(TARGET wine_tests SOURCES ${WINE_TEST_SOURCES}
                 WORKING_DIRECTORY ${CMAKE_BINARY_DIR} TEST_LIST WINE_TESTS)
 set_tests_properties(${WINE_TESTS} PROPERTIES TIMEOUT 60 LABELS wine)
+# A focus series driven in nine steps, saved frame by frame, then fused.
+set_tests_properties(FocusStackWindow.DrivingTheFocusThroughItsRangeFusesAPictureSharpWhereEveryPartIs
+                     PROPERTIES TIMEOUT 240 LABELS wine)
 
 # The reports the Wine test leaves in report-files/, read on the Linux side
 # with LibreOffice and poppler.

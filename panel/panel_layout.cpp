@@ -3,7 +3,7 @@
 PanelMetrics gPanelMetrics;
 
 const SectionSlot kPanelSections[PANEL_SECTIONS] = {
-    {L"CtrlPanelSourceWndClass", 100, 115},
+    {L"CtrlPanelSourceWndClass", 100, 132},
     {L"CtrlPanelColorWndClass", 102, 219},
     // Tall enough for the effect rows (19 units would show the first row only).
     {L"CtrlPanelFlipWndClass", 103, 49},

@@ -22,6 +22,7 @@ void Source_Layout(int32_t clientWidth, Rect *rects)
     rects[9] = Rect_Sized(Dlu_X(4) + bw + Dlu_X(6), top + Dlu_Y(61), bw, Dlu_Y(16));
     rects[10] = Rect_Sized(Dlu_X(4), top + Dlu_Y(80), clientWidth - Dlu_X(8), Dlu_Y(14));
     rects[11] = Rect_Sized(Dlu_X(4), top + Dlu_Y(97), clientWidth - Dlu_X(8), Dlu_Y(14));
+    rects[12] = Rect_Sized(Dlu_X(4), top + Dlu_Y(114), clientWidth - Dlu_X(8), Dlu_Y(14));
 }
 
 void Color_Layout(int32_t clientWidth, Rect *rects)

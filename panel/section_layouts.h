@@ -5,7 +5,7 @@
 #include "base/geometry.h"
 #include <cstdint>
 
-enum { SOURCE_CONTROLS = 12, COLOR_CONTROLS = 40, FLIP_CONTROLS = 6, REPORT_CONTROLS = 3 };
+enum { SOURCE_CONTROLS = 13, COLOR_CONTROLS = 40, FLIP_CONTROLS = 6, REPORT_CONTROLS = 3 };
 
 void Source_Layout(int32_t clientWidth, Rect *rects);
 void Color_Layout(int32_t clientWidth, Rect *rects);

@@ -25,6 +25,7 @@ enum {
     SOURCE_RECORD,
     SOURCE_GALLERY,
     SOURCE_TIME_LAPSE,
+    SOURCE_FOCUS_STACK,
 };
 
 static const DWORD kList = CBS_DROPDOWNLIST | WS_VSCROLL;
@@ -41,6 +42,7 @@ static const SectionControl kControls[SOURCE_CONTROLS] = {
     {SOURCE_RECORD, L"BUTTON", BS_PUSHBUTTON, 1047},
     {SOURCE_GALLERY, L"BUTTON", BS_PUSHBUTTON, 1048},
     {SOURCE_TIME_LAPSE, L"BUTTON", BS_PUSHBUTTON, 1400},
+    {SOURCE_FOCUS_STACK, L"BUTTON", BS_PUSHBUTTON, 1457},
 };
 
 static bool CurrentIsMjpg()
@@ -92,7 +94,7 @@ static void FillDevicesAndCompression(HWND section)
 static void Refresh(HWND section, bool full)
 {
     static const int operable[] = {SOURCE_CAMERA, SOURCE_RESOLUTION, SOURCE_COMPRESSION, SOURCE_SNAPSHOT,
-                                   SOURCE_RECORD};
+                                   SOURCE_RECORD, SOURCE_FOCUS_STACK};
     Section_Enable(section, SOURCE_STILL_SIZE, false);
     bool open = Camera_IsOpen();
     for (int id : operable)
@@ -157,8 +159,8 @@ LRESULT CALLBACK SourceSection_Proc(HWND window, UINT message, WPARAM wParam, LP
     }
     if (message == WM_COMMAND && lParam) {
         int id = LOWORD(wParam), code = HIWORD(wParam);
-        static const int buttons[] = {CMD_SNAPSHOT, CMD_RECORD, CMD_GALLERY, CMD_TIME_LAPSE};
-        if (id >= SOURCE_SNAPSHOT && id <= SOURCE_TIME_LAPSE && code == BN_CLICKED)
+        static const int buttons[] = {CMD_SNAPSHOT, CMD_RECORD, CMD_GALLERY, CMD_TIME_LAPSE, CMD_FOCUS_STACK};
+        if (id >= SOURCE_SNAPSHOT && id <= SOURCE_FOCUS_STACK && code == BN_CLICKED)
             MainWnd_PostCommand(buttons[id - SOURCE_SNAPSHOT]);
         else if (code == CBN_SELCHANGE)
             OnSelection(window, id);

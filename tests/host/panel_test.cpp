@@ -47,12 +47,12 @@ TEST_F(PanelFrame, TheBarAppearsOnlyWhenTheContentIsTallerAndReachesExactlyTheRa
     EXPECT_EQ(scroll.maximum - scroll.page + 1, range);
 
     // Collapsing while at the bottom clamps to the new, smaller range.
-    panel.sections[0].expanded = 1;
+    panel.sections[0].expanded = 1; // Source: 28 + 264
     Panel_UpdateContent(&panel, 200);
     panel.scrollPos = Panel_ScrollTarget(panel, 200, SCROLL_BOTTOM, 0);
     panel.sections[1].expanded = 0;
     scroll = Panel_UpdateContent(&panel, 200);
-    EXPECT_EQ(panel.scrollPos, 16 + 3 * 28 + 258 - 200);
+    EXPECT_EQ(panel.scrollPos, 16 + 3 * 28 + 292 - 200);
     EXPECT_EQ(scroll.position, panel.scrollPos);
     panel.sections[0].expanded = 0;
     EXPECT_FALSE(Panel_UpdateContent(&panel, 200).shown);

@@ -34,6 +34,7 @@ enum RigControl {
     RigControl_Gain,
     RigControl_Exposure,  // IAMCameraControl, CameraControl_Exposure
     RigControl_PowerLine, // the processing node's IVideoProcAmp, 1 = 50 Hz, 2 = 60 Hz
+    RigControl_Focus,     // IAMCameraControl, CameraControl_Focus (absolute); rig_depth.h
     RigControl_Count
 };
 
@@ -75,7 +76,8 @@ struct RigWrite {
     LONG currentValue, currentFlags;
 };
 RigWrite Rig_LastWrite(int device, RigControl control);
-// Puts every control of the device back to its default and clears the counts.
+// Puts every control of the device back to its default, hides the relief
+// and clears the counts.
 void Rig_ResetControls(int device);
 
 // Failures a microscope shows until told otherwise (0), for the program's
@@ -114,6 +116,11 @@ struct RigCapture {
     LONGLONG time;       // its sample's start time: the stream time it was captured at, 100-ns units
 };
 void Rig_NumberFrames(int device, bool on);
+
+// Until told otherwise, the picture shows the relief of rig_depth.h: textured
+// parts at other depths than the ruler's, blurred by their distance from the
+// focus position (RigControl_Focus).
+void Rig_ShowRelief(int device, bool on);
 // The kept capture times, oldest first; returns how many were written.
 int Rig_CaptureLog(int device, RigCapture *captures, int capacity);
 

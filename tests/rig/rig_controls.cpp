@@ -33,7 +33,9 @@ RigControl ProcAmp_Control(long property)
 
 RigControl Camera_Control(long property)
 {
-    return property == CameraControl_Exposure ? RigControl_Exposure : RigControl_Count;
+    return property == CameraControl_Exposure ? RigControl_Exposure
+           : property == CameraControl_Focus  ? RigControl_Focus
+                                              : RigControl_Count;
 }
 
 HRESULT Range(RigControl c, long *min, long *max, long *step, long *def, long *caps)

@@ -3,6 +3,7 @@
 //   QuorellRigCtl unplug N [HWND]   remove it and announce the removal
 //   QuorellRigCtl still N           press microscope N's snapshot button
 //   QuorellRigCtl values N          print what reached microscope N's controls
+//   QuorellRigCtl relief on|off N   show or hide microscope N's relief
 // HWND (hexadecimal) is a window that gets WM_DEVICECHANGE directly, besides
 // the broadcast and every camera view.
 #include "rig_api.h"
@@ -12,16 +13,23 @@
 
 static const wchar_t *const kControlNames[RigControl_Count] = {
     L"brightness", L"contrast", L"hue", L"saturation", L"sharpness", L"gamma", L"colorenable",
-    L"whitebalance", L"backlight", L"gain", L"exposure", L"powerline"};
+    L"whitebalance", L"backlight", L"gain", L"exposure", L"powerline", L"focus"};
 
 static int Usage()
 {
-    fwprintf(stderr, L"usage: QuorellRigCtl plug|unplug N [HWND] | still N | values N\n");
+    fwprintf(stderr, L"usage: QuorellRigCtl plug|unplug N [HWND] | still N | values N | relief on|off N\n");
     return 2;
 }
 
 int wmain(int argc, wchar_t **argv)
 {
+    if (argc == 4 && !wcscmp(argv[1], L"relief")) {
+        int device = _wtoi(argv[3]) - 1;
+        if (device < 0 || device >= RIG_DEVICE_COUNT)
+            return Usage();
+        Rig_ShowRelief(device, !wcscmp(argv[2], L"on"));
+        return 0;
+    }
     if (argc < 3)
         return Usage();
     int device = _wtoi(argv[2]) - 1;

@@ -1,5 +1,6 @@
 #include "rig_scene.h"
 #include "rig_codec.h"
+#include "rig_depth.h"
 #include "rig_shared.h"
 
 #include <algorithm>
@@ -50,7 +51,15 @@ void Fill(Scene *s, int x0, int y0, int x1, int y1, SceneColour colour)
 
 SceneColour Toned(const Tone &tone, SceneColour c) { return {tone.lut[0][c.b], tone.lut[1][c.g], tone.lut[2][c.r]}; }
 
-void Scene_PaintBase(Scene *s, const Tone &tone)
+void PaintPart(void *context, uint8_t *bgr, int width, int height, int k)
+{
+    const Tone &tone = *(const Tone *)context;
+    SceneColour light = Toned(tone, kSceneReliefLight[k]), dark = Toned(tone, kSceneReliefDark[k]);
+    const uint8_t l[3] = {light.b, light.g, light.r}, d[3] = {dark.b, dark.g, dark.r};
+    Depth_PaintPart(bgr, width, height, k, l, d);
+}
+
+void Scene_PaintBase(Scene *s, int device, const Tone &tone)
 {
     const int w = s->width, h = s->height, p = Rig_PixelsPerMm(w);
     const int rulerTop = h / 4, tick = std::max(1, p / 10);
@@ -63,6 +72,8 @@ void Scene_PaintBase(Scene *s, const Tone &tone)
     }
     Fill(s, p / 2, p / 2, 3 * p / 2, 3 * p / 2, Toned(tone, kSceneRed));
     Fill(s, w - 3 * p / 2, h - 3 * p / 2, w - p / 2, h - p / 2, Toned(tone, kSceneBlue));
+    const RigDeviceShared *d = Rig_Device(device);
+    Depth_Focus(s->frame.data(), w, h, d->control[RigControl_Focus].value, d->relief != 0, PaintPart, (void *)&tone);
     s->base = s->frame;
 }
 
@@ -86,7 +97,7 @@ void Scene_Prepare(Scene *s, int device, int width, int height)
     s->frame.assign((size_t)width * height * 3, 0);
     Tone tone;
     Tone_Build(&tone, device);
-    Scene_PaintBase(s, tone);
+    Scene_PaintBase(s, device, tone);
     s->yuy2Stale = true;
 }
 

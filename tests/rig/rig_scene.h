@@ -15,6 +15,9 @@
 //   frame number (only with Rig_NumberFrames): RIG_NUMBER_BITS p x p blocks
 //          in rows H/2 + p .. H/2 + 2p - 1, bit k (least significant first)
 //          at columns (k + 2) p .., black for 1 and white for 0.
+// The focus position blurs the picture by its distance from the ruler's
+// depth; on request a relief of four textured parts lies below the moving
+// mark at other depths (rig_depth.h).
 // The camera's tone controls (exposure, gain, gamma, contrast, brightness,
 // white balance) map every colour through per-channel tables; at their
 // defaults the tables are the identity.
@@ -31,6 +34,9 @@ inline constexpr SceneColour kSceneTick = {20, 20, 20};
 inline constexpr SceneColour kSceneRed = {40, 40, 220};
 inline constexpr SceneColour kSceneBlue = {220, 70, 40};
 inline constexpr SceneColour kSceneMark = {40, 110, 30};
+// The relief's parts (rig_depth.h): checkerboards of these.
+inline constexpr SceneColour kSceneReliefLight[4] = {{120, 200, 240}, {200, 230, 160}, {230, 190, 200}, {170, 230, 230}};
+inline constexpr SceneColour kSceneReliefDark[4] = {{30, 70, 120}, {90, 60, 20}, {100, 30, 90}, {40, 90, 40}};
 
 struct Scene {
     int width = 0, height = 0;

@@ -1,4 +1,5 @@
 #include "rig_shared.h"
+#include "rig_depth.h"
 
 #include <dshow.h>
 #include <algorithm>
@@ -33,6 +34,7 @@ static const RigRange kRanges[RigControl_Count] = {
     /* gain          */ {1, 0, 100, 1, 0, 2, 2, 0},
     /* exposure      */ {1, -13, -1, 1, -6, 3, 2, -5},
     /* power line    */ {1, 1, 2, 1, 1, 2, 2, 1},
+    /* focus         */ {1, RIG_FOCUS_MIN, RIG_FOCUS_MAX, 1, RIG_FOCUS_DEFAULT, 2, 2, RIG_FOCUS_DEFAULT},
 };
 
 const wchar_t *Rig_DeviceName(int device) { return kNames[device]; }
@@ -45,6 +47,7 @@ static void Device_Reset(RigDeviceShared *d)
 {
     for (int c = 0; c < RigControl_Count; c++)
         d->control[c] = {kRanges[c].def, kRanges[c].flags, 0, 0, 0};
+    d->relief = 0;
     InterlockedIncrement(&d->toneVersion);
 }
 
@@ -169,6 +172,13 @@ void Rig_Stall(int device, LONG milliseconds)
 void Rig_NumberFrames(int device, bool on)
 {
     InterlockedExchange(&Rig_Device(device)->numbering, on);
+}
+
+void Rig_ShowRelief(int device, bool on)
+{
+    RigDeviceShared *d = Rig_Device(device);
+    InterlockedExchange(&d->relief, on);
+    InterlockedIncrement(&d->toneVersion);
 }
 
 int Rig_CaptureLog(int device, RigCapture *captures, int capacity)

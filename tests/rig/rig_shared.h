@@ -20,6 +20,7 @@ struct RigDeviceShared {
     LONG frameInterval;  // Rig_SetFrameInterval; 0: the connected type's
     LONG stall;          // Rig_Stall's milliseconds, until a streaming thread takes them
     LONG numbering;      // Rig_NumberFrames
+    LONG relief;         // Rig_ShowRelief
     LONG captures;       // capture frames numbered so far
     RigCapture log[RIG_CAPTURE_LOG]; // frame n in slot n % RIG_CAPTURE_LOG
 };

@@ -153,10 +153,12 @@ TEST_F(MainWindow, StatusPartTwoAlternatesBetweenItsTwoFormats)
         << program.StatusText(2);
 }
 
-TEST_F(MainWindow, TheResolutionMenuListsTheCurrentCompressionsSizesWithTheCurrentChecked)
+TEST_F(MainWindow, TheResolutionMenuListsTheCurrentCompressionsSizesWithTheCurrentCheckedThenTimeLapseAndFocusStack)
 {
     HMENU menu = Menu_MakeResolution();
-    ASSERT_EQ(GetMenuItemCount(menu), 3);
+    ASSERT_EQ(GetMenuItemCount(menu), 6);
+    EXPECT_EQ(GetMenuItemID(menu, 4), (UINT)CMD_TIME_LAPSE);
+    EXPECT_EQ(GetMenuItemID(menu, 5), (UINT)CMD_FOCUS_STACK);
     const wchar_t *expected[] = {L"640x480", L"1280x720", L"1920x1080"};
     for (int i = 0; i < 3; i++) {
         wchar_t text[32] = L"";

@@ -3,8 +3,10 @@
 #include "capture/ks_interfaces_win.h"
 #include "rig_api.h"
 #include "rig_codec.h"
+#include "rig_depth.h"
 #include "rig_graph.h"
 #include "rig_scene.h"
+#include "rig_shared.h"
 #include "wine_support.h"
 
 #include <dbt.h>
@@ -246,7 +248,12 @@ TEST_F(RigBench, ControlsReportTheirRangesRecordWritesAndChangeThePicture)
     EXPECT_EQ(caps & 1, 1) << "automatic exposure offered";
     ASSERT_HRESULT_SUCCEEDED(camera->Get(CameraControl_Exposure, &value, &flags));
     EXPECT_EQ(flags, 2) << "but manual at first";
-    EXPECT_HRESULT_FAILED(camera->GetRange(CameraControl_Focus, &min, &max, &step, &def, &caps));
+    ASSERT_HRESULT_SUCCEEDED(camera->GetRange(CameraControl_Focus, &min, &max, &step, &def, &caps));
+    EXPECT_EQ(min, RIG_FOCUS_MIN);
+    EXPECT_EQ(max, RIG_FOCUS_MAX);
+    EXPECT_EQ(def, RIG_FOCUS_DEFAULT);
+    EXPECT_EQ(caps, 2) << "manual focus only";
+    EXPECT_HRESULT_FAILED(camera->GetRange(CameraControl_Zoom, &min, &max, &step, &def, &caps));
 
     for (long property : {VideoProcAmp_Gain, VideoProcAmp_WhiteBalance, VideoProcAmp_Saturation, VideoProcAmp_Contrast,
                           VideoProcAmp_Hue, VideoProcAmp_Brightness, VideoProcAmp_Sharpness, VideoProcAmp_Gamma}) {
@@ -289,6 +296,34 @@ TEST_F(RigBench, ControlsReportTheirRangesRecordWritesAndChangeThePicture)
     camera->Release();
     procAmp->Release();
     filter->Release();
+}
+
+// Through the focus control each part of the relief, and the ruler, is
+// sharpest at its own depth, and none is sharp at every position.
+TEST_F(RigBench, FocusBlursEachPartByItsDistanceFromItsDepth)
+{
+    const int w = 1280, h = 720, p = Rig_PixelsPerMm(w);
+    std::vector<DepthRect> regions;
+    std::vector<int> depths;
+    for (int k = 0; k < RIG_RELIEF_PARTS; k++)
+        regions.push_back(Depth_Part(w, h, k)), depths.push_back(kReliefDepth[k]);
+    regions.push_back({p, h / 4, w - p, h / 4 + p / 2}), depths.push_back(RIG_RULER_DEPTH); // the short ticks
+    Rig_ShowRelief(0, true);
+    std::vector<double> atDepth(regions.size(), 0), farthest(regions.size(), 1e300);
+    for (int focus = RIG_FOCUS_MIN; focus <= RIG_FOCUS_MAX; focus += 20) {
+        ASSERT_HRESULT_SUCCEEDED(Rig_SetControl(0, RigControl_Focus, focus, 2));
+        Scene scene;
+        Scene_Prepare(&scene, 0, w, h);
+        for (size_t r = 0; r < regions.size(); r++) {
+            double sharpness = Picture_Sharpness(scene.base, w, regions[r]);
+            if (focus == depths[r])
+                atDepth[r] = sharpness;
+            else if (abs(focus - depths[r]) >= 40)
+                farthest[r] = std::min(farthest[r], sharpness);
+        }
+    }
+    for (size_t r = 0; r < regions.size(); r++)
+        EXPECT_GT(atDepth[r], 20 * farthest[r]) << "part at depth " << depths[r];
 }
 
 TEST_F(RigBench, TopologyProcessingNodeOffersPowerLineFrequency)

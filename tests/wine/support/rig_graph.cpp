@@ -1,5 +1,6 @@
 #include "rig_graph.h"
 #include "wine_support.h"
+#include "rig_depth.h"
 
 #include <dvdmedia.h>
 
@@ -316,4 +317,17 @@ const BYTE *Frame_Pixel(const std::vector<BYTE> &frame, int width, int height, i
 {
     size_t stride = ((size_t)width * 3 + 3) & ~(size_t)3;
     return &frame[(size_t)(height - 1 - y) * stride + (size_t)x * 3];
+}
+
+double Picture_Sharpness(const std::vector<BYTE> &bgr, int width, const DepthRect &r)
+{
+    auto g = [&](int x, int y) { return (double)bgr[((size_t)y * width + x) * 3 + 1]; };
+    double sum = 0, squares = 0;
+    int n = 0;
+    for (int y = r.y0 + 1; y < r.y1 - 1; y++)
+        for (int x = r.x0 + 1; x < r.x1 - 1; x++) {
+            double l = 4 * g(x, y) - g(x - 1, y) - g(x + 1, y) - g(x, y - 1) - g(x, y + 1);
+            sum += l, squares += l * l, n++;
+        }
+    return squares / n - (sum / n) * (sum / n);
 }

@@ -68,3 +68,8 @@ struct RigGraph {
 
 // A pixel of a bottom-up RGB24 frame, addressed top-down: {b, g, r}.
 const BYTE *Frame_Pixel(const std::vector<BYTE> &frame, int width, int height, int x, int y);
+
+// How sharp a picture is inside a rectangle (rig_depth.h): the variance of
+// the Laplacian of the green channel of top-down BGR rows of `width` pixels.
+struct DepthRect;
+double Picture_Sharpness(const std::vector<BYTE> &bgr, int width, const DepthRect &r);
