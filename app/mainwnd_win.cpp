@@ -17,6 +17,7 @@
 #include "capture/camera_graph.h"
 #include "dialogs/dialogs_win.h"
 #include "state/view_api.h"
+#include "view/view_source.h"
 #include "view/view_state.h"
 
 #include <commctrl.h>
@@ -177,11 +178,13 @@ void MainWnd_ShowCalibrationText()
 {
     MainWnd_ShowOverlayButtons();
     wchar_t text[BUTTON_TEXT_CAPACITY];
-    Toolbar_CalibrationText(text, BUTTON_TEXT_CAPACITY, Camera_IsOpen());
+    Toolbar_CalibrationText(text, BUTTON_TEXT_CAPACITY, View_HasPicture());
     Toolbar_SetText(CMD_CALIBRATION_MENU, text);
-    wchar_t reason[CALIBRATION_REASON_CAPACITY];
-    Calibration_NotAppliedReason(reason, CALIBRATION_REASON_CAPACITY, Camera_IsOpen());
-    StatusBar_SetText(1, reason);
+    wchar_t note[CALIBRATION_REASON_CAPACITY];
+    Status_NoteText(note, CALIBRATION_REASON_CAPACITY, View_HasPicture());
+    StatusBar_SetText(1, note);
+    // A hold ends with the picture (a new format, camera or opened picture).
+    Toolbar_SetChecked(CMD_FREEZE, gView.source == VIEW_HELD);
 }
 
 void MainWnd_SetToolMode(int tool)
@@ -189,7 +192,7 @@ void MainWnd_SetToolMode(int tool)
     View_SetTool(tool);
     MainWnd_UpdateStatus();
     if (gView.tool == TOOL_TEXT) {
-        if (Camera_IsOpen() && !gApp.textInputDialog) {
+        if (View_HasPicture() && !gApp.textInputDialog) {
             gView.phase = TOOL_TEXT;
             gApp.textInputDialog = TextInputDlg_Create(gApp.mainWindow);
             if (gApp.textInputDialog)

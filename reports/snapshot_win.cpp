@@ -1,4 +1,5 @@
 // Taking snapshots of the camera view and showing them in the file browser.
+#include "view/view_source.h"
 #include "reports/snapshot.h"
 
 #include "state/app_state.h"
@@ -86,7 +87,7 @@ bool Snapshot_Save(const wchar_t *path, bool numbered)
 
 void Snapshot_Take()
 {
-    if (!Camera_IsOpen())
+    if (!View_HasPicture())
         return;
     wchar_t name[PATH_CAPACITY];
     if (!Snapshot_MakeFileName(name)) {
