@@ -118,13 +118,14 @@ SectionEnd
 ; Only what the installer put there: a file the user saved into the program
 ; folder keeps the folder.
 Section "Uninstall"
+    ; The registrations go first, so that none is left once the folder is gone.
+    DeleteRegKey HKLM "${APP_KEY}"
+    !insertmacro UnassociateExtension ".tif"
+    !insertmacro UnassociateExtension ".tiff"
+    DeleteRegKey HKLM "Software\Classes\${PROGID}"
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     !include "${STAGE}/../uninstall-files.nsh"
     Delete "$INSTDIR\Uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
-    DeleteRegKey HKLM "${APP_KEY}"
-    !insertmacro UnassociateExtension ".tif"
-    !insertmacro UnassociateExtension ".tiff"
-    DeleteRegKey HKLM "Software\Classes\${PROGID}"
 SectionEnd
