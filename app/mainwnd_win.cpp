@@ -138,14 +138,27 @@ void MainWnd_Layout()
     StatusBar_Layout(width);
 }
 
+// Part 2: the picture's size and the camera's frame rate, in the order
+// given; a still picture has no rate.
+static void ShowSizeAndRate(bool sizeFirst)
+{
+    wchar_t text[STATUS_TEXT_CAPACITY];
+    if (gView.source == VIEW_PICTURE)
+        Text_Format(text, STATUS_TEXT_CAPACITY, L"%dx%d", gView.imageWidth, gView.imageHeight);
+    else if (sizeFirst)
+        Status_SizeThenFps(text, STATUS_TEXT_CAPACITY, gView.imageWidth, gView.imageHeight, gCamera.fps);
+    else
+        Status_FpsThenSize(text, STATUS_TEXT_CAPACITY, gView.imageWidth, gView.imageHeight, gCamera.fps);
+    StatusBar_SetText(2, text);
+}
+
 void MainWnd_UpdateStatus()
 {
     SendMessageW(gApp.zoomSlider, TBM_SETPOS, TRUE, gView.zoom);
     wchar_t text[STATUS_TEXT_CAPACITY];
     Text_Format(text, STATUS_TEXT_CAPACITY, L"%d%%", gView.zoom);
     StatusBar_SetText(4, text);
-    Status_SizeThenFps(text, STATUS_TEXT_CAPACITY, gView.imageWidth, gView.imageHeight, gCamera.fps);
-    StatusBar_SetText(2, text);
+    ShowSizeAndRate(true);
 }
 
 void MainWnd_ShowResolutionText()
@@ -278,12 +291,6 @@ static void OnCameraStopped()
     MainWnd_ShowSwitchesOnToolbar(); // every stop clears the effect flags
 }
 
-static void OnStatusTimer()
-{
-    wchar_t text[STATUS_TEXT_CAPACITY];
-    Status_FpsThenSize(text, STATUS_TEXT_CAPACITY, gView.imageWidth, gView.imageHeight, gCamera.fps);
-    StatusBar_SetText(2, text);
-}
 
 static LRESULT OnNotify(HWND window, WPARAM wParam, LPARAM lParam)
 {
@@ -316,7 +323,7 @@ LRESULT CALLBACK MainWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return OnNotify(window, wParam, lParam);
     case WM_TIMER:
         if (wParam == STATUS_TIMER)
-            OnStatusTimer();
+            ShowSizeAndRate(false);
         return 0;
     case WM_CAMERA_STARTED:
         OnCameraStarted();

@@ -153,9 +153,10 @@ TEST_F(OpenedPicture, ATiffSnapshotAt40PixelsPerMmMeasuresA400PixelLineAs10Mm)
     EXPECT_EQ(gApp.activeCalibration, CALIBRATION_PICTURE);
     EXPECT_FLOAT_EQ(gView.scale, 40.0f);
     EXPECT_EQ(program.StatusText(1), L"Picture: Lineal \u00b5m \u6d4b.tif \u2013 Picture's scale");
+    program.Run(1700); // a tick of the status timer: no frame rate without a camera
+    EXPECT_EQ(program.StatusText(2), std::to_wstring(gView.imageWidth) + L"x" + std::to_wstring(gView.imageHeight));
     EXPECT_EQ(LineLabel(program, 100, 300, 500, 300), L"10.00000mm");
     program.Screenshot(L"opened-picture");
-    program.Run(1000);
     EXPECT_FALSE(Camera_IsOpen()) << "the view opened the camera by itself";
 
     gCalibrations[2] = {L"Lens A", 0, 300, 10.0f, Calibration_PackSize(gView.imageWidth, gView.imageHeight), 20240115,
