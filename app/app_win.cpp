@@ -4,6 +4,7 @@
 
 #include "state/app_state.h"
 #include "base/gdiplus_win.h"
+#include "app/mainwnd_logic.h"
 #include "app/mainwnd_win.h"
 #include "state/message_routing_win.h"
 #include "app/prompt_win.h"
@@ -14,6 +15,7 @@
 #include "base/text.h"
 #include "capture/formats.h"
 #include "record/mf_runtime_win.h"
+#include "reports/picture_open_win.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -153,7 +155,7 @@ static void StopServices(const Services &started)
 
 // Creates the main window and runs the message loop; the quit message's
 // exit code, or APP_START_FAILED when there is no main window.
-static int RunMainWindow(HINSTANCE instance)
+static int RunMainWindow(HINSTANCE instance, const wchar_t *commandLine)
 {
     App_RegisterClasses(instance);
     if (gSettings.captureWidth != 0 && gSettings.captureHeight != 0)
@@ -169,6 +171,11 @@ static int RunMainWindow(HINSTANCE instance)
     }
     ShowWindow(main, SW_SHOWMAXIMIZED);
     UpdateWindow(main);
+    // A picture named on the command line ("Open with") opens at once, before
+    // the view opens a camera by itself.
+    wchar_t picture[PATH_CAPACITY];
+    if (CommandLine_Path(commandLine, picture, PATH_CAPACITY))
+        Picture_Open(picture);
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)
@@ -176,14 +183,14 @@ static int RunMainWindow(HINSTANCE instance)
     return (int)msg.wParam;
 }
 
-int App_Run(HINSTANCE instance, const wchar_t *, int)
+int App_Run(HINSTANCE instance, const wchar_t *commandLine, int)
 {
     HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
     // The settings first: their language texts tell the user when a
     // service below fails. Loading them needs none of those services.
     Settings_Load();
     Services started = {};
-    int exitCode = StartServices(&started) ? RunMainWindow(instance) : APP_START_FAILED;
+    int exitCode = StartServices(&started) ? RunMainWindow(instance, commandLine) : APP_START_FAILED;
     StopServices(started);
     return exitCode;
 }

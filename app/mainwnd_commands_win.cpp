@@ -11,9 +11,12 @@
 #include "capture/camera_graph.h"
 #include "dialogs/dialogs_win.h"
 #include "reports/reports_win.h"
+#include "reports/picture_open_win.h"
 #include "reports/snapshot.h"
 #include "view/items.h"
 #include "state/view_api.h"
+#include "view/view_device_win.h"
+#include "view/view_source.h"
 #include "view/view_state.h"
 
 #include <shellapi.h>
@@ -135,13 +138,14 @@ static void OpenManual()
 
 static bool CanEditItems()
 {
-    return Camera_IsOpen() && !gApp.calibrationDialog && !gView.items.empty();
+    return View_HasPicture() && !gApp.calibrationDialog && !gView.items.empty();
 }
 
 LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
     int command = LOWORD(wParam);
-    bool open = Camera_IsOpen();
+    bool open = View_HasPicture(); // the camera's picture, or a still one
+    bool cameraOpen = Camera_IsOpen();
     bool noCalibrationDialog = gApp.calibrationDialog == nullptr;
     switch (command) {
     case CMD_OPEN_DEVICE_OR_SNAPSHOT_KEY:
@@ -189,6 +193,7 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         break;
     case CMD_EFFECTS_CHANGED:
         ShowEffectsOnToolbar();
+        RepaintView(); // a still picture gets no new frame to show it
         break;
     case CMD_EFFECT_GRAY:
     case CMD_EFFECT_BLACK_WHITE:
@@ -202,7 +207,7 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         PreferencesDlg_Show(window);
         break;
     case CMD_RECORD:
-        if (open && noCalibrationDialog)
+        if (cameraOpen && noCalibrationDialog)
             RecordingDlg_Show(window);
         break;
     case CMD_TIME_LAPSE:
@@ -211,21 +216,36 @@ LRESULT MainWnd_OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
             TimeLapseDlg_Show(window);
         break;
     case CMD_FOCUS_STACK:
-        if (open && noCalibrationDialog)
+        if (open && noCalibrationDialog) {
+            if (gView.source == VIEW_HELD) { // a series takes the live picture
+                View_ToggleHold();
+                MainWnd_ShowCalibrationText();
+            }
             FocusStackDlg_Show(window);
+        }
         break;
     case CMD_GALLERY:
         Gallery_Open();
+        break;
+    case CMD_FREEZE:
+        View_ToggleHold();
+        MainWnd_ShowCalibrationText(); // the button's check and the status note
+        break;
+    case CMD_OPEN_PICTURE:
+        if (gView.source == VIEW_PICTURE)
+            View_BackToLive();
+        else
+            Picture_Choose();
         break;
     case CMD_OPEN_MICROSCOPE:
         OpenDlg_Show(gDeviceIndex, gCamera.currentFormat); // what runs, if anything
         break;
     case CMD_RESOLUTION_MENU:
-        if (open && noCalibrationDialog)
+        if (cameraOpen && noCalibrationDialog)
             Menu_Resolution(window);
         break;
     case CMD_CONFIG_CALIBRATIONS:
-        if (open)
+        if (cameraOpen)
             MainWnd_StartCalibration();
         break;
     case CMD_CALIBRATION_MENU:

@@ -5,7 +5,10 @@
 #include "base/text.h"
 #include "capture/camera_state.h"
 #include "state/language.h"
+#include "view/view_source.h"
 #include "view/view_state.h"
+
+#include <cwchar>
 
 void Status_PartEdges(int clientWidth, int partWidth, int panelWidth, int edges[STATUS_PARTS])
 {
@@ -59,6 +62,8 @@ void Toolbar_CalibrationText(wchar_t *text, size_t capacity, bool cameraOpen)
         Text_Copy(text, capacity, Language_Text(1361));
     else if (!cameraOpen || gView.scale < 0)
         Text_Copy(text, capacity, L"NA");
+    else if (slot == CALIBRATION_PICTURE)
+        Text_Copy(text, capacity, Language_Text(PICTURE_SCALE_TEXT));
     else if (slot >= 0 && slot < CALIBRATION_SLOTS && gView.scale > 0 && gCalibrations[slot].name[0])
         Text_Copy(text, capacity, gCalibrations[slot].name);
     else if (slot >= 0 && slot < CALIBRATION_SLOTS && gView.scale > 0)
@@ -92,6 +97,42 @@ bool Calibration_NotAppliedReason(wchar_t *text, size_t capacity, bool cameraOpe
                         values, 3);
     return true;
 }
+void Status_NoteText(wchar_t *text, size_t capacity, bool pictureShown)
+{
+    if (Calibration_NotAppliedReason(text, capacity, pictureShown))
+        return;
+    if (gView.source == VIEW_HELD) {
+        Text_Copy(text, capacity, Language_Text(1374));
+    } else if (gView.source == VIEW_PICTURE) {
+        Language_Message(text, capacity, 1375, L"Picture: %s", gView.stillName);
+        if (gApp.activeCalibration == CALIBRATION_PICTURE && gView.scale > 0) {
+            Text_Append(text, capacity, L" \u2013 ");
+            Text_Append(text, capacity, Language_Text(PICTURE_SCALE_TEXT));
+        }
+    }
+}
+
+bool CommandLine_Path(const wchar_t *commandLine, wchar_t *path, size_t capacity)
+{
+    path[0] = 0;
+    const wchar_t *begin = commandLine ? commandLine : L"";
+    while (*begin == L' ' || *begin == L'\t')
+        begin++;
+    const wchar_t *end = begin + wcslen(begin);
+    while (end > begin && (end[-1] == L' ' || end[-1] == L'\t'))
+        end--;
+    if (end - begin >= 2 && *begin == L'"' && end[-1] == L'"') {
+        begin++;
+        end--;
+    }
+    size_t length = (size_t)(end - begin);
+    if (length == 0 || length >= capacity)
+        return false;
+    wmemcpy(path, begin, length);
+    path[length] = 0;
+    return true;
+}
+
 std::vector<int> Toggle_Exclusive(int32_t *const *switches, int count, int clicked, bool checked)
 {
     std::vector<int> cleared;

@@ -34,6 +34,18 @@ void Toolbar_CalibrationText(wchar_t *text, size_t capacity, bool cameraOpen);
 // bar; false, with an empty text, when nothing needs saying.
 bool Calibration_NotAppliedReason(wchar_t *text, size_t capacity, bool cameraOpen);
 
+// The status bar's note beside the calibration: why the calibration the user
+// applied is not applied (as above), else where the picture comes from:
+// held (text 1374) or an opened picture's name (1375, with the picture's
+// scale, 1373, while it is applied); empty for a live picture.
+void Status_NoteText(wchar_t *text, size_t capacity, bool pictureShown);
+
+// The file a command line names (the program's name not included, as
+// wWinMain gets it): the whole line without the blanks around it and
+// without its quotes, as "Open with" passes "%1". False for an empty line
+// or one longer than capacity.
+bool CommandLine_Path(const wchar_t *commandLine, wchar_t *path, size_t capacity);
+
 // One exclusive group: stores the clicked switch; when it is now on, turns
 // the others off. Returns the indices whose buttons must be unchecked.
 std::vector<int> Toggle_Exclusive(int32_t *const *switches, int count, int clicked, bool checked);

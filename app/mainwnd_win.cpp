@@ -18,6 +18,7 @@
 #include "dialogs/dialogs_win.h"
 #include "reports/time_lapse.h"
 #include "state/view_api.h"
+#include "view/view_source.h"
 #include "view/view_state.h"
 
 #include <commctrl.h>
@@ -138,14 +139,27 @@ void MainWnd_Layout()
     StatusBar_Layout(width);
 }
 
+// Part 2: the picture's size and the camera's frame rate, in the order
+// given; a still picture has no rate.
+static void ShowSizeAndRate(bool sizeFirst)
+{
+    wchar_t text[STATUS_TEXT_CAPACITY];
+    if (gView.source == VIEW_PICTURE)
+        Text_Format(text, STATUS_TEXT_CAPACITY, L"%dx%d", gView.imageWidth, gView.imageHeight);
+    else if (sizeFirst)
+        Status_SizeThenFps(text, STATUS_TEXT_CAPACITY, gView.imageWidth, gView.imageHeight, gCamera.fps);
+    else
+        Status_FpsThenSize(text, STATUS_TEXT_CAPACITY, gView.imageWidth, gView.imageHeight, gCamera.fps);
+    StatusBar_SetText(2, text);
+}
+
 void MainWnd_UpdateStatus()
 {
     SendMessageW(gApp.zoomSlider, TBM_SETPOS, TRUE, gView.zoom);
     wchar_t text[STATUS_TEXT_CAPACITY];
     Text_Format(text, STATUS_TEXT_CAPACITY, L"%d%%", gView.zoom);
     StatusBar_SetText(4, text);
-    Status_SizeThenFps(text, STATUS_TEXT_CAPACITY, gView.imageWidth, gView.imageHeight, gCamera.fps);
-    StatusBar_SetText(2, text);
+    ShowSizeAndRate(true);
 }
 
 void MainWnd_ShowResolutionText()
@@ -178,11 +192,13 @@ void MainWnd_ShowCalibrationText()
 {
     MainWnd_ShowOverlayButtons();
     wchar_t text[BUTTON_TEXT_CAPACITY];
-    Toolbar_CalibrationText(text, BUTTON_TEXT_CAPACITY, Camera_IsOpen());
+    Toolbar_CalibrationText(text, BUTTON_TEXT_CAPACITY, View_HasPicture());
     Toolbar_SetText(CMD_CALIBRATION_MENU, text);
-    wchar_t reason[CALIBRATION_REASON_CAPACITY];
-    Calibration_NotAppliedReason(reason, CALIBRATION_REASON_CAPACITY, Camera_IsOpen());
-    StatusBar_SetText(1, reason);
+    wchar_t note[CALIBRATION_REASON_CAPACITY];
+    Status_NoteText(note, CALIBRATION_REASON_CAPACITY, View_HasPicture());
+    StatusBar_SetText(1, note);
+    // A hold ends with the picture (a new format, camera or opened picture).
+    Toolbar_SetChecked(CMD_FREEZE, gView.source == VIEW_HELD);
 }
 
 void MainWnd_SetToolMode(int tool)
@@ -190,7 +206,7 @@ void MainWnd_SetToolMode(int tool)
     View_SetTool(tool);
     MainWnd_UpdateStatus();
     if (gView.tool == TOOL_TEXT) {
-        if (Camera_IsOpen() && !gApp.textInputDialog) {
+        if (View_HasPicture() && !gApp.textInputDialog) {
             gView.phase = TOOL_TEXT;
             gApp.textInputDialog = TextInputDlg_Create(gApp.mainWindow);
             if (gApp.textInputDialog)
@@ -276,12 +292,6 @@ static void OnCameraStopped()
     MainWnd_ShowSwitchesOnToolbar(); // every stop clears the effect flags
 }
 
-static void OnStatusTimer()
-{
-    wchar_t text[STATUS_TEXT_CAPACITY];
-    Status_FpsThenSize(text, STATUS_TEXT_CAPACITY, gView.imageWidth, gView.imageHeight, gCamera.fps);
-    StatusBar_SetText(2, text);
-}
 
 // While a series runs, the status bar's first part says so and counts its
 // pictures.
@@ -327,7 +337,7 @@ LRESULT CALLBACK MainWnd_Proc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return OnNotify(window, wParam, lParam);
     case WM_TIMER:
         if (wParam == STATUS_TIMER)
-            OnStatusTimer();
+            ShowSizeAndRate(false);
         return 0;
     case WM_CAMERA_STARTED:
         OnCameraStarted();

@@ -11,6 +11,7 @@
 #include "app/toolbar_table.h"
 #include "capture/camera_graph.h"
 #include "state/view_api.h"
+#include "view/view_source.h"
 #include "view/view_state.h"
 
 // Shows a menu and returns the chosen id (0 for none); the menu is destroyed.
@@ -70,8 +71,10 @@ HMENU Menu_MakeResolution()
         bool current = f.width == gCamera.currentFormat.width && f.height == gCamera.currentFormat.height;
         AppendMenuW(menu, MF_STRING | (current ? MF_CHECKED : 0), (UINT_PTR)id++, text);
     }
-    // The source's other ways of taking pictures.
+    // The picture's other sources and ways of taking pictures.
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING | (gView.source == VIEW_HELD ? MF_CHECKED : 0), CMD_FREEZE, Language_Text(1370));
+    AppendMenuW(menu, MF_STRING, CMD_OPEN_PICTURE, Language_Text(1371));
     AppendMenuW(menu, MF_STRING, CMD_TIME_LAPSE, Language_Text(1400));
     AppendMenuW(menu, MF_STRING, CMD_FOCUS_STACK, Language_Text(1457));
     return menu;
@@ -80,11 +83,11 @@ HMENU Menu_MakeResolution()
 void Menu_Resolution(HWND owner)
 {
     int chosen = TrackAtCursor(owner, Menu_MakeResolution());
-    if (chosen == CMD_FOCUS_STACK) {
-        MainWnd_PostCommand(CMD_FOCUS_STACK);
-    } else if (chosen >= CMD_RESOLUTION_FIRST) {
+    if (chosen >= CMD_RESOLUTION_FIRST && chosen <= CMD_RESOLUTION_LAST) {
         MainWnd_SetResolution(chosen - CMD_RESOLUTION_FIRST);
         Panel_PostRefresh(false);
+    } else if (chosen) {
+        MainWnd_PostCommand(chosen); // the picture commands below the sizes
     }
 }
 

@@ -43,6 +43,9 @@ const ToolbarEntry kToolbar[TOOLBAR_POSITIONS] = {
     SEPARATOR,
     {CMD_REMOVE_LAST, 26, 5117, TB_BUTTON, 1027},
     {CMD_REMOVE_ALL, 27, 5118, TB_BUTTON, 1028},
+    SEPARATOR,
+    {CMD_FREEZE, 29, 5133, TB_CHECK, 1370},
+    {CMD_OPEN_PICTURE, 30, 5134, TB_BUTTON, 1371},
 };
 
 int32_t Toolbar_TooltipId(int32_t command)

@@ -13,7 +13,7 @@ struct ToolbarEntry {
     int32_t tooltip;   // text id
 };
 
-enum { TOOLBAR_POSITIONS = 37, TOOLBAR_IMAGES = 29 };
+enum { TOOLBAR_POSITIONS = 40, TOOLBAR_IMAGES = 31 };
 
 extern const ToolbarEntry kToolbar[TOOLBAR_POSITIONS];
 

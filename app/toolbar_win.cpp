@@ -9,7 +9,7 @@
 #include "app/toolbar_table.h"
 #include "base/commands.h"
 #include "base/dpi_win.h"
-#include "capture/camera_graph.h"
+#include "view/view_source.h"
 
 #include <commctrl.h>
 
@@ -122,13 +122,15 @@ void Toolbar_FillTooltip(NMTTDISPINFOW *info)
     static wchar_t reason[CALIBRATION_REASON_CAPACITY];
     info->hinst = (HINSTANCE)gApp.instance;
     if (info->hdr.idFrom == CMD_CALIBRATION_MENU &&
-        Calibration_NotAppliedReason(reason, CALIBRATION_REASON_CAPACITY, Camera_IsOpen())) {
+        Calibration_NotAppliedReason(reason, CALIBRATION_REASON_CAPACITY, View_HasPicture())) {
         info->lpszText = reason;
         return;
     }
     int32_t textId = Toolbar_TooltipId((int32_t)info->hdr.idFrom);
     if (info->hdr.idFrom == CMD_SCALE_BAR && !(gView.scale > 0))
         textId = 1031; // why it is greyed
+    if (info->hdr.idFrom == CMD_OPEN_PICTURE && gView.source == VIEW_PICTURE)
+        textId = 1372; // the same button goes back to the camera
     Text_Copy(info->szText, 80, textId ? Language_Text(textId) : L"~~~");
     info->lpszText = info->szText;
 }

@@ -65,6 +65,8 @@ enum Command {
     CMD_OVERLAY_GRID = 3091,
     CMD_OVERLAY_CIRCLES = 3092,
     CMD_SCALE_BAR = 3093,           // toolbar and calibration menu: the scale bar on or off
+    CMD_FREEZE = 3094,              // toolbar and key F: hold the picture, or live again
+    CMD_OPEN_PICTURE = 3095,        // toolbar: open a saved picture, or back to live while one is shown
     CMD_TIME_LAPSE = 3096,          // the Source section: the Time-lapse dialog
     CMD_FOCUS_STACK = 3097,         // the Focus stack window
 

@@ -83,6 +83,12 @@ size_t Text_Length(const wchar_t *text)
     return wcslen(text);
 }
 
+const wchar_t *Text_FileName(const wchar_t *path)
+{
+    const wchar_t *slash = wcsrchr(path, L'\\');
+    return slash ? slash + 1 : path;
+}
+
 bool Text_Equal(const wchar_t *a, const wchar_t *b)
 {
     return wcscmp(a, b) == 0;

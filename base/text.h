@@ -25,4 +25,6 @@ bool Text_SubstituteAll(wchar_t *dst, size_t capacity, const wchar_t *pattern, c
                         int count);
 
 size_t Text_Length(const wchar_t *text);
+// The file's name after its folders (the part after the last backslash).
+const wchar_t *Text_FileName(const wchar_t *path);
 bool Text_Equal(const wchar_t *a, const wchar_t *b);

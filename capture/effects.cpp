@@ -152,3 +152,20 @@ void Effect_Emboss(uint8_t *in)
     size_t last = (shape.height - 1) * shape.stride;
     gEffectKernels->emboss(in + last, in + last, gCamera.frameBuffer.data() + last, shape.stride);
 }
+
+bool Effect_Still(const uint8_t *in, uint8_t *out, size_t width, size_t height)
+{
+    FrameShape shape = {width, height, (size_t)Frame_RowBytes((int32_t)width)};
+    if (gCamera.gray)
+        GrayRows(in, out, height, shape);
+    else if (gCamera.blackWhite)
+        BlackWhiteRows(in, out, height, shape);
+    else if (gCamera.negative)
+        NegativeRows(in, out, height, shape);
+    else if (gCamera.emboss && height > 0) {
+        EmbossRows(in, out, height - 1, shape);
+        memcpy(out + (height - 1) * shape.stride, in + (height - 1) * shape.stride, shape.stride);
+    } else
+        return false;
+    return true;
+}

@@ -48,6 +48,13 @@ add_test(NAME Snapshots.ReadWithImageJ
          COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_snapshots.py ${CMAKE_BINARY_DIR}/snapshot-files)
 set_tests_properties(Snapshots.ReadWithImageJ PROPERTIES FIXTURES_REQUIRED snapshot_files TIMEOUT 120 LABELS wine)
 
+# A TIFF as ImageJ writes it (1 µm a pixel), for the test that opens it.
+add_test(NAME Pictures.WriteWithImageJ
+         COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/write_imagej_tiff.py ${CMAKE_BINARY_DIR}/imagej-files)
+set_tests_properties(Pictures.WriteWithImageJ PROPERTIES FIXTURES_SETUP imagej_files TIMEOUT 120 LABELS wine)
+set_tests_properties(OpenedPicture.AnImageJTiffAtOneMicrometreAPixelMeasuresInMicrometres PROPERTIES
+                     FIXTURES_REQUIRED imagej_files)
+
 # The fallback writer's videos, read back on the Linux side by ffprobe and ffmpeg.
 add_test(NAME FallbackWriter.FilesPlayAsWritten
          COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/wine/check_fallback_videos.py ${CMAKE_BINARY_DIR}/fallback-videos)
@@ -63,6 +70,7 @@ set(RECORDING_TESTS RecordingDialog.RecordsMp4WithASplitAndWmvThenStops
     RecordingDialog.UnpluggingTheMicroscopeFinishesTheFileAndClosesTheDialog
     RecordingDialog.KeepsRealTimeThroughARateDropAndAStallAndTurnsThePictureAsTheScreenDoes
     App.ClosingTheProgramDuringARecordingFinishesTheFileAndEndsWithExitCodeZero
+    PictureSource.AHeldFrameStaysWhileTheCameraRunsAndARecordingWritesLiveFrames
     ViewDevices.MalformedFormatsAreNotListedAndAnOddSizedPictureIsShownSnapshottedAndRecorded
     Faults.ADiskFillingUpEndsTheRecordingWithAMessageAndAPlayableFile
     Faults.AFolderRenamedDuringARecordingEndsItWithAMessageAndAPlayableFile

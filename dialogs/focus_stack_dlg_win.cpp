@@ -24,9 +24,13 @@
 #include "reports/picture_files.h"
 #include "reports/report_file_win.h"
 #include "reports/snapshot.h"
+#include "view/view_device_win.h"
+#include "view/view_source.h"
+#include "view/view_state.h"
 
 #include <commctrl.h>
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 enum {
@@ -97,23 +101,36 @@ static bool SaveTiff(const wchar_t *path, const uint8_t *bgr, ptrdiff_t stride, 
     return false;
 }
 
-void FocusStack_Deliver(int width, int height, const uint8_t *bgrRows)
+// Saved first, so that the work is kept whatever the view does with it.
+static bool SaveStack(wchar_t *name, int width, int height, const uint8_t *bgrRows)
 {
-    wchar_t folder[PATH_CAPACITY], name[PATH_CAPACITY];
+    wchar_t folder[PATH_CAPACITY];
     if (!Series_Folder(folder, PATH_CAPACITY, gSettings.imageFolder) || !Folder_Ensure(folder) ||
         !Series_FileName(name, PATH_CAPACITY, folder, gFocusStackDialog.started, 0) ||
         !File_MakeNameFree(name, PATH_CAPACITY)) {
         Prompt_ShowSaveFailure(folder);
-        return;
+        return false;
     }
     if (!SaveTiff(name, bgrRows, (ptrdiff_t)width * 3, width, height)) {
         Prompt_ShowSaveFailure(name);
-        return;
+        return false;
     }
     wchar_t text[PROMPT_TEXT_CAPACITY];
     Language_Message(text, PROMPT_TEXT_CAPACITY, 1456, L"Focus stack saved: %s", name);
     Prompt_Show(text, gApp.toolbarHeight + 1);
     Text_Copy(gApp.lastSavedFile, PATH_CAPACITY, name);
+    return true;
+}
+
+void FocusStack_Deliver(int width, int height, const uint8_t *bgrRows)
+{
+    wchar_t name[PATH_CAPACITY] = L"";
+    bool saved = SaveStack(name, width, height, bgrRows);
+    // No scale of its own: the calibration applied to the series applies
+    // (its frames had the camera's size).
+    StillPicture picture = {width,  height, bgrRows, (size_t)width * 3, true, -1.0f, 0,
+                            saved ? Text_FileName(name) : Language_Text(1440)};
+    View_ShowStill(picture); // refused only above the size limit, which a camera's frames never reach
 }
 
 static void SaveFrame(HWND dialog, const uint8_t *top, ptrdiff_t stride)
@@ -247,9 +264,11 @@ static void Stop(HWND dialog)
 static bool Offer(HWND dialog)
 {
     FocusStackDialog &d = gFocusStackDialog;
-    int32_t capacity = (int32_t)d.frame.size();
-    if (!Camera_CopyFrame(d.frame.data(), &capacity) || capacity != d.layout.size)
+    // The newest frame is the view's: it takes each new one from the
+    // pipeline as it paints. A held or still picture gives none.
+    if (gView.source != VIEW_LIVE || gView.frameBits.size() != d.frame.size())
         return false;
+    memcpy(d.frame.data(), gView.frameBits.data(), d.frame.size());
     ptrdiff_t stride;
     const uint8_t *top = TopRow(d, &stride);
     double sharpness = 0;

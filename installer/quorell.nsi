@@ -44,6 +44,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${STAGE}/Licences.txt"
 !insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -64,7 +65,11 @@ Function un.onInit
     SetShellVarContext all
 FunctionEnd
 
+!define APP_KEY "Software\Classes\Applications\Quorell.exe"
+!define PROGID "Quorell.Picture"
+
 Section "Quorell"
+    SectionIn RO
     SetOutPath "$INSTDIR"
     File /r "${STAGE}/*.*"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
@@ -81,11 +86,43 @@ Section "Quorell"
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
     SectionGetSize 0 $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    ; Offered in Explorer's "Open with" for the pictures it opens; no
+    ; association is changed.
+    WriteRegStr HKLM "${APP_KEY}\shell\open\command" "" '"$INSTDIR\Quorell.exe" "%1"'
+    WriteRegStr HKLM "${APP_KEY}\SupportedTypes" ".jpg" ""
+    WriteRegStr HKLM "${APP_KEY}\SupportedTypes" ".jpeg" ""
+    WriteRegStr HKLM "${APP_KEY}\SupportedTypes" ".png" ""
+    WriteRegStr HKLM "${APP_KEY}\SupportedTypes" ".bmp" ""
+    WriteRegStr HKLM "${APP_KEY}\SupportedTypes" ".tif" ""
+    WriteRegStr HKLM "${APP_KEY}\SupportedTypes" ".tiff" ""
 SectionEnd
+
+; The user's choice, unticked unless chosen: TIFF files open with Quorell.
+Section /o "Open TIFF pictures with Quorell"
+    WriteRegStr HKLM "Software\Classes\${PROGID}" "" "TIFF picture"
+    WriteRegStr HKLM "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\Quorell.exe,0"
+    WriteRegStr HKLM "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\Quorell.exe" "%1"'
+    WriteRegStr HKLM "Software\Classes\.tif" "" "${PROGID}"
+    WriteRegStr HKLM "Software\Classes\.tiff" "" "${PROGID}"
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)' ; SHCNE_ASSOCCHANGED
+SectionEnd
+
+; An extension's association is undone only where it is still Quorell's.
+!macro UnassociateExtension extension
+    ReadRegStr $0 HKLM "Software\Classes\${extension}" ""
+    StrCmp $0 "${PROGID}" 0 +2
+    DeleteRegValue HKLM "Software\Classes\${extension}" ""
+!macroend
 
 ; Only what the installer put there: a file the user saved into the program
 ; folder keeps the folder.
 Section "Uninstall"
+    ; The registrations go first, so that none is left once the folder is gone.
+    DeleteRegKey HKLM "${APP_KEY}"
+    !insertmacro UnassociateExtension ".tif"
+    !insertmacro UnassociateExtension ".tiff"
+    DeleteRegKey HKLM "Software\Classes\${PROGID}"
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     !include "${STAGE}/../uninstall-files.nsh"
     Delete "$INSTDIR\Uninstall.exe"

@@ -1,5 +1,6 @@
 // The Flip and effects section: mirror, upside down, and the four picture
 // effects of which at most one is on.
+#include "view/view_source.h"
 #include "panel/panel_win.h"
 #include "panel/section_layouts.h"
 #include "panel/section_win.h"
@@ -27,10 +28,11 @@ static std::atomic<int32_t> *Flag(int id)
 
 static void Refresh(HWND section, bool)
 {
-    bool open = Camera_IsOpen();
+    // The effects apply to a still picture too; mirror and flip are the camera's.
+    bool open = Camera_IsOpen(), picture = View_HasPicture();
     for (int id = FLIP_MIRROR; id <= FLIP_EMBOSS; id++) {
-        Section_Enable(section, id, open);
-        if (open)
+        Section_Enable(section, id, id >= FLIP_GRAY ? picture : open);
+        if (id >= FLIP_GRAY ? picture : open)
             Section_Check(section, id, *Flag(id) != 0);
     }
 }

@@ -1,5 +1,6 @@
 // The Report section: three buttons that ask the main window for the
 // spreadsheet report, the rich-text report and the report's title.
+#include "view/view_source.h"
 #include "panel/panel_win.h"
 #include "panel/section_layouts.h"
 #include "panel/section_win.h"
@@ -19,7 +20,7 @@ static const SectionControl kControls[REPORT_CONTROLS] = {
 
 static void Refresh(HWND section, bool)
 {
-    bool open = Camera_IsOpen();
+    bool open = View_HasPicture();
     Section_Enable(section, REPORT_XLSX, open);
     Section_Enable(section, REPORT_RTF, open);
 }

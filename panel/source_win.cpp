@@ -1,5 +1,6 @@
 // The Source section: the camera, resolution and compression boxes and the
-// snapshot, record, gallery and time-lapse buttons.
+// snapshot, record, gallery, time-lapse and focus stack buttons.
+#include "view/view_source.h"
 #include "panel/panel_win.h"
 #include "panel/section_layouts.h"
 #include "panel/section_win.h"
@@ -99,6 +100,7 @@ static void Refresh(HWND section, bool full)
     bool open = Camera_IsOpen();
     for (int id : operable)
         Section_Enable(section, id, open);
+    Section_Enable(section, SOURCE_SNAPSHOT, View_HasPicture()); // a still picture's too
     if (!open) {
         for (int id : {SOURCE_CAMERA, SOURCE_RESOLUTION, SOURCE_STILL_SIZE, SOURCE_COMPRESSION})
             Clear(section, id);

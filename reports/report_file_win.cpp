@@ -1,3 +1,4 @@
+#include "view/view_source.h"
 #include "reports/report_file_win.h"
 
 #include "state/app_state.h"
@@ -12,12 +13,8 @@
 
 BOOL(WINAPI *Report_GetSaveFileName)(OPENFILENAMEW *dialog) = GetSaveFileNameW;
 
-bool Report_ChooseFile(const LocalTime &now, const wchar_t *filter, const wchar_t *extension, wchar_t *path)
+OPENFILENAMEW File_DialogSetup(const wchar_t *filter, wchar_t *path)
 {
-    // The dialog proposes no name rather than one to be replaced, or cut.
-    if (!Report_ProposedName(path, PATH_CAPACITY, gSettings.imageFolder, now, extension) ||
-        !File_MakeNameFree(path, PATH_CAPACITY))
-        path[0] = 0;
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = gApp.mainWindow;
@@ -25,15 +22,25 @@ bool Report_ChooseFile(const LocalTime &now, const wchar_t *filter, const wchar_
     dialog.lpstrFile = path;
     dialog.nMaxFile = PATH_CAPACITY;
     dialog.lpstrInitialDir = gSettings.imageFolder;
+    return dialog;
+}
+
+bool Report_ChooseFile(const LocalTime &now, const wchar_t *filter, const wchar_t *extension, wchar_t *path)
+{
+    // The dialog proposes no name rather than one to be replaced, or cut.
+    if (!Report_ProposedName(path, PATH_CAPACITY, gSettings.imageFolder, now, extension) ||
+        !File_MakeNameFree(path, PATH_CAPACITY))
+        path[0] = 0;
+    OPENFILENAMEW dialog = File_DialogSetup(filter, path);
     dialog.lpstrDefExt = extension;
     dialog.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN |
                    OFN_NODEREFERENCELINKS;
-    bool cameraOpen = Camera_IsOpen();
+    bool pictureShown = View_HasPicture();
     if (!Report_GetSaveFileName(&dialog))
         return false;
     // A camera lost while the dialog was open took the picture and the items
     // with it: there is nothing left to report.
-    if (cameraOpen && !Camera_IsOpen()) {
+    if (pictureShown && !View_HasPicture()) {
         Prompt_ShowSaveFailure(path);
         return false;
     }

@@ -10,6 +10,10 @@
 // for the user.
 extern BOOL(WINAPI *Report_GetSaveFileName)(OPENFILENAMEW *dialog);
 
+// A file dialog over the main window, opening in the image folder, for a
+// path of PATH_CAPACITY characters (what it holds is proposed).
+OPENFILENAMEW File_DialogSetup(const wchar_t *filter, wchar_t *path);
+
 // Asks where to save a report of that extension ("xlsx", "rtf"), proposing
 // a new file in the image folder named by the moment; false on Cancel.
 bool Report_ChooseFile(const LocalTime &now, const wchar_t *filter, const wchar_t *extension, wchar_t *path);

@@ -7,6 +7,7 @@
 #include "state/settings.h"
 #include "base/gdiplus_win.h"
 #include "capture/camera_graph.h"
+#include "view/view_source.h"
 #include "reports/report_file_win.h"
 #include "reports/report_values.h"
 #include "reports/rtf_report.h"
@@ -71,7 +72,7 @@ static bool WriteText(const wchar_t *file, const void *context)
 
 void Report_SaveRtf()
 {
-    if (!Camera_IsOpen())
+    if (!View_HasPicture())
         return;
     LocalTime now;
     Clock_LocalTime(&now);

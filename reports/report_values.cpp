@@ -182,6 +182,8 @@ int Report_CalibrationFacts(ReportFact facts[REPORT_FACTS])
         Text_Format(fact->text, REPORT_CELL_CAPACITY, L"%d - %ls", slot + 1, c->name);
     else if (c)
         Text_Format(fact->text, REPORT_CELL_CAPACITY, L"%d", slot + 1);
+    else if (gApp.activeCalibration == CALIBRATION_PICTURE)
+        Text_Copy(fact->text, REPORT_CELL_CAPACITY, Language_Text(PICTURE_SCALE_TEXT));
     fact = NextFact(facts, &count, PIXELS_PER_UNIT_TEXT);
     fact->numeric = true;
     fact->number = MeasureItem_UnitScale();

@@ -1,4 +1,5 @@
 // Taking snapshots of the camera view and showing them in the file browser.
+#include "view/view_source.h"
 #include "reports/snapshot.h"
 #include "reports/snapshot_win.h"
 
@@ -94,7 +95,7 @@ void Snapshot_Take()
 
 void Snapshot_TakeAnnouncedAt(int top)
 {
-    if (!Camera_IsOpen())
+    if (!View_HasPicture())
         return;
     wchar_t name[PATH_CAPACITY];
     if (!Snapshot_MakeFileName(name)) {

@@ -14,6 +14,8 @@
 #include "capture/camera_graph.h"
 #include "record/writer.h"
 #include "reports/snapshot_win.h"
+#include "view/view_source.h"
+#include "view/view_state.h"
 
 #include <windows.h>
 
@@ -130,8 +132,9 @@ enum PictureResult { PICTURE_TAKEN, PICTURE_SKIPPED, PICTURE_FAILED };
 static PictureResult TakePicture(wchar_t *name)
 {
     SnapshotPicture picture;
-    // No camera, or none that has shown a frame yet: the picture is missed.
-    if (!Camera_IsOpen() || !View_SnapshotPicture(&picture, false))
+    // No camera, none that has shown a frame yet, or the picture held or a
+    // still one shown instead of the camera's: the picture is missed.
+    if (!Camera_IsOpen() || gView.source != VIEW_LIVE || !View_SnapshotPicture(&picture, false))
         return PICTURE_SKIPPED;
     if (!TimeLapse_PictureName(name, PATH_CAPACITY, gTimeLapse.folder, gTimeLapse.taken + 1, gTimeLapse.format) ||
         !Snapshot_SavePicture(name, picture))

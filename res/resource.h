@@ -33,6 +33,8 @@
 #define IDI_TB_EMBOSS 5130
 #define IDI_TB_ZOOM100 5131
 #define IDI_TB_SCALEBAR 5132
+#define IDI_TB_FREEZE 5133
+#define IDI_TB_OPEN_PICTURE 5134
 
 // The Source section's snapshot button: the toolbar's camera, same size as the
 // record button beside it.

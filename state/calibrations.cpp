@@ -171,6 +171,14 @@ void Calibration_Apply(int slot)
     MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);
 }
 
+void Calibration_ApplyPicture(float pixelsPerUnit, int32_t unit)
+{
+    gApp.calibrationNotApplied = -1;
+    gApp.activeCalibration = CALIBRATION_PICTURE;
+    View_SetCalibration(pixelsPerUnit, unit);
+    MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);
+}
+
 void Calibration_Remove()
 {
     ChooseApplied(-1);

@@ -6,6 +6,10 @@
 enum {
     CALIBRATION_SLOTS = 10,
     CALIBRATION_NAME_CAPACITY = 20, // 19 characters and the terminator
+    // gApp.activeCalibration while the scale an opened picture carries is
+    // applied (no slot: the ten stay as they are).
+    CALIBRATION_PICTURE = -2,
+    PICTURE_SCALE_TEXT = 1373, // "Picture's scale"
 };
 
 struct Calibration {
@@ -52,6 +56,9 @@ void Calibration_Remove();
 // then names the slot when only the size kept it from being applied). Tells
 // the view; the caller tells the main window.
 void Calibration_ApplyKept(int width, int height);
+// Applies a still picture's own scale (pixels per unit; unit 0 mm, else µm)
+// for as long as it is shown, without choosing a slot.
+void Calibration_ApplyPicture(float pixelsPerUnit, int32_t unit);
 bool Calibration_Store(int slot, int32_t unit, int32_t lineLength, float realLength,
                        int captureWidth, int captureHeight);
 void Calibration_Delete(int slot);

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <vector>
 
-enum { KEY_BACKSPACE = 8, KEY_SPACE = 32, KEY_DELETE = 46 };
+enum { KEY_BACKSPACE = 8, KEY_SPACE = 32, KEY_DELETE = 46, KEY_F = 'F' };
 
 static bool MapPoint(Point *out, int x, int y)
 {
@@ -266,6 +266,8 @@ void View_KeyDown(int key)
         View_Invalidate(false);
     } else if (key == KEY_SPACE) {
         View_PostParentCommand(CMD_OPEN_DEVICE_OR_SNAPSHOT_KEY);
+    } else if (key == KEY_F) {
+        View_PostParentCommand(CMD_FREEZE);
     }
 }
 

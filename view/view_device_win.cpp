@@ -4,6 +4,8 @@
 #include "capture/camera_graph.h"
 #include "capture/dshow_win.h"
 #include "view/device_events.h"
+#include "state/calibrations.h"
+#include "view/view_source.h"
 #include "view/view_state.h"
 #include "state/view_api.h"
 
@@ -81,7 +83,8 @@ void View_SwitchDevice(HWND view, DeviceEntry *device)
 void View_OpenDevice(HWND view)
 {
     Camera_EnumDevices();
-    if (Camera_IsOpen() || gDevices.empty())
+    // A still picture keeps the camera stopped until the user goes back to live.
+    if (Camera_IsOpen() || gDevices.empty() || gView.source == VIEW_PICTURE)
         return;
     DeviceEntry &device = gDevices.back();
     Camera_BindDevice(&device);
@@ -122,4 +125,39 @@ void View_RestartPreview(HWND view)
     Camera_RestartPreview();
     View_SetFrameFormat();
     InvalidateRect(view, nullptr, TRUE);
+}
+
+bool View_ShowStill(const StillPicture &picture)
+{
+    if (!Still_SizeAllowed(picture.width, picture.height))
+        return false;
+    HWND view = gView.hwnd;
+    Camera_StopPreview();
+    if (Camera_IsOpen() || !View_TakeStill(picture)) {
+        // A recording being finished kept the camera, or memory ran out
+        // after it stopped: the camera's picture again.
+        if (!Camera_IsOpen())
+            View_BackToLive();
+        return false;
+    }
+    if (picture.pixelsPerUnit > 0)
+        Calibration_ApplyPicture(picture.pixelsPerUnit, picture.unit);
+    else
+        Calibration_ApplyKept(picture.width, picture.height);
+    View_SetZoom(picture.width < 1920 ? 100 : 0);
+    PostMessageW(view, WM_SIZE, 0, 0);
+    InvalidateRect(view, nullptr, TRUE);
+    MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);
+    Panel_PostRefresh(true);
+    return true;
+}
+
+void View_BackToLive()
+{
+    View_Reset();
+    PostMessageW(gView.hwnd, WM_SIZE, 0, 0);
+    InvalidateRect(gView.hwnd, nullptr, TRUE);
+    View_OpenDevice(gView.hwnd);
+    MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);
+    Panel_PostRefresh(true);
 }

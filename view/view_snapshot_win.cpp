@@ -2,12 +2,12 @@
 
 #include "state/settings.h"
 #include "view/view_state.h"
-#include "capture/camera_graph.h"
+#include "view/view_source.h"
 
 bool View_SnapshotPicture(SnapshotPicture *picture, bool numbered)
 {
     picture->pixels = View_BackPixels(&picture->width, &picture->height);
-    if (!Camera_IsOpen() || !picture->pixels)
+    if (!View_HasPicture() || !picture->pixels)
         return false;
     // A snapshot for measuring is neither shrunk nor blown up: at another
     // zoom the picture is composed again at its own size.

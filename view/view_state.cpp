@@ -6,6 +6,7 @@
 #include "view/editing.h"
 #include "view/items.h"
 #include "view/overlays.h"
+#include "view/view_source.h"
 #include "state/view_api.h"
 #include "view/view_platform.h"
 
@@ -35,9 +36,8 @@ void View_SetTexts(const wchar_t *placeholder, const wchar_t *prompt)
     View_Invalidate(false);
 }
 
-void View_SetFrameFormat()
+void View_AdoptFormat(const BitmapHeader &header)
 {
-    const BitmapHeader &header = gCamera.frameHeader;
     FrameLayout layout; // a refused header never starts a preview; it gives no picture here
     FrameLayout_From(header, &layout);
     gView.imageWidth = layout.width;
@@ -56,10 +56,17 @@ void View_SetFrameFormat()
     View_PostSize();
 }
 
+void View_SetFrameFormat()
+{
+    View_AdoptFormat(gCamera.frameHeader);
+}
+
 void View_Reset()
 {
     std::vector<uint8_t>().swap(gView.frameBits);
+    std::vector<uint8_t>().swap(gView.stillOriginal);
     gView.frameSize = 0;
+    gView.source = VIEW_LIVE; // a held or opened picture ends with the picture
     View_DestroyBackBuffer();
     gView.scale = -1.0f;
     View_ClearItems();

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-enum { VIEW_TEXT_CAPACITY = 64, UNIT_TEXT_CAPACITY = 10 };
+enum { VIEW_TEXT_CAPACITY = 64, UNIT_TEXT_CAPACITY = 10, STILL_NAME_CAPACITY = 260 };
 
 // The view's tool (command 8002). The drawing tools carry the kind of item
 // they make; the two calibration tools move one end of the calibration line.
@@ -46,7 +46,14 @@ struct View {
     Rect drawPart;
     int scrollX, scrollY;
     bool hScrollShown, vScrollShown;
-    std::vector<uint8_t> frameBits; // the newest frame, taken from the pipeline (Camera_TakeFrame)
+    std::vector<uint8_t> frameBits; // the newest frame, taken from the pipeline (Camera_TakeFrame), or the picture shown
+    // ViewSource (view/view_source.h): live, held or a still picture.
+    int32_t source;
+    // A still picture as it was handed over, frameBits' rows; frameBits holds
+    // it through the effect stillEffect names (-1: none applied yet).
+    std::vector<uint8_t> stillOriginal;
+    int32_t stillEffect;
+    wchar_t stillName[STILL_NAME_CAPACITY]; // what the status bar calls the still picture
     int frameSize;
     BitmapInfo bitmapInfo;
     HBITMAP__ *backBitmap;
@@ -107,3 +114,6 @@ extern View gView;
 // The state of a newly created view window: no camera, zoom 100, no
 // calibration, no selection, the default placeholder and prompt texts.
 void View_Init(HWND__ *window);
+// Takes a picture of this RGB24 header (a refused one gives no picture):
+// frame copy, sizes, zoom 100, no calibration; posts WM_SIZE (0, 0).
+void View_AdoptFormat(const BitmapHeader &header);

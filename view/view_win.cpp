@@ -13,6 +13,7 @@
 #include "view/view_commands.h"
 #include "view/view_device_win.h"
 #include "view/view_platform.h"
+#include "view/view_source.h"
 #include "view/view_state.h"
 #include "view/viewport.h"
 
@@ -31,8 +32,12 @@ static void OnPaint(HWND window)
     PAINTSTRUCT paint;
     HDC hdc = BeginPaint(window, &paint);
     View_PaintBackground(hdc);
-    if (gCamera.grabber && !gView.frameBits.empty() && Camera_TakeFrame(&gView.frameBits))
-        View_Compose(hdc);
+    // A held or still picture is composed from the view's picture as it is.
+    if (!gView.frameBits.empty() && (gView.source != VIEW_LIVE || gCamera.grabber)) {
+        View_RefreshStillEffect();
+        if (gView.source != VIEW_LIVE || Camera_TakeFrame(&gView.frameBits))
+            View_Compose(hdc);
+    }
     EndPaint(window, &paint);
 }
 

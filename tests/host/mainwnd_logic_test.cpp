@@ -15,7 +15,7 @@
 
 namespace {
 
-TEST(Toolbar, HasTwentyEightButtonsAndEightSeparatorsWithDistinctImages)
+TEST(Toolbar, HasThirtyOneButtonsAndNineSeparatorsWithDistinctImages)
 {
     int buttons = 0, separators = 0;
     std::set<int> images, icons, commands;
@@ -29,12 +29,12 @@ TEST(Toolbar, HasTwentyEightButtonsAndEightSeparatorsWithDistinctImages)
         icons.insert(e.icon);
         commands.insert(e.command);
     }
-    EXPECT_EQ(buttons, 29);
-    EXPECT_EQ(separators, 8);
-    EXPECT_EQ(images.size(), 29u);
-    EXPECT_EQ(*images.rbegin(), 28);
-    EXPECT_EQ(icons.size(), 29u);
-    EXPECT_EQ(commands.size(), 29u);
+    EXPECT_EQ(buttons, 31);
+    EXPECT_EQ(separators, 9);
+    EXPECT_EQ(images.size(), 31u);
+    EXPECT_EQ(*images.rbegin(), 30);
+    EXPECT_EQ(icons.size(), 31u);
+    EXPECT_EQ(commands.size(), 31u);
     EXPECT_EQ(Toolbar_TooltipId(3034), 1001);
     EXPECT_EQ(Toolbar_TooltipId(3029), 1028);
     EXPECT_EQ(Toolbar_TooltipId(3033), 1029);

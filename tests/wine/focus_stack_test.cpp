@@ -6,7 +6,10 @@
 #include "state/settings.h"
 #include "base/commands.h"
 #include "capture/camera_state.h"
+#include "capture/camera_graph.h"
 #include "dialogs/focus_stack_ids.h"
+#include "view/view_source.h"
+#include "view/view_state.h"
 #include "modal_dialog.h"
 #include "program_harness.h"
 #include "rig_api.h"
@@ -144,6 +147,7 @@ struct FocusStackWindow : testing::Test {
 TEST_F(FocusStackWindow, DrivingTheFocusThroughItsRangeFusesAPictureSharpWhereEveryPartIs)
 {
     std::wstring count, mode;
+    const int w = gCamera.frameHeader.biWidth, h = std::abs(gCamera.frameHeader.biHeight), p = Rig_PixelsPerMm(w);
     Modal_Run([&] { SendMessageW(program.main, WM_COMMAND, CMD_FOCUS_STACK, 0); },
               [&] {
                   HWND dialog = Dialog_WaitFor(L"Focus stack");
@@ -178,9 +182,11 @@ TEST_F(FocusStackWindow, DrivingTheFocusThroughItsRangeFusesAPictureSharpWhereEv
     std::vector<Picture> frames;
     for (const std::wstring &name : names)
         frames.push_back(Picture_Read(series + L"\\" + name));
-    const int w = gCamera.frameHeader.biWidth, h = std::abs(gCamera.frameHeader.biHeight), p = Rig_PixelsPerMm(w);
     ASSERT_EQ(fused.width, (UINT)w);
     ASSERT_EQ(fused.height, (UINT)h);
+    EXPECT_EQ(gView.source, VIEW_PICTURE) << "the fused picture is shown in place of the camera's";
+    EXPECT_EQ(gView.imageWidth, w);
+    EXPECT_FALSE(Camera_IsOpen());
     int sharpest = 0;
     std::vector<double> whole;
     for (const Picture &frame : frames) {

@@ -44,15 +44,23 @@ DWORD RunAndWait(std::wstring command)
     return exitCode;
 }
 
-std::wstring UninstallValue(const wchar_t *name)
+std::wstring MachineValue(const wchar_t *key, const wchar_t *name)
 {
     wchar_t value[MAX_PATH] = L"";
     DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, value,
-                     &size) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, value, &size) !=
+        ERROR_SUCCESS)
         return L"<missing>";
     return value;
 }
+
+std::wstring UninstallValue(const wchar_t *name)
+{
+    return MachineValue(kUninstallKey, name);
+}
+
+// "Open with" offers the program; the TIFF association is left alone unless chosen.
+const wchar_t kOpenWithCommand[] = L"Software\\Classes\\Applications\\Quorell.exe\\shell\\open\\command";
 
 // The uninstaller runs from a copy of itself in the temporary folder, so its
 // own process ends before the program folder is gone.
@@ -80,6 +88,8 @@ TEST(Installer, InstallsRunsAndUninstallsLeavingTheUsersFilesAndSettings)
     EXPECT_EQ(UninstallValue(L"DisplayVersion"), QUORELL_VERSION_WIDE);
     EXPECT_EQ(UninstallValue(L"Publisher"), L"Quorell");
     EXPECT_EQ(UninstallValue(L"DisplayIcon"), folder + L"\\Quorell.exe,0");
+    EXPECT_EQ(MachineValue(kOpenWithCommand, nullptr), L"\"" + folder + L"\\Quorell.exe\" \"%1\"");
+    EXPECT_NE(MachineValue(L"Software\\Classes\\.tif", nullptr), L"Quorell.Picture");
 
     {
         RunningProgram program;
@@ -98,6 +108,7 @@ TEST(Installer, InstallsRunsAndUninstallsLeavingTheUsersFilesAndSettings)
     EXPECT_TRUE(WaitUntilGone(folder));
     EXPECT_FALSE(Path_IsFile(shortcut));
     EXPECT_EQ(UninstallValue(L"DisplayName"), L"<missing>");
+    EXPECT_EQ(MachineValue(kOpenWithCommand, nullptr), L"<missing>");
     EXPECT_TRUE(Path_IsFile(picture));
     EXPECT_TRUE(Registry_GetNumber(L"FirstUse", &firstUse));
     DeleteFileW(picture.c_str());

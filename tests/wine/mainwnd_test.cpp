@@ -153,12 +153,13 @@ TEST_F(MainWindow, StatusPartTwoAlternatesBetweenItsTwoFormats)
         << program.StatusText(2);
 }
 
-TEST_F(MainWindow, TheResolutionMenuListsTheCurrentCompressionsSizesWithTheCurrentCheckedThenTimeLapseAndFocusStack)
+TEST_F(MainWindow, TheResolutionMenuListsTheCurrentCompressionsSizesWithTheCurrentCheckedThenThePictureCommands)
 {
     HMENU menu = Menu_MakeResolution();
-    ASSERT_EQ(GetMenuItemCount(menu), 6);
-    EXPECT_EQ(GetMenuItemID(menu, 4), (UINT)CMD_TIME_LAPSE);
-    EXPECT_EQ(GetMenuItemID(menu, 5), (UINT)CMD_FOCUS_STACK);
+    ASSERT_EQ(GetMenuItemCount(menu), 8);
+    const UINT below[] = {CMD_FREEZE, CMD_OPEN_PICTURE, CMD_TIME_LAPSE, CMD_FOCUS_STACK};
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(GetMenuItemID(menu, 4 + i), below[i]);
     const wchar_t *expected[] = {L"640x480", L"1280x720", L"1920x1080"};
     for (int i = 0; i < 3; i++) {
         wchar_t text[32] = L"";
