@@ -80,13 +80,23 @@ void View_SwitchDevice(HWND view, DeviceEntry *device)
     ShowNewFormat(view);
 }
 
-void View_OpenDevice(HWND view)
+// The camera with the preferred path while it is attached, else the last
+// in the list.
+static DeviceEntry &DeviceToOpen(const std::wstring &preferredPath)
+{
+    for (DeviceEntry &device : gDevices)
+        if (!preferredPath.empty() && device.devicePath == preferredPath)
+            return device;
+    return gDevices.back();
+}
+
+void View_OpenDevice(HWND view, const std::wstring &preferredPath)
 {
     Camera_EnumDevices();
     // A still picture keeps the camera stopped until the user goes back to live.
     if (Camera_IsOpen() || gDevices.empty() || gView.source == VIEW_PICTURE)
         return;
-    DeviceEntry &device = gDevices.back();
+    DeviceEntry &device = DeviceToOpen(preferredPath);
     Camera_BindDevice(&device);
     if (device.moniker && device.filter)
         View_SwitchDevice(view, &device);
@@ -127,11 +137,23 @@ void View_RestartPreview(HWND view)
     InvalidateRect(view, nullptr, TRUE);
 }
 
+// The open camera's path, for Back to live (a second still picture keeps
+// the first one's camera).
+static void RememberOpenDevice()
+{
+    gView.liveDevicePath.clear();
+    for (const DeviceEntry &device : gDevices)
+        if (device.moniker && gCamera.moniker && device.moniker->IsEqual(gCamera.moniker) == S_OK)
+            gView.liveDevicePath = device.devicePath;
+}
+
 bool View_ShowStill(const StillPicture &picture)
 {
     if (!Still_SizeAllowed(picture.width, picture.height))
         return false;
     HWND view = gView.hwnd;
+    if (gView.source != VIEW_PICTURE)
+        RememberOpenDevice();
     Camera_StopPreview();
     if (Camera_IsOpen() || !View_TakeStill(picture)) {
         // A recording being finished kept the camera, or memory ran out
@@ -157,7 +179,7 @@ void View_BackToLive()
     View_Reset();
     PostMessageW(gView.hwnd, WM_SIZE, 0, 0);
     InvalidateRect(gView.hwnd, nullptr, TRUE);
-    View_OpenDevice(gView.hwnd);
+    View_OpenDevice(gView.hwnd, gView.liveDevicePath);
     MainWnd_PostCommand(CMD_CALIBRATION_CHANGED);
     Panel_PostRefresh(true);
 }

@@ -1,6 +1,7 @@
 // The camera view's part in opening cameras: device notifications, the
 // opening countdown, arrival and removal, graph events and format restarts.
 #pragma once
+#include <string>
 #include <windows.h>
 
 struct DeviceEntry;
@@ -10,7 +11,9 @@ void View_RegisterDeviceNotifications(HWND view);
 void View_UnregisterDeviceNotifications();
 void View_OnDeviceTimer(HWND view);
 void View_OnDeviceChange(HWND view, WPARAM event, LPARAM record);
-void View_OpenDevice(HWND view);
+// Opens a camera when none is open and no still picture is shown: the one
+// with the preferred device path while it is attached, else the last listed.
+void View_OpenDevice(HWND view, const std::wstring &preferredPath = std::wstring());
 // Closes the open camera, if any, and opens the device (bound) instead.
 void View_SwitchDevice(HWND view, DeviceEntry *device);
 void View_CheckDevice(HWND view);

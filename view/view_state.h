@@ -5,6 +5,7 @@
 #include "base/handles.h"
 #include "view/measure_item.h"
 #include <cstdint>
+#include <string>
 #include <vector>
 
 enum { VIEW_TEXT_CAPACITY = 64, UNIT_TEXT_CAPACITY = 10, STILL_NAME_CAPACITY = 260 };
@@ -54,6 +55,9 @@ struct View {
     std::vector<uint8_t> stillOriginal;
     int32_t stillEffect;
     wchar_t stillName[STILL_NAME_CAPACITY]; // what the status bar calls the still picture
+    // The camera a still picture took the place of, which Back to live opens
+    // again while it is attached.
+    std::wstring liveDevicePath;
     int frameSize;
     BitmapInfo bitmapInfo;
     HBITMAP__ *backBitmap;

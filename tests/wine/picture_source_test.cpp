@@ -127,7 +127,11 @@ struct OpenedPicture : testing::Test {
         Picture_GetOpenFileName = AnswerOpenDialog;
         ASSERT_TRUE(program.StartCamera());
     }
-    void TearDown() override { Picture_GetOpenFileName = GetOpenFileNameW; }
+    void TearDown() override
+    {
+        Picture_GetOpenFileName = GetOpenFileNameW;
+        Rig_Unplug(1); // when a test that plugs it ends early; nothing otherwise
+    }
     void Open(const std::wstring &path)
     {
         gAnswer = path;
@@ -139,6 +143,14 @@ struct OpenedPicture : testing::Test {
 // A calibrated TIFF snapshot opened again measures in its own scale while
 // the camera is stopped; a stored slot may still be applied, and the same
 // button goes back to the live picture.
+std::wstring OpenDevicePath()
+{
+    for (const DeviceEntry &device : gDevices)
+        if (device.moniker && gCamera.moniker && device.moniker->IsEqual(gCamera.moniker) == S_OK)
+            return device.devicePath;
+    return L"";
+}
+
 TEST_F(OpenedPicture, ATiffSnapshotAt40PixelsPerMmMeasuresA400PixelLineAs10Mm)
 {
     View_SetCalibration(40.0f, 0);
@@ -146,6 +158,11 @@ TEST_F(OpenedPicture, ATiffSnapshotAt40PixelsPerMmMeasuresA400PixelLineAs10Mm)
     ASSERT_TRUE(Snapshot_Save(path.c_str(), false));
     View_SetCalibration(-1.0f, 0);
     gView.items.clear();
+    // A second camera arrives: Back to live opens the one the picture replaced.
+    ASSERT_HRESULT_SUCCEEDED(Rig_Plug(1));
+    ASSERT_TRUE(program.RunUntil([] { return gDevices.size() == 2; }));
+    std::wstring live = OpenDevicePath();
+    ASSERT_NE(gDevices.back().devicePath, live) << "the second camera is listed last";
 
     Open(path);
     ASSERT_EQ(gView.source, VIEW_PICTURE);
@@ -168,6 +185,7 @@ TEST_F(OpenedPicture, ATiffSnapshotAt40PixelsPerMmMeasuresA400PixelLineAs10Mm)
     program.Click(CMD_OPEN_PICTURE); // now "Back to live"
     ASSERT_TRUE(program.WaitForCamera());
     EXPECT_EQ(gView.source, VIEW_LIVE);
+    EXPECT_EQ(OpenDevicePath(), live) << "not the camera the picture replaced";
 }
 
 // What ImageJ wrote (Pictures.WriteWithImageJ: 640 x 480 at 1 µm a pixel,
