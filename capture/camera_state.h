@@ -83,6 +83,8 @@ struct Camera {
     BitmapHeader frameHeader;
     std::atomic<float> fps;
     HWND__ *viewWindow;
+    // The view shows a held or still picture: a new frame asks no repaint.
+    std::atomic<bool> viewHeld;
 };
 
 extern Camera gCamera;

@@ -54,7 +54,8 @@ int32_t Camera_PreviewFrame(double sampleTime, uint8_t *buffer, int32_t length)
             gCamera.framesRendered++;
         }
     }
-    Frame_RequestRepaint();
+    if (!gCamera.viewHeld)
+        Frame_RequestRepaint();
     return 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 #include "capture/camera_graph.h"
+#include "capture/camera_state.h"
 #include "capture/effects.h"
 #include "capture/frame_layout.h"
 #include "state/view_api.h"
@@ -22,12 +23,18 @@ bool View_HasPicture()
     return !gView.frameBits.empty() && (Camera_IsOpen() || gView.source == VIEW_PICTURE);
 }
 
+void View_SetSource(ViewSource source)
+{
+    gView.source = source;
+    gCamera.viewHeld = source != VIEW_LIVE;
+}
+
 bool View_ToggleHold()
 {
     if (gView.source == VIEW_HELD)
-        gView.source = VIEW_LIVE;
+        View_SetSource(VIEW_LIVE);
     else if (gView.source == VIEW_LIVE && Camera_IsOpen() && !gView.frameBits.empty())
-        gView.source = VIEW_HELD;
+        View_SetSource(VIEW_HELD);
     View_Invalidate(false);
     return gView.source == VIEW_HELD;
 }
@@ -68,7 +75,7 @@ bool View_TakeStill(const StillPicture &picture)
     View_Reset();
     gView.frameBits.swap(bits);
     View_AdoptFormat(header);
-    gView.source = VIEW_PICTURE;
+    View_SetSource(VIEW_PICTURE);
     gView.stillOriginal.swap(original);
     gView.stillEffect = -1;
     Text_Copy(gView.stillName, STILL_NAME_CAPACITY, picture.name ? picture.name : L"");

@@ -32,6 +32,10 @@ bool Still_SizeAllowed(int64_t width, int64_t height);
 // running camera's (live or held) or a still one.
 bool View_HasPicture();
 
+// The one place the source changes: the pipeline is told whether new frames
+// need the view repainted.
+void View_SetSource(ViewSource source);
+
 // Holds the frame shown now, or returns to live: true when the picture is
 // held afterwards. Nothing is held without a running camera and a frame.
 bool View_ToggleHold();

@@ -66,7 +66,7 @@ void View_Reset()
     std::vector<uint8_t>().swap(gView.frameBits);
     std::vector<uint8_t>().swap(gView.stillOriginal);
     gView.frameSize = 0;
-    gView.source = VIEW_LIVE; // a held or opened picture ends with the picture
+    View_SetSource(VIEW_LIVE); // a held or opened picture ends with the picture
     View_DestroyBackBuffer();
     gView.scale = -1.0f;
     View_ClearItems();

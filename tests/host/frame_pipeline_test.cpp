@@ -289,6 +289,13 @@ TEST_F(FramePipeline, ASampleOfTheWrongLengthOnlyAdvancesTheMeterAndReachesTheRe
     Preview(frame);
     EXPECT_EQ(gRecorder.frameQueue.size(), 3u);
     EXPECT_EQ(gFake.frameRepaints, 3);
+
+    // A held view: the recorder goes on, the view is not repainted.
+    gCamera.viewHeld = true;
+    Preview(frame);
+    gCamera.viewHeld = false;
+    EXPECT_EQ(gRecorder.frameQueue.size(), 4u);
+    EXPECT_EQ(gFake.frameRepaints, 3);
 }
 
 void *FailingAllocate(size_t)

@@ -220,9 +220,11 @@ TEST_F(StillTest, HoldNeedsARunningCameraAndTheStatusSaysWhatIsShown)
     int running = 0;
     gCamera.grabber = reinterpret_cast<ISampleGrabber *>(&running); // only its presence is asked
     EXPECT_TRUE(View_ToggleHold());
+    EXPECT_TRUE(gCamera.viewHeld) << "new frames would recompose the held one";
     Status_NoteText(note, CALIBRATION_REASON_CAPACITY, true);
     EXPECT_STREQ(note, L"held");
     EXPECT_FALSE(View_ToggleHold());
+    EXPECT_FALSE(gCamera.viewHeld);
     Status_NoteText(note, CALIBRATION_REASON_CAPACITY, true);
     EXPECT_STREQ(note, L"");
     gCamera.grabber = nullptr;
